@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdio>
+
+#include "engine/md5.h"
+
+/// Status of one result; also the index of its status image.
+inline constexpr int STATUS_FAILED = 0;
+inline constexpr int STATUS_OK = 1;
+inline constexpr int STATUS_UNREADABLE = 2;
+
+/// Receives one result per listed or dropped file. A null digest means none exists for the row.
+class ResultSink {
+public:
+    virtual ~ResultSink() = default;
+    virtual void addResult(const char* name, const Digest* expected, const Digest* actual,
+                           int status) = 0;
+};
+
+/// Reads and parses the next checksum-list line. Returns -1 when no line could be read, 0 for a
+/// skipped line, 1 for a text entry and 2 for a binary entry; for 1 and 2, expected and name hold
+/// the line's digest and name (the line feed removed).
+int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]);
+
+/// Verifies every file named in list, reporting each to sink and writing md5sum-style diagnostics
+/// to stderr. Returns 3 when nothing was compared, else 2 when a file could not be opened or read,
+/// else 1 when a digest differed, else 0. The list stream is not closed.
+int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "engine/md5.h"
+
+/// Hashes everything still readable from stream, in 1024-byte reads. Returns 0 when the stream's
+/// error indicator is clear afterwards, -1 when it is set; digest holds the MD5 of what was read
+/// in either case. The stream is neither rewound nor closed.
+int digestStream(std::FILE* stream, Digest& digest);
+
+/// The 32 lowercase hexadecimal characters of digest, first byte first.
+std::string toHex(const Digest& digest);
+
+/// The value of '0'-'9' and 'a'-'f'; -1 for anything else, uppercase included.
+int hexDigitValue(int character);

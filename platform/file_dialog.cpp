@@ -1,0 +1,26 @@
+#include "platform/file_dialog.h"
+
+#include "platform/backend.h"
+#include "platform/win_app.h"
+
+CFileDialog::CFileDialog(BOOL openFileDialog, const char*, const char* fileName, DWORD flags,
+                         const char*, CWnd* parent)
+    : m_open(openFileDialog), m_flags(flags), m_parent(parent),
+      m_path(fileName ? fileName : "") {}
+
+int CFileDialog::DoModal() {
+    if (m_open) {
+        return IDCANCEL; // only the save form exists here
+    }
+    CWnd* owner = m_parent;
+    if (!owner) {
+        CWinApp* app = AfxGetApp();
+        owner = app ? app->m_pMainWnd : nullptr;
+    }
+    std::string path;
+    if (!backend().saveFileDialog(owner ? owner->m_hWnd : nullptr, m_flags, path)) {
+        return IDCANCEL;
+    }
+    m_path = path;
+    return IDOK;
+}
