@@ -1,0 +1,208 @@
+#include "platform/file_stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct OpenMode {
+    int flags = 0;               // open(2) access and creation flags
+    const char* streamMode = ""; // the same access for fdopen, which must not truncate again
+    bool truncate = false;
+    bool text = false; // plain "r": CR LF pairs are delivered as LF
+};
+
+bool parseMode(const char* mode, OpenMode& out) {
+    bool plus = false;
+    bool binary = false;
+    bool exclusive = false;
+    for (const char* c = mode + 1; *c != '\0'; ++c) {
+        plus = plus || *c == '+';
+        binary = binary || *c == 'b';
+        exclusive = exclusive || *c == 'x';
+    }
+    switch (mode[0]) {
+    case 'r':
+        out.flags = plus ? O_RDWR : O_RDONLY;
+        out.streamMode = plus ? "r+" : "r";
+        out.text = !plus && !binary;
+        return true;
+    case 'w':
+        out.flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | (exclusive ? O_EXCL : 0);
+        out.streamMode = plus ? "w+" : "w";
+        out.truncate = true;
+        return true;
+    case 'a':
+        out.flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND | (exclusive ? O_EXCL : 0);
+        out.streamMode = plus ? "a+" : "a";
+        return true;
+    default:
+        return false;
+    }
+}
+
+ssize_t readRetrying(int fd, char* buffer, size_t size) {
+    ssize_t n;
+    do {
+        n = ::read(fd, buffer, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+// The text-mode reader behind a "r" stream. A CR can only be judged once the byte after it is
+// known, so a CR that ends one read is held back in `carry` and joins the next one.
+struct TextReader {
+    int fd;
+    int carry = -1; // a byte read from fd but not delivered yet, or -1
+
+    // Drops the CR of every CR LF pair in buffer[0, length) and returns the new length; a CR in
+    // the last place moves to carry.
+    size_t convert(char* buffer, size_t length) {
+        char* out = buffer;
+        const char* in = buffer;
+        const char* end = buffer + length;
+        while (in < end) {
+            const void* found = std::memchr(in, '\r', static_cast<size_t>(end - in));
+            const char* run = found != nullptr ? static_cast<const char*>(found) : end;
+            if (out != in) {
+                std::memmove(out, in, static_cast<size_t>(run - in));
+            }
+            out += run - in;
+            if (run == end) {
+                break;
+            }
+            if (run + 1 == end) {
+                carry = '\r';
+                break;
+            }
+            if (run[1] != '\n') {
+                *out++ = '\r';
+            }
+            in = run + 1;
+        }
+        return static_cast<size_t>(out - buffer);
+    }
+
+    // A one-byte request with a CR held back: look at one more byte to decide.
+    ssize_t readOneAfterCarry(char* buffer) {
+        char next;
+        const ssize_t n = readRetrying(fd, &next, 1);
+        if (n < 0) {
+            return -1;
+        }
+        buffer[0] = static_cast<char>(carry);
+        carry = -1;
+        if (n == 1 && next == '\n') {
+            buffer[0] = '\n';
+        } else if (n == 1) {
+            carry = static_cast<unsigned char>(next);
+        }
+        return 1;
+    }
+
+    ssize_t read(char* buffer, size_t size) {
+        if (size == 0) {
+            return 0;
+        }
+        for (;;) {
+            if (carry >= 0 && size == 1) {
+                if (carry == '\r') {
+                    return readOneAfterCarry(buffer);
+                }
+                buffer[0] = static_cast<char>(carry);
+                carry = -1;
+                return 1;
+            }
+            size_t held = 0;
+            if (carry >= 0) {
+                buffer[0] = static_cast<char>(carry);
+                held = 1;
+            }
+            const ssize_t n = readRetrying(fd, buffer + held, size - held);
+            if (n < 0) {
+                return -1; // the carry stays for a retry; stdio marks the stream's error
+            }
+            carry = -1;
+            if (n == 0) {
+                return static_cast<ssize_t>(held); // a CR at the very end stays a CR
+            }
+            const size_t length = convert(buffer, held + static_cast<size_t>(n));
+            if (length > 0) {
+                return static_cast<ssize_t>(length);
+            }
+            // Only a lone CR came in, now held back; a result of 0 would read as end of file.
+        }
+    }
+};
+
+ssize_t textRead(void* cookie, char* buffer, size_t size) {
+    return static_cast<TextReader*>(cookie)->read(buffer, size);
+}
+
+int textClose(void* cookie) {
+    auto* reader = static_cast<TextReader*>(cookie);
+    const int result = ::close(reader->fd);
+    delete reader;
+    return result;
+}
+
+std::FILE* openTextStream(int fd) {
+    auto* reader = new (std::nothrow) TextReader{fd};
+    if (reader == nullptr) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    const cookie_io_functions_t functions{textRead, nullptr, nullptr, textClose};
+    std::FILE* stream = fopencookie(reader, "r", functions);
+    if (stream == nullptr) {
+        delete reader;
+    }
+    return stream;
+}
+
+void closeKeepingErrno(int fd) {
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+}
+
+} // namespace
+
+std::FILE* openFileStream(const char* path, const char* mode) {
+    OpenMode how;
+    if (!parseMode(mode, how)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    // O_NONBLOCK keeps the open itself from waiting for the other end of a FIFO (or for a
+    // device); truncation waits until the target is known to be a regular file.
+    const int fd = ::open(path, how.flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        closeKeepingErrno(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+        return nullptr;
+    }
+    if ((how.truncate && info.st_size > 0 && ::ftruncate(fd, 0) != 0) ||
+        ::fcntl(fd, F_SETFL, how.flags & O_APPEND) != 0) {
+        closeKeepingErrno(fd);
+        return nullptr;
+    }
+    std::FILE* stream = how.text ? openTextStream(fd) : ::fdopen(fd, how.streamMode);
+    if (stream == nullptr) {
+        closeKeepingErrno(fd);
+    }
+    return stream;
+}
