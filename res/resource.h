@@ -1,0 +1,18 @@
+#pragma once
+
+// Resource and control IDs shared by the program's windows and their templates.
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_DIGESTOR_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDB_STATUS_IMAGES 130
+#define IDB_ABOUT_LOGO 133
+
+#define IDC_RESULT_LIST 1000
+#define IDC_CHECK_FILES 1001
+#define IDC_GENERATE 1002
+#define IDC_TO_CLIPBOARD 1003
+#define IDC_SAVE_AS 1004
+#define IDC_CLEAR_LIST 1005
+#define IDC_STATIC (-1)

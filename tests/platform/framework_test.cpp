@@ -1,0 +1,295 @@
+// The window framework over the headless backend: message tables, data exchange, modal runs.
+
+#include <gtest/gtest.h>
+
+#include "platform/data_exchange.h"
+#include "platform/dialog.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/list_ctrl.h"
+#include "platform/resources.h"
+#include "platform/win_app.h"
+
+namespace {
+
+constexpr int TEST_DIALOG = 500;
+constexpr int RADIO_A = 601;
+constexpr int RADIO_B = 602;
+constexpr int RADIO_C = 603;
+constexpr int BUTTON = 604;
+constexpr int LIST = 605;
+
+DialogTemplate testTemplate(int x = 0, int y = 0) {
+    DialogTemplate t;
+    t.id = TEST_DIALOG;
+    t.caption = "Test";
+    t.x = x;
+    t.y = y;
+    t.cx = 200;
+    t.cy = 96;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    t.controls = {
+        {IDOK, ControlKind::PushButton, "OK", 140, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+        {RADIO_A, ControlKind::RadioButton, "A", 7, 7, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
+        {RADIO_B, ControlKind::RadioButton, "B", 7, 20, 40, 10, BS_AUTORADIOBUTTON, 0},
+        {BUTTON, ControlKind::PushButton, "Go", 7, 40, 50, 14, WS_TABSTOP, 0},
+        {RADIO_C, ControlKind::RadioButton, "C", 7, 60, 40, 10, BS_AUTORADIOBUTTON, 0},
+        {LIST, ControlKind::ListView, "", 60, 40, 100, 50, LVS_REPORT | WS_GROUP, 0},
+    };
+    return t;
+}
+
+class TestDialog : public CDialog {
+public:
+    explicit TestDialog(CWnd* parent = nullptr) : CDialog(TEST_DIALOG, parent) {}
+
+    int choice = -1;
+    int clicks = 0;
+    int sizes = 0;
+    int lastCx = -1;
+    int lastCy = -1;
+    bool endDuringInit = false;
+    bool moveDuringInit = false;
+    CListCtrl list;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (moveDuringInit) {
+            MoveWindow(40, 30, 300, 200);
+        }
+        if (endDuringInit) {
+            EndDialog(77);
+        }
+        return TRUE;
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, LIST, list);
+        DDX_Radio(pDX, RADIO_A, choice);
+    }
+    void OnGo() { ++clicks; }
+    void OnSize(UINT type, int cx, int cy) {
+        CWnd::OnSize(type, cx, cy);
+        ++sizes;
+        lastCx = cx;
+        lastCy = cy;
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog)
+ON_BN_CLICKED(BUTTON, OnGo)
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+class TestApp : public CWinApp {
+public:
+    TestApp() : CWinApp("framework-test") {}
+    int helps = 0;
+
+protected:
+    void OnHelpCommand() { ++helps; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestApp, CWinApp)
+ON_COMMAND(ID_HELP, OnHelpCommand)
+END_MESSAGE_MAP()
+
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setBackend(&headless);
+        Resources::clear();
+        Resources::addDialog(testTemplate());
+    }
+    void TearDown() override {
+        Resources::clear();
+        setBackend(nullptr);
+    }
+    HeadlessBackend headless;
+};
+
+} // namespace
+
+TEST_F(FrameworkTest, DoModalReturnsTheButtonThatEndedItAndDestroysTheWindow) {
+    TestDialog dialog;
+    HWND seen = nullptr;
+    headless.queue([&](HWND dlg) {
+        seen = dlg;
+        headless.click(dlg, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_NE(seen, nullptr);
+    EXPECT_FALSE(IsWindow(seen));
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.list.m_hWnd, nullptr) << "bound controls are detached with their dialog";
+}
+
+TEST_F(FrameworkTest, CloseBoxAndEscapeCancel) {
+    TestDialog closed;
+    headless.queue([&](HWND dlg) { headless.closeBox(dlg); });
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+
+    TestDialog escaped;
+    headless.queue([&](HWND dlg) { headless.pressEscape(dlg); });
+    EXPECT_EQ(escaped.DoModal(), IDCANCEL);
+
+    TestDialog untouched; // the queue is empty: the backend closes it by the close box
+    EXPECT_EQ(untouched.DoModal(), IDCANCEL);
+}
+
+TEST_F(FrameworkTest, MissingTemplateFailsWithoutAWindow) {
+    CDialog dialog(9999);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_TRUE(headless.topLevelWindows().empty());
+}
+
+TEST_F(FrameworkTest, HandlersInTheTableRunAndUnhandledCommandsFallThrough) {
+    TestDialog dialog;
+    headless.queue([&](HWND dlg) {
+        headless.click(dlg, BUTTON);
+        headless.click(dlg, BUTTON);
+        SendMessage(dlg, WM_COMMAND, MAKEWPARAM(12345, BN_CLICKED), 0); // nobody handles it
+        headless.click(dlg, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.clicks, 2);
+}
+
+TEST_F(FrameworkTest, CommandsNoWindowHandlesReachTheApplication) {
+    TestApp app;
+    TestDialog dialog;
+    app.m_pMainWnd = &dialog;
+    headless.queue([&](HWND dlg) { SendMessage(dlg, WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0); });
+    dialog.DoModal();
+    app.m_pMainWnd = nullptr;
+    EXPECT_EQ(app.helps, 1);
+}
+
+TEST_F(FrameworkTest, SizeMessagesCarryTheClientSize) {
+    TestDialog dialog;
+    headless.queue([&](HWND dlg) {
+        RECT w;
+        GetWindowRect(dlg, &w);
+        MoveWindow(dlg, w.left, w.top, 408, 326, TRUE);
+    });
+    dialog.DoModal();
+    EXPECT_GE(dialog.sizes, 1);
+    EXPECT_EQ(dialog.lastCx, 400);
+    EXPECT_EQ(dialog.lastCy, 300);
+}
+
+TEST_F(FrameworkTest, RadioGroupExchangesTheCheckedIndex) {
+    TestDialog dialog;
+    std::vector<int> seen;
+    headless.queue([&](HWND dlg) {
+        dialog.UpdateData(TRUE);
+        seen.push_back(dialog.choice); // nothing checked yet
+        headless.click(dlg, RADIO_B);
+        dialog.UpdateData(TRUE);
+        seen.push_back(dialog.choice);
+        // RADIO_C lies past a push button but before the next group: it belongs to the group.
+        headless.click(dlg, RADIO_C);
+        dialog.UpdateData(TRUE);
+        seen.push_back(dialog.choice);
+        dialog.choice = 0;
+        dialog.UpdateData(FALSE);
+        seen.push_back(headless.checkState(GetDlgItem(dlg, RADIO_A)));
+        seen.push_back(headless.checkState(GetDlgItem(dlg, RADIO_C)));
+    });
+    dialog.DoModal();
+    EXPECT_EQ(seen, (std::vector<int>{-1, 1, 2, 1, 0}));
+}
+
+TEST_F(FrameworkTest, OkReadsTheControlsBack) {
+    TestDialog dialog;
+    headless.queue([&](HWND dlg) {
+        headless.click(dlg, RADIO_B);
+        headless.pressEnter(dlg);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.choice, 1);
+}
+
+TEST_F(FrameworkTest, AnUnmovedDialogIsCentredOnTheScreen) {
+    TestDialog dialog;
+    RECT r{};
+    headless.queue([&](HWND dlg) { GetWindowRect(dlg, &r); });
+    dialog.DoModal();
+    // 200 × 96 dialog units: 300 × 156 client pixels, 308 × 182 outside.
+    EXPECT_EQ(r.width(), 308);
+    EXPECT_EQ(r.height(), 182);
+    EXPECT_EQ(r.left, (1024 - 308) / 2);
+    EXPECT_EQ(r.top, (768 - 182) / 2);
+}
+
+TEST_F(FrameworkTest, ADialogMovedDuringInitialisationStaysWhereItWasPut) {
+    TestDialog dialog;
+    dialog.moveDuringInit = true;
+    RECT r{};
+    headless.queue([&](HWND dlg) { GetWindowRect(dlg, &r); });
+    dialog.DoModal();
+    EXPECT_EQ(r, (RECT{40, 30, 340, 230}));
+}
+
+TEST_F(FrameworkTest, EndingDuringInitialisationSkipsTheModalLoop) {
+    TestDialog dialog;
+    dialog.endDuringInit = true;
+    EXPECT_EQ(dialog.DoModal(), 77);
+    EXPECT_TRUE(headless.modalRuns.empty());
+}
+
+TEST_F(FrameworkTest, ANestedDialogDisablesItsOwnerAndIsCentredOverIt) {
+    TestDialog outer;
+    bool ownerEnabledDuringInner = true;
+    bool ownerEnabledAfter = false;
+    RECT outerRect{};
+    RECT innerRect{};
+    headless.queue([&](HWND dlg) {
+        MoveWindow(dlg, 100, 50, 600, 400, TRUE);
+        GetWindowRect(dlg, &outerRect);
+        TestDialog inner(&outer);
+        headless.queue([&](HWND innerDlg) {
+            ownerEnabledDuringInner = headless.isEnabled(dlg);
+            GetWindowRect(innerDlg, &innerRect);
+        });
+        inner.DoModal();
+        ownerEnabledAfter = headless.isEnabled(dlg);
+    });
+    outer.DoModal();
+    EXPECT_FALSE(ownerEnabledDuringInner);
+    EXPECT_TRUE(ownerEnabledAfter);
+    EXPECT_EQ(innerRect.left - outerRect.left, outerRect.right - innerRect.right);
+    EXPECT_EQ(innerRect.top - outerRect.top, outerRect.bottom - innerRect.bottom);
+}
+
+TEST_F(FrameworkTest, ControlsAreReachedByIdAndPlacedInParentCoordinates) {
+    TestDialog dialog;
+    WINDOWPLACEMENT placement{};
+    CWnd* missing = reinterpret_cast<CWnd*>(1);
+    CWnd* first = nullptr;
+    CWnd* again = nullptr;
+    headless.queue([&](HWND) {
+        first = dialog.GetDlgItem(BUTTON);
+        again = dialog.GetDlgItem(BUTTON);
+        missing = dialog.GetDlgItem(4242);
+        first->GetWindowPlacement(&placement);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(missing, nullptr);
+    // Control at (7, 40) dialog units, 50 × 14: (11, 65), 75 × 23 pixels.
+    EXPECT_EQ(placement.rcNormalPosition, (RECT{11, 65, 86, 88}));
+}
+
+TEST_F(FrameworkTest, ApplicationNamesComeFromTheExecutable) {
+    CWinApp app;
+    app.setNamesFromExecutable("/usr/local/bin/digestor");
+    EXPECT_EQ(app.m_appName, "digestor");
+    EXPECT_NE(app.m_profileName.find("/digestor.INI"), std::string::npos);
+
+    CWinApp withExtension;
+    withExtension.setNamesFromExecutable("tool.bin");
+    EXPECT_EQ(withExtension.m_appName, "tool");
+}
