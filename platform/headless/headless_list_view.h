@@ -1,0 +1,51 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+/// One column of a report list view.
+struct ListColumn {
+    std::string heading;
+    int format = 0;
+    int width = 0;
+};
+
+/// The content of a report list view: columns, rows (index 0 at the top) and image lists.
+/// Rows live in a deque so that inserting at the top costs the same at any row count.
+class HeadlessListView {
+public:
+    /// Inserts a column before position (clamped to the ends).
+    void insertColumn(int position, ListColumn column);
+    /// Inserts a row before position; a position past the end appends. The index, or -1.
+    int insertItem(int position, const std::string& text, int image);
+    /// Sets a cell; false for a row that does not exist or a sub-item without a column.
+    bool setItemText(int item, int subItem, const std::string& text);
+    void deleteAllItems() { m_rows.clear(); }
+
+    int itemCount() const { return int(m_rows.size()); }
+    /// The cell's text; empty for a cell that was never set or does not exist.
+    std::string itemText(int item, int subItem) const;
+    /// The row's image index, or -1 for a row that does not exist.
+    int itemImage(int item) const;
+    const std::vector<ListColumn>& columns() const { return m_columns; }
+
+    void setImageList(HIMAGELIST images, int which);
+    /// The image list given for which (LVSIL_SMALL or the normal list), or null.
+    HIMAGELIST imageList(int which) const;
+
+private:
+    struct Row {
+        std::vector<std::string> texts; // by sub-item; shorter when later cells were never set
+        int image = -1;
+    };
+
+    bool validRow(int item) const { return item >= 0 && item < itemCount(); }
+
+    std::vector<ListColumn> m_columns;
+    std::deque<Row> m_rows;
+    HIMAGELIST m_smallImages = nullptr;
+    HIMAGELIST m_normalImages = nullptr;
+};
