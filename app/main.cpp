@@ -1,0 +1,44 @@
+// The program's entry: the desktop window system, the resources, then the application object.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "app/checksum_app.h"
+#include "platform/qt/qt_backend.h"
+#include "ui/app_resources.h"
+
+namespace {
+
+ChecksumApp theApp;
+
+bool haveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!haveDisplay()) {
+        std::fprintf(stderr, "%s: no display to open the window on (set DISPLAY or "
+                             "WAYLAND_DISPLAY, or run it under xvfb-run)\n",
+                     argc > 0 ? argv[0] : "digestor");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Brackwater Digestor");
+    QApplication::setDesktopFileName("brackwater-digestor");
+    QtBackend backend;
+    setBackend(&backend);
+    registerAppResources();
+    const int status = AfxWinMain(argc, argv);
+    setBackend(nullptr);
+    return status;
+}

@@ -1,0 +1,75 @@
+// Start-up and shutdown of the application object on the headless window system.
+
+#include "app/checksum_app.h"
+#include "platform/wnd.h"
+#include "res/resource.h"
+#include "tests/ui/ui_test_support.h"
+
+namespace {
+
+class ChecksumAppTest : public UiTest {
+protected:
+    /// The framework's entry, as the process would run it, for the app constructed last.
+    static int start() {
+        char name[] = "/usr/bin/digestor";
+        char* argv[] = {name, nullptr};
+        return AfxWinMain(1, argv);
+    }
+};
+
+} // namespace
+
+TEST_F(ChecksumAppTest, RunsTheMainWindowModallyAndEndsWhenItCloses) {
+    ChecksumApp app;
+    HWND seen = nullptr;
+    CWnd* mainWindowMeanwhile = nullptr;
+    headless.queue([&](HWND dlg) {
+        seen = dlg;
+        mainWindowMeanwhile = app.m_pMainWnd;
+        headless.click(dlg, IDOK);
+    });
+    EXPECT_EQ(start(), 0);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(headless.record(seen), nullptr) << "the window is gone";
+    EXPECT_NE(mainWindowMeanwhile, nullptr) << "the dialog is the main window while it runs";
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(app.m_appName, "digestor");
+    EXPECT_EQ(headless.modalRuns.size(), 1u);
+}
+
+TEST_F(ChecksumAppTest, EveryWayOfClosingEndsTheSameWay) {
+    for (int way = 0; way < 3; ++way) {
+        ChecksumApp app;
+        headless.queue([&](HWND dlg) {
+            if (way == 0) {
+                headless.click(dlg, IDOK);
+            } else if (way == 1) {
+                headless.pressEscape(dlg);
+            } else {
+                headless.closeBox(dlg);
+            }
+        });
+        EXPECT_EQ(start(), 0);
+        EXPECT_TRUE(headless.topLevelWindows().empty());
+    }
+}
+
+TEST_F(ChecksumAppTest, TheHelpCommandIsAcceptedQuietly) {
+    ChecksumApp app;
+    headless.queue([&](HWND dlg) {
+        SendMessage(dlg, WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
+        headless.click(dlg, IDOK);
+    });
+    EXPECT_EQ(start(), 0);
+    EXPECT_TRUE(headless.messageBoxes.empty());
+}
+
+TEST_F(ChecksumAppTest, ARunCreatesNoProfileFile) {
+    const std::filesystem::path config = scratch / "config";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ChecksumApp app;
+    headless.queue([&](HWND dlg) { headless.closeBox(dlg); });
+    start();
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_FALSE(std::filesystem::exists(config));
+}

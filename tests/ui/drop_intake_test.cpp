@@ -1,0 +1,223 @@
+// Files and text dropped on the main window, end to end, in both modes.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "res/resource.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/main_dialog.h"
+
+namespace {
+
+class DropIntakeTest : public UiTest {
+protected:
+    /// Runs a main dialog; body gets it while its window is open.
+    template <typename F> void run(F body) {
+        MainDialog dialog(nullptr);
+        headless.queue([&](HWND dlg) {
+            body(dialog, dlg);
+            headless.click(dlg, IDOK);
+        });
+        dialog.DoModal();
+    }
+
+    static std::vector<std::string> column(const MainDialog& dialog, int subItem) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < dialog.report.resultList.GetItemCount(); ++i) {
+            texts.push_back(dialog.report.resultList.GetItemText(i, subItem));
+        }
+        return texts;
+    }
+    static std::vector<int> images(const MainDialog& dialog) {
+        std::vector<int> result;
+        for (int i = 0; i < dialog.report.resultList.GetItemCount(); ++i) {
+            result.push_back(dialog.report.resultList.GetItemImage(i));
+        }
+        return result;
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
+    const std::string a = writeFile("dir/a.txt", "abc");
+    const std::string b = writeFile("dir/b.txt", "");
+    const std::string c = writeFile("dir/c.txt", "abc");
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        ASSERT_TRUE(headless.dropFiles(dlg, {a, b, c}));
+        EXPECT_EQ(column(dialog, 0), (Texts{"c.txt", "b.txt", "a.txt"}));
+        EXPECT_EQ(column(dialog, 1), (Texts{MD5_ABC, MD5_EMPTY, MD5_ABC}));
+        EXPECT_EQ(column(dialog, 2), column(dialog, 1));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_OK, STATUS_OK, STATUS_OK}));
+        EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *a.txt\r\n" + MD5_EMPTY +
+                                                " *b.txt\r\n" + MD5_ABC + " *c.txt\r\n");
+        EXPECT_EQ(dialog.droppedPath, "c.txt");
+        EXPECT_EQ(std::filesystem::current_path(), scratch / "dir");
+    });
+    EXPECT_GE(headless.busyBegun, 1);
+    EXPECT_EQ(headless.busyBegun, headless.busyEnded);
+    EXPECT_GE(headless.keepAliveCalls, 3);
+}
+
+TEST_F(DropIntakeTest, TheDropTargetAsksForTheCopyEffect) {
+    run([&](MainDialog&, HWND dlg) {
+        headless.dropText(dlg, "caption");
+        headless.dropNothing(dlg);
+    });
+    ASSERT_EQ(headless.drops.size(), 2u);
+    for (const DropRecord& drop : headless.drops) {
+        EXPECT_EQ(drop.enterEffect, DROPEFFECT_COPY);
+        EXPECT_EQ(drop.overEffect, DROPEFFECT_COPY);
+        EXPECT_TRUE(drop.dropResult);
+    }
+}
+
+TEST_F(DropIntakeTest, ACheckedListGivesOneRowPerEntryBottomUp) {
+    writeFile("sums/good", "abc");
+    writeFile("sums/bad", "abd");
+    const std::string list = writeFile("sums/list.md5", std::string(MD5_ABC) + "  good\n" +
+                                                            MD5_ABC + " *bad\n" + MD5_EMPTY +
+                                                            "  missing\n");
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {list});
+        EXPECT_EQ(column(dialog, 0), (Texts{"missing", "bad", "good"}));
+        EXPECT_EQ(images(dialog),
+                  (std::vector<int>{STATUS_UNREADABLE, STATUS_FAILED, STATUS_OK}));
+        EXPECT_EQ(column(dialog, 2)[0], "") << "a file that cannot be opened has no actual digest";
+        EXPECT_EQ(column(dialog, 2)[1], "4911e516e5aa21d327512e0c8b197616");
+        EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *good\r\n" + MD5_ABC +
+                                                " *bad\r\n" + MD5_EMPTY + " *missing\r\n");
+        EXPECT_EQ(std::filesystem::current_path(), scratch / "sums");
+    });
+}
+
+TEST_F(DropIntakeTest, EachListClearsTheResultsFirst) {
+    writeFile("x/one", "abc");
+    writeFile("y/two", "");
+    const std::string first = writeFile("x/first.md5", std::string(MD5_ABC) + "  one\n");
+    const std::string second = writeFile("y/second.md5", std::string(MD5_EMPTY) + "  two\n");
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {first, second});
+        EXPECT_EQ(column(dialog, 0), (Texts{"two"}));
+        EXPECT_EQ(dialog.report.reportText, std::string(MD5_EMPTY) + " *two\r\n");
+        EXPECT_EQ(std::filesystem::current_path(), scratch / "y");
+    });
+}
+
+TEST_F(DropIntakeTest, TheModeIsReadAnewForEveryDrop) {
+    writeFile("m/data", "abc");
+    const std::string list = writeFile("m/list.md5", std::string(MD5_ABC) + " *data\n");
+    const std::string data = (scratch / "m" / "data").string();
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {list});
+        EXPECT_EQ(column(dialog, 0), (Texts{"data"}));
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {list});
+        EXPECT_EQ(column(dialog, 0), (Texts{"list.md5", "data"})) << "hashed, not verified";
+        headless.click(dlg, IDC_CHECK_FILES);
+        headless.dropFiles(dlg, {list});
+        EXPECT_EQ(column(dialog, 0), (Texts{"data"}));
+    });
+}
+
+TEST_F(DropIntakeTest, AGeneratedReportChecksBackAsAllOk) {
+    const std::string a = writeFile("r/a.bin", std::string("\0\x01\r\n\xFF", 5));
+    const std::string b = writeFile("r/b b.txt", "line one\r\nline two\n");
+    const std::string report = (scratch / "r" / "report.md5").string();
+    headless.answerSave(report);
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {a, b});
+        headless.click(dlg, IDC_SAVE_AS);
+        headless.click(dlg, IDC_CHECK_FILES);
+        headless.dropFiles(dlg, {report});
+        EXPECT_EQ(column(dialog, 0), (Texts{"b b.txt", "a.bin"}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_OK, STATUS_OK}));
+    });
+}
+
+TEST_F(DropIntakeTest, AFolderDroppedToGenerateGivesAFailedRowWithoutAReportLine) {
+    std::filesystem::create_directories(scratch / "f" / "sub");
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {(scratch / "f" / "sub").string()});
+        EXPECT_EQ(column(dialog, 0), (Texts{"sub"}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_FAILED}));
+        EXPECT_EQ(column(dialog, 1), (Texts{""}));
+        EXPECT_EQ(column(dialog, 2), (Texts{""}));
+        EXPECT_EQ(dialog.report.reportText, "");
+    });
+}
+
+TEST_F(DropIntakeTest, AListThatCannotBeOpenedGivesOneUnreadableRow) {
+    std::filesystem::create_directories(scratch / "notalist");
+    const std::string folder = (scratch / "notalist").string();
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {writeFile("earlier", "abc")});
+        headless.click(dlg, IDC_CHECK_FILES);
+        headless.dropFiles(dlg, {folder});
+        EXPECT_EQ(column(dialog, 0), (Texts{folder}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_UNREADABLE}));
+        EXPECT_EQ(column(dialog, 1), (Texts{""}));
+        EXPECT_EQ(dialog.report.reportText, "") << "the earlier results were cleared";
+    });
+}
+
+TEST_F(DropIntakeTest, AFifoIsNeverReadSoNothingHangs) {
+    const std::filesystem::path fifo = scratch / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {fifo.string()}); // as a list
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {fifo.string()}); // as a file
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_FAILED, STATUS_UNREADABLE}));
+    });
+}
+
+TEST_F(DropIntakeTest, AFileDirectlyUnderTheRootOpensByItsAbsolutePath) {
+    const std::string path = "/digestor-drop-test-" + std::to_string(::getpid());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        GTEST_SKIP() << "the root folder is not writable here";
+    }
+    std::fputs("abc", f);
+    std::fclose(f);
+    std::filesystem::current_path(scratch);
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {path});
+        EXPECT_EQ(column(dialog, 0), (Texts{path}));
+        EXPECT_EQ(column(dialog, 1), (Texts{MD5_ABC}));
+        EXPECT_EQ(std::filesystem::current_path(), scratch) << "the change of folder failed";
+    });
+    std::remove(path.c_str());
+}
+
+TEST_F(DropIntakeTest, DroppedTextBecomesTheCaptionAndNothingElseChanges) {
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropText(dlg, "Downloads to check");
+        EXPECT_EQ(headless.windowText(dlg), "Downloads to check");
+        headless.dropNothing(dlg);
+        EXPECT_EQ(headless.windowText(dlg), "Downloads to check");
+        EXPECT_EQ(dialog.report.resultList.GetItemCount(), 0);
+        EXPECT_EQ(dialog.report.reportText, "");
+    });
+}
+
+TEST_F(DropIntakeTest, LongPathsArriveWhole) {
+    std::string deep = "d";
+    while (deep.size() < 300) {
+        deep += "/" + std::string(40, 'x');
+    }
+    const std::string file = writeFile(deep + "/f.txt", "abc");
+    ASSERT_GT(file.size(), 260u);
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {file});
+        EXPECT_EQ(column(dialog, 1), (Texts{MD5_ABC}));
+    });
+}

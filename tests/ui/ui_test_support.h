@@ -1,0 +1,32 @@
+#pragma once
+
+// Shared set-up of the window tests: the headless window system with the program's resources,
+// a scratch folder, and the current folder put back afterwards.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/headless/headless_backend.h"
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Writes bytes to a file in the scratch folder (or below it) and returns its full path.
+    std::string writeFile(const std::string& relative, const std::string& bytes);
+    /// The whole content of a file.
+    static std::string readFile(const std::string& path);
+
+    HeadlessBackend headless;
+    std::filesystem::path scratch;
+
+private:
+    std::filesystem::path m_savedCwd;
+};
+
+/// MD5 of "abc" and of the empty message (RFC 1321).
+inline constexpr const char* MD5_ABC = "900150983cd24fb0d6963f7d28e17f72";
+inline constexpr const char* MD5_EMPTY = "d41d8cd98f00b204e9800998ecf8427e";

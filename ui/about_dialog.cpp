@@ -1,0 +1,7 @@
+#include "ui/about_dialog.h"
+
+#include "res/resource.h"
+
+AboutDialog::AboutDialog() : CDialog(IDD_ABOUTBOX, nullptr) {}
+
+void AboutDialog::DoDataExchange(CDataExchange*) {}

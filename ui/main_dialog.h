@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/checksum_list.h"
+#include "engine/file_drop_target.h"
+#include "layout/layout_dialog.h"
+#include "ui/result_report.h"
+
+/// Command ID of the system menu's About entry.
+inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
+
+/// The program's window: mode buttons, the result list, the report commands and OK. Files dropped
+/// on it are hashed ("Generate Checksums") or read as checksum lists and verified ("Check Files").
+class MainDialog : public LayoutDialog, public ResultSink, public DropClient {
+public:
+    explicit MainDialog(CWnd* parent = nullptr);
+    ~MainDialog() override;
+
+    // Results (rows and report text).
+    void addResult(const char* name, const Digest* expected, const Digest* actual,
+                   int status) override;
+    void clearResults();
+
+    /// Handles droppedPath by the mode the buttons show now.
+    void processDroppedPath();
+    /// Verifies path as a checksum list (isList) or hashes it as one result. Always 0.
+    int openAndDispatch(const CString& path, bool isList);
+    void acceptDroppedPath(const CString& path) override;
+
+    FileDropTarget dropTarget;
+    CString droppedPath;
+    int verbose;
+    int binary;
+    ResultReport report; ///< resultList, statusImages and reportText
+    int checkMode = -1;
+    HICON appIcon = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void arrange(RECT rect) override;
+
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnToClipboard();
+    void OnSaveAs();
+    void OnClearList();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void buildLayout();
+};
