@@ -14,6 +14,7 @@ struct OpenMode {
     int flags = 0;               // open(2) access and creation flags
     const char* streamMode = ""; // the same access for fdopen, which must not truncate again
     bool truncate = false;
+    bool read = false; // read-only: "r" or "rb"
     bool text = false; // plain "r": CR LF pairs are delivered as LF
 };
 
@@ -30,6 +31,7 @@ bool parseMode(const char* mode, OpenMode& out) {
     case 'r':
         out.flags = plus ? O_RDWR : O_RDONLY;
         out.streamMode = plus ? "r+" : "r";
+        out.read = !plus;
         out.text = !plus && !binary;
         return true;
     case 'w':
@@ -46,18 +48,30 @@ bool parseMode(const char* mode, OpenMode& out) {
     }
 }
 
+// A read stream's descriptor keeps the O_NONBLOCK it was opened with: Linux ignores the flag for
+// regular files, and clearing it up front would cost every file a system call. Should some file
+// system honour it after all, the first EAGAIN clears it and the read is repeated, blocking.
 ssize_t readRetrying(int fd, char* buffer, size_t size) {
-    ssize_t n;
-    do {
-        n = ::read(fd, buffer, size);
-    } while (n < 0 && errno == EINTR);
-    return n;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0) {
+            return n;
+        }
+        if (errno != EINTR && (errno != EAGAIN || ::fcntl(fd, F_SETFL, 0) != 0)) {
+            return -1;
+        }
+    }
 }
 
-// The text-mode reader behind a "r" stream. A CR can only be judged once the byte after it is
-// known, so a CR that ends one read is held back in `carry` and joins the next one.
-struct TextReader {
+// What stands behind a read-only stream. fopencookie rather than fdopen: glibc's fdopen asks the
+// descriptor for its flags again and the first read fstat()s the file again, two system calls
+// per file that a run over a list of many small files pays for.
+//
+// In text mode a CR can only be judged once the byte after it is known, so a CR that ends one
+// read is held back in `carry` and joins the next one.
+struct FileReader {
     int fd;
+    bool text;
     int carry = -1; // a byte read from fd but not delivered yet, or -1
 
     // Drops the CR of every CR LF pair in buffer[0, length) and returns the new length; a CR in
@@ -105,7 +119,7 @@ struct TextReader {
         return 1;
     }
 
-    ssize_t read(char* buffer, size_t size) {
+    ssize_t readText(char* buffer, size_t size) {
         if (size == 0) {
             return 0;
         }
@@ -140,24 +154,36 @@ struct TextReader {
     }
 };
 
-ssize_t textRead(void* cookie, char* buffer, size_t size) {
-    return static_cast<TextReader*>(cookie)->read(buffer, size);
+ssize_t readerRead(void* cookie, char* buffer, size_t size) {
+    auto* reader = static_cast<FileReader*>(cookie);
+    return reader->text ? reader->readText(buffer, size) : readRetrying(reader->fd, buffer, size);
 }
 
-int textClose(void* cookie) {
-    auto* reader = static_cast<TextReader*>(cookie);
+int readerSeek(void* cookie, off64_t* position, int whence) {
+    const off64_t result = ::lseek64(static_cast<FileReader*>(cookie)->fd, *position, whence);
+    if (result < 0) {
+        return -1;
+    }
+    *position = result;
+    return 0;
+}
+
+int readerClose(void* cookie) {
+    auto* reader = static_cast<FileReader*>(cookie);
     const int result = ::close(reader->fd);
     delete reader;
     return result;
 }
 
-std::FILE* openTextStream(int fd) {
-    auto* reader = new (std::nothrow) TextReader{fd};
+std::FILE* openReadStream(int fd, bool text) {
+    auto* reader = new (std::nothrow) FileReader{fd, text};
     if (reader == nullptr) {
         errno = ENOMEM;
         return nullptr;
     }
-    const cookie_io_functions_t functions{textRead, nullptr, nullptr, textClose};
+    // Text streams cannot seek: a held-back CR would make every position doubtful.
+    const cookie_io_functions_t functions{readerRead, nullptr, text ? nullptr : readerSeek,
+                                          readerClose};
     std::FILE* stream = fopencookie(reader, "r", functions);
     if (stream == nullptr) {
         delete reader;
@@ -195,12 +221,21 @@ std::FILE* openFileStream(const char* path, const char* mode) {
         errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
         return nullptr;
     }
+    if (how.read) {
+        std::FILE* stream = openReadStream(fd, how.text);
+        if (stream == nullptr) {
+            closeKeepingErrno(fd);
+        }
+        return stream;
+    }
+    // The descriptor of a write stream is there for anyone to see (fileno): it must block as
+    // fopen's would.
     if ((how.truncate && info.st_size > 0 && ::ftruncate(fd, 0) != 0) ||
         ::fcntl(fd, F_SETFL, how.flags & O_APPEND) != 0) {
         closeKeepingErrno(fd);
         return nullptr;
     }
-    std::FILE* stream = how.text ? openTextStream(fd) : ::fdopen(fd, how.streamMode);
+    std::FILE* stream = ::fdopen(fd, how.streamMode);
     if (stream == nullptr) {
         closeKeepingErrno(fd);
     }

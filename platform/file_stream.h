@@ -3,4 +3,5 @@
 #include <cstdio>
 
 /// fopen for regular files only, never blocking on a FIFO or device; "r" reads CR LF as LF.
+// A read-only stream keeps its descriptor to itself: fileno() gives -1 for "r" and "rb".
 std::FILE* openFileStream(const char* path, const char* mode);
