@@ -8,9 +8,9 @@
 class COleDropTarget;
 
 /// The window system underneath the framework classes. Two implementations exist: the headless
-/// one that tests drive, and the Qt one of the desktop program. Coordinates are pixels; a
-/// top-level window's rectangle is in screen coordinates, a child's in its parent's client area.
-/// A backend calls back into the framework only through SendMessage and the drop target.
+/// one that tests drive, and the Qt one of the desktop program. Coordinates are pixels; window
+/// rectangles are in screen coordinates, while moveWindow places a child in its parent's client
+/// area. A backend calls back into the framework only through SendMessage and the drop target.
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -35,7 +35,8 @@ public:
     virtual RECT windowRect(HWND wnd) const = 0; ///< outer rectangle, screen coordinates
     virtual RECT clientRect(HWND wnd) const = 0; ///< left and top are 0
     virtual POINT clientOrigin(HWND wnd) const = 0; ///< client area's top-left, screen coordinates
-    /// Moves and sizes wnd; a change of size sends WM_SIZE before this returns.
+    /// Moves and sizes wnd (a child in its parent's client coordinates, a top-level window on
+    /// the screen); a change of size sends WM_SIZE before this returns.
     virtual void moveWindow(HWND wnd, int x, int y, int cx, int cy, bool repaint) = 0;
     /// Puts wnd at the bottom (HWND_BOTTOM) or top (HWND_TOP) of its siblings.
     virtual void setZOrder(HWND wnd, HWND insertAfter) = 0;
