@@ -1,0 +1,59 @@
+// Verifies one checksum list the way the window's "Check Files" mode does: opens it in text mode,
+// makes its folder the current directory and runs verifyList with a sink that renders both digests
+// as the result list would. Nothing is printed per file; bench/verify_list_vs_md5sum.sh times this
+// program against md5sum -c. The exit status is verifyList's result (4: the list cannot be opened).
+// Usage: verify_list_tool LIST
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+#include "engine/checksum_list.h"
+#include "engine/file_digest.h"
+#include "platform/file_stream.h"
+
+namespace {
+
+class HexSink : public ResultSink {
+public:
+    void addResult(const char* name, const Digest* expected, const Digest* actual,
+                   int status) override {
+        const std::string expectedHex = expected != nullptr ? toHex(*expected) : std::string();
+        const std::string actualHex = actual != nullptr ? toHex(*actual) : std::string();
+        characters += std::strlen(name) + expectedHex.size() + actualHex.size();
+        ++rows[status];
+    }
+
+    std::size_t characters = 0;
+    unsigned rows[3] = {};
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s LIST\n", argv[0]);
+        return 4;
+    }
+    std::FILE* list = openFileStream(argv[1], "r");
+    if (list == nullptr) {
+        std::perror(argv[1]);
+        return 4;
+    }
+    const char* slash = std::strrchr(argv[1], '/');
+    if (slash != nullptr) {
+        const std::string folder(argv[1], slash == argv[1] ? 1 : slash - argv[1]);
+        if (chdir(folder.c_str()) != 0) {
+            std::perror(folder.c_str());
+            std::fclose(list);
+            return 4;
+        }
+    }
+    HexSink sink;
+    const int result = verifyList(list, sink, false, true);
+    std::fclose(list);
+    std::printf("%u OK, %u failed, %u unreadable\n", sink.rows[STATUS_OK], sink.rows[STATUS_FAILED],
+                sink.rows[STATUS_UNREADABLE]);
+    return result;
+}
