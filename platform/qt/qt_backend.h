@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QRect>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/backend.h"
+
+class QMenu;
+class QWidget;
+class QtInputBlocker;
+class QtReportModel;
+struct QtWindow;
+
+/// The backend of the desktop program: the framework's windows as Qt 6 Widgets.
+///
+/// Construct it after the QApplication and install it with setBackend before any window is
+/// made; destroy it (after uninstalling) before the QApplication goes. Everything runs on the
+/// thread of the QApplication. A window handle is the address of the backend's record of the
+/// window; records outlive their windows until the backend goes, so a stale handle is never
+/// mistaken for a newer window.
+class QtBackend : public Backend {
+public:
+    QtBackend();
+    ~QtBackend() override;
+    QtBackend(const QtBackend&) = delete;
+    QtBackend& operator=(const QtBackend&) = delete;
+
+    /// When set, called instead of showing the save dialog: fills path and returns true for a
+    /// chosen file, false for a cancel.
+    static std::function<bool(HWND owner, DWORD flags, std::string& path)> saveDialogHook;
+    /// When set, called instead of showing a message box; returns the button pressed.
+    static std::function<int(HWND owner, const std::string& text, const std::string& caption,
+                             UINT type)>
+        messageBoxHook;
+
+    /// The widget of a live window (a QtDialogWidget, or a control's widget), or null.
+    QWidget* widget(HWND wnd) const;
+    /// The rows of a live list view, or null.
+    QtReportModel* listModel(HWND list) const;
+    /// The system menu of a live dialog, or null.
+    QMenu* systemMenuWidget(HWND wnd) const;
+    /// The dialog units of the font dialogs use.
+    int baseUnitX() const;
+    int baseUnitY() const;
+
+    // Windows and controls.
+    HWND createDialog(const DialogTemplate& tmpl, HWND owner) override;
+    HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
+                       const RECT& rect, int id) override;
+    void destroyWindow(HWND wnd) override;
+    bool isWindow(HWND wnd) const override;
+    HWND dialogItem(HWND dialog, int id) const override;
+    HWND parentOf(HWND wnd) const override;
+    HWND nextControl(HWND control) const override;
+    ControlKind controlKind(HWND control) const override;
+    DWORD controlStyle(HWND control) const override;
+
+    // Geometry.
+    RECT windowRect(HWND wnd) const override;
+    RECT clientRect(HWND wnd) const override;
+    POINT clientOrigin(HWND wnd) const override;
+    void moveWindow(HWND wnd, int x, int y, int cx, int cy, bool repaint) override;
+    void setZOrder(HWND wnd, HWND insertAfter) override;
+    void showWindow(HWND wnd, int cmd) override;
+    bool isVisible(HWND wnd) const override;
+    bool isIconic(HWND wnd) const override;
+    void enableWindow(HWND wnd, bool enable) override;
+    bool isEnabled(HWND wnd) const override;
+    int systemMetric(int index) const override;
+
+    // Text and state.
+    void setWindowText(HWND wnd, const std::string& text) override;
+    std::string windowText(HWND wnd) const override;
+    int checkState(HWND button) const override;
+    void setCheckState(HWND button, int state) override;
+
+    // Drawing.
+    void setRedraw(HWND wnd, bool redraw) override;
+    void invalidate(HWND wnd, bool erase) override;
+    HDC beginPaint(HWND wnd) override;
+    void endPaint(HWND wnd, HDC dc) override;
+    void drawIcon(HDC dc, int x, int y, HICON icon) override;
+    void setIcon(HWND wnd, bool big, HICON icon) override;
+    HICON windowIcon(HWND wnd, bool big) const override;
+    void setStaticBitmap(HWND control, HBITMAP bitmap) override;
+
+    // Report list view.
+    void listInsertColumn(HWND list, int position, const std::string& heading, int format,
+                          int width) override;
+    int listInsertItem(HWND list, int position, const std::string& text, int image) override;
+    bool listSetItemText(HWND list, int item, int subItem, const std::string& text) override;
+    void listDeleteAllItems(HWND list) override;
+    int listItemCount(HWND list) const override;
+    std::string listItemText(HWND list, int item, int subItem) const override;
+    int listItemImage(HWND list, int item) const override;
+    void listSetImageList(HWND list, HIMAGELIST images, int which) override;
+
+    // System menu.
+    HMENU systemMenu(HWND wnd) override;
+    bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) override;
+
+    // Modal runs and long work.
+    int runModal(HWND dialog) override;
+    void endModal(HWND dialog, int result) override;
+    void beginBusy(HWND wnd) override;
+    void endBusy(HWND wnd) override;
+    void keepAlive(HWND wnd) override;
+
+    // Services.
+    bool setClipboardText(HWND owner, const std::string& bytes) override;
+    bool saveFileDialog(HWND owner, DWORD flags, std::string& path) override;
+    int messageBox(HWND owner, const std::string& text, const std::string& caption,
+                   UINT type) override;
+    bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
+    void revokeDropTarget(HWND wnd) override;
+
+private:
+    struct PaintContext;
+
+    /// The live window wnd, or null (also for stale and foreign handles).
+    QtWindow* find(HWND wnd) const;
+    QtWindow* findList(HWND list) const;
+    /// The dialog a window belongs to: itself, or a control's parent.
+    QtWindow* topLevelOf(QtWindow* window) const;
+    QtWindow* newRecord();
+    HWND makeControl(QtWindow& dialog, ControlKind kind, const std::string& text, DWORD style,
+                     const QRect& rect, int id);
+    void retire(QtWindow& window);
+    /// Announces every list's pending rows to its view.
+    void flushLists();
+
+    std::vector<std::unique_ptr<QtWindow>> m_records; ///< every record ever made
+    std::unordered_set<const QtWindow*> m_live;
+    std::unordered_set<const PaintContext*> m_paints;
+    QtInputBlocker* m_blocker;
+    int m_busy = 0;
+    QElapsedTimer m_sinceKeptAlive;
+};

@@ -1,0 +1,306 @@
+// The Qt backend's list views, system menus, modal runs and long work, and the desktop
+// services: clipboard, save dialog, message box and drop targets.
+
+#include "platform/qt/qt_backend.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTreeView>
+#include <algorithm>
+
+#include "platform/qt/qt_dialog_widget.h"
+#include "platform/qt/qt_drop_site.h"
+#include "platform/qt/qt_report_model.h"
+#include "platform/qt/qt_system_menu.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window.h"
+
+namespace {
+
+// Message box icon bits.
+constexpr UINT ICON_MASK = 0xF0;
+constexpr UINT ICON_QUESTION = 0x20;
+constexpr UINT ICON_WARNING = 0x30;
+constexpr UINT ICON_INFORMATION = 0x40;
+
+// keepAlive lets the window repaint at most this often.
+constexpr qint64 KEEP_ALIVE_MS = 100;
+
+QMessageBox::Icon messageIcon(UINT type) {
+    switch (type & ICON_MASK) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case ICON_QUESTION:
+        return QMessageBox::Question;
+    case ICON_WARNING:
+        return QMessageBox::Warning;
+    case ICON_INFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QtReportModel* QtBackend::listModel(HWND list) const {
+    QtWindow* window = findList(list);
+    return window != nullptr ? window->model : nullptr;
+}
+
+QMenu* QtBackend::systemMenuWidget(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr && window->systemMenu != nullptr ? window->systemMenu->menu()
+                                                              : nullptr;
+}
+
+// Report list view.
+
+void QtBackend::listInsertColumn(HWND list, int position, const std::string& heading, int format,
+                                 int width) {
+    QtWindow* window = findList(list);
+    if (window == nullptr) {
+        return;
+    }
+    const int at = std::clamp(position, 0, window->model->columnCount());
+    window->model->insertColumn(at, heading, format);
+    if (width >= 0 && window->widget != nullptr) {
+        static_cast<QTreeView*>(window->widget.data())->header()->resizeSection(at, width);
+    }
+}
+
+int QtBackend::listInsertItem(HWND list, int position, const std::string& text, int image) {
+    QtWindow* window = findList(list);
+    return window != nullptr ? window->model->insertItem(position, text, image) : -1;
+}
+
+bool QtBackend::listSetItemText(HWND list, int item, int subItem, const std::string& text) {
+    QtWindow* window = findList(list);
+    return window != nullptr && window->model->setItemText(item, subItem, text);
+}
+
+void QtBackend::listDeleteAllItems(HWND list) {
+    if (QtWindow* window = findList(list)) {
+        window->model->deleteAllItems();
+    }
+}
+
+int QtBackend::listItemCount(HWND list) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr) {
+        return 0;
+    }
+    // Whoever asks about the rows may look at the view next: let it know them all.
+    window->model->flush();
+    return window->model->itemCount();
+}
+
+std::string QtBackend::listItemText(HWND list, int item, int subItem) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr) {
+        return std::string();
+    }
+    window->model->flush();
+    return window->model->itemText(item, subItem);
+}
+
+int QtBackend::listItemImage(HWND list, int item) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr) {
+        return -1;
+    }
+    window->model->flush();
+    return window->model->itemImage(item);
+}
+
+void QtBackend::listSetImageList(HWND list, HIMAGELIST images, int which) {
+    QtWindow* window = findList(list);
+    if (window != nullptr && which == LVSIL_SMALL) {
+        window->model->setImages(images);
+    }
+}
+
+// System menu.
+
+HMENU QtBackend::systemMenu(HWND wnd) {
+    QtWindow* window = find(wnd);
+    return window != nullptr && window->systemMenu != nullptr ? window->systemMenu->handle()
+                                                              : nullptr;
+}
+
+bool QtBackend::appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
+    // Only menus of live windows are accepted; a stale handle is never dereferenced.
+    for (const QtWindow* window : m_live) {
+        if (window->systemMenu != nullptr && window->systemMenu->handle() == menu) {
+            return window->systemMenu->append(flags, id, text);
+        }
+    }
+    return false;
+}
+
+// Modal runs and long work.
+
+int QtBackend::runModal(HWND dialog) {
+    QtWindow* window = find(dialog);
+    if (window == nullptr) {
+        return -1;
+    }
+    if (window->endedEarly) {
+        window->endedEarly = false;
+        return window->earlyResult;
+    }
+    int result = -1;
+    QEventLoop loop;
+    window->modalLoop = &loop;
+    window->modalResult = &result;
+    loop.exec(QEventLoop::DialogExec);
+    // Records outlive their windows, so this holds also when a handler destroyed the dialog.
+    window->modalLoop = nullptr;
+    window->modalResult = nullptr;
+    return result;
+}
+
+void QtBackend::endModal(HWND dialog, int result) {
+    QtWindow* window = find(dialog);
+    if (window == nullptr) {
+        return;
+    }
+    if (window->widget != nullptr) {
+        window->widget->hide();
+    }
+    if (window->modalLoop != nullptr) {
+        *window->modalResult = result;
+        window->modalLoop->quit();
+    } else {
+        window->endedEarly = true;
+        window->earlyResult = result;
+    }
+}
+
+void QtBackend::beginBusy(HWND wnd) {
+    if (QtWindow* window = topLevelOf(find(wnd))) {
+        ++window->busy;
+    }
+    if (m_busy++ == 0) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    m_sinceKeptAlive.start();
+}
+
+void QtBackend::endBusy(HWND wnd) {
+    if (QtWindow* window = topLevelOf(find(wnd)); window != nullptr && window->busy > 0) {
+        --window->busy;
+    }
+    flushLists();
+    if (m_busy > 0 && --m_busy == 0) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void QtBackend::keepAlive(HWND /*wnd*/) {
+    // Called once per file: usually just a look at the clock.
+    if (m_sinceKeptAlive.isValid() && m_sinceKeptAlive.elapsed() < KEEP_ALIVE_MS) {
+        return;
+    }
+    flushLists();
+    // Input waits for the end of the work, as it would in the original's message queue.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_sinceKeptAlive.start();
+}
+
+void QtBackend::flushLists() {
+    for (const QtWindow* window : m_live) {
+        if (window->model != nullptr) {
+            window->model->flush();
+        }
+    }
+}
+
+// Services.
+
+bool QtBackend::setClipboardText(HWND /*owner*/, const std::string& bytes) {
+    if (QCoreApplication::instance() == nullptr) {
+        return false;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        return false;
+    }
+    // Raw bytes, so that nothing is converted on the way: the report's CR LF and its file names
+    // arrive as they are.
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("text/plain"), QByteArray(bytes.data(), qsizetype(bytes.size())));
+    clipboard->setMimeData(mime, QClipboard::Clipboard);
+    return true;
+}
+
+bool QtBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path) {
+    if (saveDialogHook) {
+        return saveDialogHook(owner, flags, path);
+    }
+    QtWindow* window = find(owner);
+    QFileDialog dialog(window != nullptr ? window->widget.data() : nullptr);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Qt's dialog has no read-only box, so OFN_HIDEREADONLY needs nothing.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (flags & OFN_OVERWRITEPROMPT) == 0);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().constFirst());
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    path.assign(chosen.constData(), std::size_t(chosen.size()));
+    return true;
+}
+
+int QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
+                          UINT type) {
+    if (messageBoxHook) {
+        return messageBoxHook(owner, text, caption, type);
+    }
+    QtWindow* window = find(owner);
+    QMessageBox box(messageIcon(type), QtText::toQString(caption), QString(), QMessageBox::Ok,
+                    window != nullptr ? window->widget.data() : nullptr);
+    // Plain text: the message names files, whose names must not be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QtText::toQString(text));
+    box.exec();
+    return IDOK;
+}
+
+bool QtBackend::registerDropTarget(HWND wnd, COleDropTarget* target) {
+    QtWindow* window = find(wnd);
+    if (window == nullptr || !window->isDialog || target == nullptr ||
+        window->dropSite != nullptr || window->widget == nullptr) {
+        return false;
+    }
+    window->dropSite = std::make_unique<QtDropSite>(wnd, target);
+    window->widget->setAcceptDrops(true);
+    return true;
+}
+
+void QtBackend::revokeDropTarget(HWND wnd) {
+    QtWindow* window = find(wnd);
+    if (window == nullptr) {
+        return;
+    }
+    window->dropSite.reset();
+    if (window->widget != nullptr) {
+        window->widget->setAcceptDrops(false);
+    }
+}
+
+QtWindow* QtBackend::findList(HWND list) const {
+    QtWindow* window = find(list);
+    return window != nullptr && window->kind == ControlKind::ListView && window->model != nullptr
+               ? window
+               : nullptr;
+}

@@ -1,0 +1,191 @@
+#include "platform/qt/qt_control_factory.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <algorithm>
+
+#include "platform/qt/qt_radio_button.h"
+#include "platform/qt/qt_report_model.h"
+#include "platform/qt/qt_size_grip.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window.h"
+#include "platform/qt/qt_window_sizer.h"
+
+namespace {
+
+constexpr DWORD BUTTON_TYPE_MASK = 0xF;
+
+// Tells the dialog that control was pressed, as the original controls do.
+void notifyClicked(QtWindow* control) {
+    if (control->widget == nullptr || control->parent == nullptr) {
+        return;
+    }
+    control->parent->send(WM_COMMAND, MAKEWPARAM(UINT(control->id), BN_CLICKED),
+                          reinterpret_cast<LPARAM>(control->handle()));
+}
+
+QWidget* makePushButton(QtWindow& control, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    if ((control.style & BUTTON_TYPE_MASK) == BS_DEFPUSHBUTTON) {
+        button->setDefault(true);
+    }
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [window = &control] { notifyClicked(window); });
+    return button;
+}
+
+QWidget* makeRadioButton(QtWindow& control, QWidget* parent) {
+    auto* button = new QtRadioButton(parent);
+    QtWindow* window = &control;
+    button->onChecked = [window] { QtControlFactory::checkInGroup(*window); };
+    button->onArrow = [window](int step) {
+        const std::vector<QtWindow*> group = window->radioGroup();
+        auto at = std::find(group.begin(), group.end(), window);
+        if (group.size() < 2 || at == group.end()) {
+            return;
+        }
+        const std::ptrdiff_t count = std::ptrdiff_t(group.size());
+        const std::ptrdiff_t next = ((at - group.begin()) + step + count) % count;
+        QWidget* target = group[std::size_t(next)]->widget;
+        if (target != nullptr && target->isEnabled()) {
+            target->setFocus(Qt::OtherFocusReason);
+            static_cast<QAbstractButton*>(target)->click();
+        }
+    };
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [window] { notifyClicked(window); });
+    return button;
+}
+
+QWidget* makeListView(QtWindow& control, QWidget* parent) {
+    auto* view = new QTreeView(parent);
+    auto* model = new QtReportModel(view);
+    view->setModel(model);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSortingEnabled(false);
+    view->setIconSize(QSize(16, 16));
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsMovable(false);
+    view->header()->setSectionResizeMode(QHeaderView::Interactive);
+    if ((control.style & WS_BORDER) == 0) {
+        view->setFrameShape(QFrame::NoFrame);
+    }
+    control.model = model;
+    return view;
+}
+
+QWidget* makeStatic(QtWindow& control, QWidget* parent) {
+    if (control.kind == ControlKind::StaticBitmap && control.isSizeGrip) {
+        auto* grip = new QtSizeGrip(parent);
+        QtWindow* dialog = control.parent;
+        grip->beforeResize = [dialog] { QtWindowSizer::applyTrackLimits(*dialog); };
+        return grip;
+    }
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(control.kind == ControlKind::StaticText);
+    return label;
+}
+
+} // namespace
+
+void QtControlFactory::build(QtWindow& control, const QRect& rect) {
+    QWidget* parent = control.parent->widget;
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::PushButton:
+        widget = makePushButton(control, parent);
+        break;
+    case ControlKind::RadioButton:
+        widget = makeRadioButton(control, parent);
+        break;
+    case ControlKind::ListView:
+        widget = makeListView(control, parent);
+        break;
+    case ControlKind::StaticText:
+    case ControlKind::StaticBitmap:
+        widget = makeStatic(control, parent);
+        break;
+    }
+    const bool tabStop = (control.style & WS_TABSTOP) != 0;
+    const bool takesFocus =
+        control.kind != ControlKind::StaticText && control.kind != ControlKind::StaticBitmap;
+    widget->setFocusPolicy(!takesFocus ? Qt::NoFocus : tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    widget->setGeometry(rect);
+    control.widget = widget;
+    control.sentSize = rect.size();
+    applyText(control);
+    if (control.kind == ControlKind::RadioButton) {
+        updateGroupTabStop(control);
+    }
+    if ((control.style & WS_VISIBLE) != 0) {
+        widget->show();
+    }
+}
+
+void QtControlFactory::applyText(QtWindow& window) {
+    QWidget* widget = window.widget;
+    if (widget == nullptr) {
+        return;
+    }
+    const QString text = QtText::toQString(window.text);
+    if (window.isDialog) {
+        widget->setWindowTitle(text);
+        return;
+    }
+    switch (window.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::RadioButton:
+        // Buttons show '&' as the mnemonic underline; the accessible name is the plain label.
+        static_cast<QAbstractButton*>(widget)->setText(text);
+        widget->setAccessibleName(QtText::withoutMnemonics(text));
+        break;
+    case ControlKind::StaticText:
+        static_cast<QLabel*>(widget)->setText(QtText::withoutMnemonics(text));
+        break;
+    case ControlKind::ListView:
+    case ControlKind::StaticBitmap:
+        break;
+    }
+}
+
+void QtControlFactory::checkInGroup(QtWindow& radio) {
+    for (QtWindow* member : radio.radioGroup()) {
+        if (member->widget != nullptr) {
+            static_cast<QAbstractButton*>(member->widget.data())->setChecked(member == &radio);
+        }
+    }
+    updateGroupTabStop(radio);
+}
+
+void QtControlFactory::updateGroupTabStop(const QtWindow& radio) {
+    const std::vector<QtWindow*> group = radio.radioGroup();
+    const bool ownTabStop = std::any_of(group.begin(), group.end(), [](const QtWindow* member) {
+        return (member->style & WS_TABSTOP) != 0;
+    });
+    if (group.empty() || ownTabStop) {
+        return;
+    }
+    const QtWindow* entry = group.front();
+    for (const QtWindow* member : group) {
+        const auto* button = static_cast<const QAbstractButton*>(member->widget.data());
+        if (button != nullptr && button->isChecked()) {
+            entry = member;
+            break;
+        }
+    }
+    for (const QtWindow* member : group) {
+        if (member->widget != nullptr) {
+            member->widget->setFocusPolicy(member == entry ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    }
+}

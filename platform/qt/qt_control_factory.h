@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRect>
+
+struct QtWindow;
+
+/// Builds the widgets of dialog controls and keeps their Qt state in step with the framework's:
+/// push button (QPushButton), automatic radio button (QtRadioButton), report list view
+/// (QTreeView over a QtReportModel), static text (QLabel) and static bitmap (QLabel, or the
+/// size grip).
+class QtControlFactory {
+public:
+    /// Makes control's widget inside its dialog at rect (client pixels) and wires its input to
+    /// the framework: a button click is WM_COMMAND (id, BN_CLICKED) to the dialog.
+    static void build(QtWindow& control, const QRect& rect);
+    /// Shows window's text (the framework's bytes) on its widget.
+    static void applyText(QtWindow& window);
+    /// Checks radio as the user does: it alone of its group is checked afterwards.
+    static void checkInGroup(QtWindow& radio);
+    /// Lets Tab reach a radio group that has no tab stop of its own, at its checked button or,
+    /// with none checked, at its first one; the arrow keys move within the group.
+    static void updateGroupTabStop(const QtWindow& radio);
+};

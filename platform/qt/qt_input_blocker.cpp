@@ -1,0 +1,65 @@
+#include "platform/qt/qt_input_blocker.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include "platform/qt/qt_dialog_widget.h"
+#include "platform/qt/qt_window.h"
+
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The visible dialog that blocked is waiting for, if any.
+QWidget* modalChildOf(const QtWindow* blocked) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        const auto* dialog = dynamic_cast<QtDialogWidget*>(top);
+        if (dialog != nullptr && dialog->isVisible() && dialog->record() != nullptr &&
+            dialog->record()->owner == blocked && dialog->record()->enabled) {
+            return top;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QtInputBlocker::QtInputBlocker(QObject* parent) : QObject(parent) {}
+
+bool QtInputBlocker::eventFilter(QObject* watched, QEvent* event) {
+    if (!isUserInput(event->type()) || !watched->isWidgetType()) {
+        return false;
+    }
+    const auto* dialog = dynamic_cast<QtDialogWidget*>(static_cast<QWidget*>(watched)->window());
+    if (dialog == nullptr || dialog->record() == nullptr || dialog->record()->enabled) {
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (QWidget* modal = modalChildOf(dialog->record())) {
+            modal->raise();
+            modal->activateWindow();
+        }
+    }
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QRadioButton>
+#include <functional>
+
+/// An automatic radio button whose group the backend keeps (Qt's own exclusivity is off, so
+/// that a group may have no button checked). A click anywhere on the control checks it, never
+/// unchecks it; the arrow keys move through its group and check the button they reach.
+class QtRadioButton : public QRadioButton {
+public:
+    explicit QtRadioButton(QWidget* parent);
+
+    /// Called when the user checks this button, before Qt's clicked signal.
+    std::function<void()> onChecked;
+    /// Called for an arrow key: +1 for the next button of the group, -1 for the previous one.
+    std::function<void(int step)> onArrow;
+
+protected:
+    bool hitButton(const QPoint& pos) const override;
+    void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
