@@ -1,0 +1,211 @@
+// The report list view on Qt: columns, rows inserted at the top at any count, status images
+// and what assistive technology reads from them.
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTreeView>
+
+#include "platform/image.h"
+#include "platform/qt/qt_report_model.h"
+#include "qt_test_support.h"
+
+namespace {
+
+constexpr int DIALOG = 740;
+constexpr int LIST = 1000;
+
+ImageList statusImages() {
+    ImageList images;
+    images.imageWidth = 16;
+    for (std::uint32_t colour : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}) {
+        Image image;
+        image.width = 16;
+        image.height = 16;
+        image.pixels.assign(16 * 16, colour);
+        images.images.push_back(image);
+    }
+    return images;
+}
+
+std::string hexOf(int n) {
+    std::string hex = std::to_string(n);
+    return std::string(32 - hex.size(), '0') + hex;
+}
+
+} // namespace
+
+class QtReportListTest : public QtBackendTest {
+protected:
+    void SetUp() override {
+        QtBackendTest::SetUp();
+        wnd = open(dialog, makeTemplate(DIALOG, {{LIST, ControlKind::ListView, "", 7, 7, 180, 80,
+                                                  LVS_REPORT | WS_BORDER | WS_TABSTOP, 0}}));
+        list = qt.dialogItem(wnd, LIST);
+        qt.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
+        qt.listInsertColumn(list, 1, "File Checksum", LVCFMT_LEFT, 225);
+        qt.listInsertColumn(list, 2, "Actual Checksum", LVCFMT_LEFT, 225);
+        qt.listSetImageList(list, &images, LVSIL_SMALL);
+        model = qt.listModel(list);
+        ASSERT_NE(model, nullptr);
+    }
+    void TearDown() override {
+        dialog.DestroyWindow();
+        QtBackendTest::TearDown();
+    }
+    /// Adds a row as the program does: insert at the top, then the two digest columns.
+    void addRow(const std::string& name, int status, const std::string& expected,
+                const std::string& actual) {
+        ASSERT_EQ(qt.listInsertItem(list, 0, name, status), 0);
+        ASSERT_TRUE(qt.listSetItemText(list, 0, 1, expected));
+        ASSERT_TRUE(qt.listSetItemText(list, 0, 2, actual));
+    }
+    QString shown(int row, int column, int role = Qt::DisplayRole) const {
+        return model->data(model->index(row, column), role).toString();
+    }
+    QTreeView* view() const { return static_cast<QTreeView*>(qt.widget(list)); }
+
+    const ImageList images = statusImages();
+    RecordingDialog dialog;
+    HWND wnd = nullptr;
+    HWND list = nullptr;
+    QtReportModel* model = nullptr;
+};
+
+TEST_F(QtReportListTest, ColumnsHaveHeadingsWidthsAndLeftAlignment) {
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Filename");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Actual Checksum");
+    EXPECT_EQ(view()->header()->sectionSize(0), 200);
+    EXPECT_EQ(view()->header()->sectionSize(1), 225);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft);
+    EXPECT_FALSE(view()->rootIsDecorated());
+    EXPECT_TRUE(view()->uniformRowHeights());
+}
+
+TEST_F(QtReportListTest, HundredThousandRowsInsertedAtTheTopStayInOrder) {
+    qt.showWindow(wnd, SW_SHOW);
+    constexpr int ROWS = 100000;
+    qt.beginBusy(wnd);
+    for (int i = 0; i < ROWS; ++i) {
+        addRow("file " + std::to_string(i), i % 3, hexOf(i), hexOf(ROWS - i));
+        if (i % 5000 == 0) {
+            qt.keepAlive(wnd);
+        }
+    }
+    qt.endBusy(wnd);
+    ASSERT_EQ(qt.listItemCount(list), ROWS);
+    ASSERT_EQ(model->rowCount(), ROWS);
+    for (int item = 0; item < ROWS; item += 997) {
+        const int added = ROWS - 1 - item;
+        ASSERT_EQ(qt.listItemText(list, item, 0), "file " + std::to_string(added));
+        ASSERT_EQ(qt.listItemText(list, item, 1), hexOf(added));
+        ASSERT_EQ(qt.listItemText(list, item, 2), hexOf(ROWS - added));
+        ASSERT_EQ(qt.listItemImage(list, item), added % 3);
+        // The view reads the same rows in the same places.
+        ASSERT_EQ(shown(item, 0), QString::fromStdString("file " + std::to_string(added)));
+        ASSERT_EQ(shown(item, 2), QString::fromStdString(hexOf(ROWS - added)));
+    }
+    EXPECT_EQ(qt.listItemText(list, ROWS - 1, 0), "file 0");
+    // The newest row is the one at the top of the view.
+    QApplication::processEvents();
+    const QModelIndex top = view()->indexAt(QPoint(2, 2));
+    EXPECT_EQ(top.row(), 0);
+}
+
+TEST_F(QtReportListTest, RowsReachTheViewWhenTheEventLoopRuns) {
+    addRow("a", 1, hexOf(1), hexOf(1));
+    addRow("b", 1, hexOf(2), hexOf(2));
+    EXPECT_EQ(model->rowCount(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(shown(0, 0), "b");
+    // A query announces pending rows at once.
+    addRow("c", 1, hexOf(3), hexOf(3));
+    EXPECT_EQ(qt.listItemCount(list), 3);
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(shown(0, 0), "c");
+}
+
+TEST_F(QtReportListTest, InsertionsBelowTheTopKeepTheOrder) {
+    addRow("one", 1, "", "");
+    addRow("two", 1, "", "");
+    EXPECT_EQ(qt.listInsertItem(list, 1, "between", 1), 1);
+    EXPECT_EQ(qt.listInsertItem(list, 99, "last", 1), 3);
+    EXPECT_EQ(qt.listInsertItem(list, -1, "never", 1), -1);
+    addRow("three", 1, "", "");
+    const std::vector<std::string> expected{"three", "two", "between", "one", "last"};
+    ASSERT_EQ(qt.listItemCount(list), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(qt.listItemText(list, i, 0), expected[std::size_t(i)]);
+        EXPECT_EQ(shown(i, 0).toStdString(), expected[std::size_t(i)]);
+    }
+}
+
+TEST_F(QtReportListTest, ChangedTextOfAShownRowReachesTheView) {
+    addRow("a", 1, "", "");
+    QApplication::processEvents();
+    QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+    ASSERT_TRUE(qt.listSetItemText(list, 0, 2, hexOf(7)));
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes[0][0].value<QModelIndex>(), model->index(0, 2));
+    EXPECT_EQ(shown(0, 2).toStdString(), hexOf(7));
+}
+
+TEST_F(QtReportListTest, DeletingAllRowsEmptiesListAndView) {
+    addRow("a", 1, "", "");
+    QApplication::processEvents();
+    addRow("b", 1, "", "");
+    qt.listDeleteAllItems(list);
+    EXPECT_EQ(qt.listItemCount(list), 0);
+    EXPECT_EQ(model->rowCount(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(model->rowCount(), 0);
+    addRow("c", 1, "", "");
+    EXPECT_EQ(qt.listItemText(list, 0, 0), "c");
+}
+
+TEST_F(QtReportListTest, BadItemsAndSubItemsAreRefused) {
+    addRow("a", 1, "", "");
+    EXPECT_FALSE(qt.listSetItemText(list, 1, 1, "x"));
+    EXPECT_FALSE(qt.listSetItemText(list, 0, 3, "x"));
+    EXPECT_FALSE(qt.listSetItemText(list, -1, 0, "x"));
+    EXPECT_EQ(qt.listItemText(list, 5, 0), "");
+    EXPECT_EQ(qt.listItemText(list, 0, 7), "");
+    EXPECT_EQ(qt.listItemImage(list, 5), -1);
+    EXPECT_EQ(qt.listInsertItem(wnd, 0, "not a list", 0), -1);
+}
+
+TEST_F(QtReportListTest, StatusIsReadableAsText) {
+    addRow("bad.iso", 0, hexOf(1), hexOf(2));
+    addRow("good.iso", 1, hexOf(3), hexOf(3));
+    addRow("gone.iso", 2, hexOf(4), "");
+    addRow("plain", -1, "", "");
+    QApplication::processEvents();
+    EXPECT_EQ(shown(3, 0, Qt::AccessibleDescriptionRole), "FAILED");
+    EXPECT_EQ(shown(3, 0, Qt::AccessibleTextRole), "FAILED: bad.iso");
+    EXPECT_EQ(shown(2, 0, Qt::AccessibleDescriptionRole), "OK");
+    EXPECT_EQ(shown(2, 0, Qt::ToolTipRole), "OK");
+    EXPECT_EQ(shown(2, 0, Qt::AccessibleTextRole), "OK: good.iso");
+    EXPECT_EQ(shown(1, 0, Qt::AccessibleTextRole), "unreadable: gone.iso");
+    EXPECT_EQ(shown(1, 0), "gone.iso");
+    EXPECT_TRUE(model->data(model->index(0, 0), Qt::AccessibleDescriptionRole).isNull());
+    EXPECT_TRUE(model->data(model->index(2, 1), Qt::AccessibleDescriptionRole).isNull());
+    EXPECT_EQ(shown(2, 1).toStdString(), hexOf(3));
+}
+
+TEST_F(QtReportListTest, RowsShowTheirStatusImage) {
+    addRow("good", 1, "", "");
+    addRow("unknown", 5, "", "");
+    QApplication::processEvents();
+    const QPixmap image = model->data(model->index(1, 0), Qt::DecorationRole).value<QPixmap>();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(16, 16));
+    EXPECT_EQ(image.toImage().pixelColor(8, 8), QColor(0, 255, 0));
+    EXPECT_TRUE(model->data(model->index(0, 0), Qt::DecorationRole).isNull());
+    EXPECT_TRUE(model->data(model->index(1, 1), Qt::DecorationRole).isNull());
+    qt.listSetImageList(list, nullptr, LVSIL_SMALL);
+    EXPECT_TRUE(model->data(model->index(1, 0), Qt::DecorationRole).isNull());
+}

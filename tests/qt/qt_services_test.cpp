@@ -1,0 +1,308 @@
+// Modal runs, long work, clipboard, save dialog, message box, icons and painting on Qt.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include "platform/file_dialog.h"
+#include "platform/image.h"
+#include "qt_test_support.h"
+
+namespace {
+
+constexpr int MAIN = 730;
+constexpr int CHILD = 731;
+constexpr int GO = 900;
+
+DialogTemplate mainTemplate() {
+    return makeTemplate(MAIN, {{IDOK, ControlKind::PushButton, "OK", 140, 7, 50, 14,
+                                BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+                               {GO, ControlKind::PushButton, "&Go", 7, 7, 50, 14, WS_TABSTOP, 0}});
+}
+
+IconResource redIcon() {
+    Image image;
+    image.width = 32;
+    image.height = 32;
+    image.pixels.assign(32 * 32, 0xFFFF0000);
+    Image small = image;
+    small.width = 16;
+    small.height = 16;
+    small.pixels.assign(16 * 16, 0xFF0000FF);
+    return IconResource{{image, small}};
+}
+
+} // namespace
+
+class QtServicesTest : public QtBackendTest {
+protected:
+    void SetUp() override {
+        QtBackendTest::SetUp();
+        Resources::addDialog(mainTemplate());
+        Resources::addDialog(makeTemplate(CHILD, {}, false));
+    }
+};
+
+// Modal runs.
+
+TEST_F(QtServicesTest, EnterEndsAModalRunWithOkAndTheWindowGoes) {
+    RecordingDialog dialog(MAIN);
+    HWND seen = nullptr;
+    whenIdle([&] {
+        seen = dialog.m_hWnd;
+        EXPECT_TRUE(qt.isVisible(seen));
+        QTest::keyClick(widget(seen), Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(qt.isWindow(seen));
+}
+
+TEST_F(QtServicesTest, EscapeAndTheCloseBoxEndAModalRunWithCancel) {
+    RecordingDialog first(MAIN);
+    whenIdle([&] { QTest::keyClick(widget(first.m_hWnd), Qt::Key_Escape); });
+    EXPECT_EQ(first.DoModal(), IDCANCEL);
+    RecordingDialog second(MAIN);
+    whenIdle([&] { widget(second.m_hWnd)->close(); });
+    EXPECT_EQ(second.DoModal(), IDCANCEL);
+}
+
+TEST_F(QtServicesTest, AnOwnedModalDialogBlocksItsOwnerWithoutBeingItsChild) {
+    RecordingDialog owner(MAIN);
+    const HWND ownerWnd = open(owner, mainTemplate());
+    showActive(ownerWnd);
+    RecordingDialog child(CHILD, &owner);
+    bool checkedInside = false;
+    whenIdle([&] {
+        checkedInside = true;
+        QWidget* childWidget = widget(child.m_hWnd);
+        EXPECT_FALSE(qt.isEnabled(ownerWnd));
+        EXPECT_EQ(childWidget->parentWidget(), nullptr);
+        EXPECT_EQ(childWidget->windowHandle()->transientParent(), widget(ownerWnd)->windowHandle());
+        // The owner keeps its look but takes no clicks.
+        EXPECT_TRUE(item(ownerWnd, GO)->isEnabled());
+        QTest::mouseClick(item(ownerWnd, GO), Qt::LeftButton);
+        QTest::keyClick(childWidget, Qt::Key_Escape);
+    });
+    EXPECT_EQ(child.DoModal(), IDCANCEL);
+    EXPECT_TRUE(checkedInside);
+    EXPECT_TRUE(owner.of(WM_COMMAND).empty());
+    EXPECT_TRUE(qt.isEnabled(ownerWnd));
+    QTest::mouseClick(item(ownerWnd, GO), Qt::LeftButton);
+    EXPECT_EQ(owner.of(WM_COMMAND).size(), 1u);
+    owner.DestroyWindow();
+}
+
+TEST_F(QtServicesTest, DestroyingAnOwnerDestroysItsOwnedDialogs) {
+    RecordingDialog owner;
+    const HWND ownerWnd = open(owner, mainTemplate());
+    RecordingDialog child;
+    const HWND childWnd = open(child, makeTemplate(CHILD, {}), ownerWnd);
+    owner.DestroyWindow();
+    EXPECT_FALSE(qt.isWindow(ownerWnd));
+    EXPECT_FALSE(qt.isWindow(childWnd));
+    EXPECT_EQ(qt.widget(childWnd), nullptr);
+}
+
+TEST_F(QtServicesTest, AModalLoopEndsWhenItsWindowIsDestroyed) {
+    const HWND wnd = qt.createDialog(mainTemplate(), nullptr);
+    whenIdle([&] { qt.destroyWindow(wnd); });
+    EXPECT_EQ(qt.runModal(wnd), -1);
+    EXPECT_FALSE(qt.isWindow(wnd));
+}
+
+TEST_F(QtServicesTest, EndingBeforeTheRunMakesTheRunReturnAtOnce) {
+    const HWND wnd = qt.createDialog(mainTemplate(), nullptr);
+    qt.showWindow(wnd, SW_SHOW);
+    qt.endModal(wnd, 55);
+    EXPECT_FALSE(qt.isVisible(wnd));
+    EXPECT_EQ(qt.runModal(wnd), 55);
+    qt.destroyWindow(wnd);
+}
+
+// Long work.
+
+TEST_F(QtServicesTest, BusyWindowShowsTheWaitCursorAndTakesNoKeys) {
+    RecordingDialog dialog;
+    const HWND wnd = open(dialog, mainTemplate());
+    showActive(wnd);
+    qt.beginBusy(wnd);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    qt.keepAlive(wnd);
+    QTest::keyClick(widget(wnd), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.of(WM_COMMAND).empty());
+    qt.endBusy(wnd);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    QTest::keyClick(widget(wnd), Qt::Key_Escape);
+    EXPECT_EQ(dialog.of(WM_COMMAND).size(), 1u);
+    dialog.DestroyWindow();
+}
+
+// Clipboard.
+
+TEST_F(QtServicesTest, ClipboardGetsTheExactBytes) {
+    const std::string report("0123456789abcdef0123456789abcdef *caf\xE9.txt\r\n"
+                             "fedcba9876543210fedcba9876543210 *\xC3\xA4\r\n",
+                             82);
+    ASSERT_TRUE(qt.setClipboardText(nullptr, report));
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(held, nullptr);
+    const QByteArray bytes = held->data("text/plain");
+    EXPECT_EQ(std::string(bytes.constData(), std::size_t(bytes.size())), report);
+}
+
+TEST_F(QtServicesTest, ClipboardContentIsReplacedAlsoByAnEmptyText) {
+    auto* before = new QMimeData;
+    before->setHtml("<b>old</b>");
+    QGuiApplication::clipboard()->setMimeData(before);
+    ASSERT_TRUE(qt.setClipboardText(nullptr, std::string()));
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(held->formats(), QStringList{"text/plain"});
+    EXPECT_TRUE(held->data("text/plain").isEmpty());
+}
+
+// Save dialog and message box.
+
+TEST_F(QtServicesTest, SaveDialogHookAnswersForTheUser) {
+    HWND hookOwner = nullptr;
+    DWORD hookFlags = 0;
+    QtBackend::saveDialogHook = [&](HWND owner, DWORD flags, std::string& path) {
+        hookOwner = owner;
+        hookFlags = flags;
+        path = "/tmp/report.md5";
+        return true;
+    };
+    RecordingDialog dialog;
+    open(dialog, mainTemplate());
+    CFileDialog chooser(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+                        &dialog);
+    EXPECT_EQ(chooser.DoModal(), IDOK);
+    EXPECT_EQ(chooser.GetPathName(), "/tmp/report.md5");
+    EXPECT_EQ(hookOwner, dialog.m_hWnd);
+    EXPECT_EQ(hookFlags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    QtBackend::saveDialogHook = [](HWND, DWORD, std::string&) { return false; };
+    EXPECT_EQ(chooser.DoModal(), IDCANCEL);
+    dialog.DestroyWindow();
+}
+
+TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString chosen = folder.filePath(QString::fromUtf8("bericht-ü.md5"));
+    bool confirms = false;
+    bool saves = false;
+    whenIdle([&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        saves = dialog->acceptMode() == QFileDialog::AcceptSave;
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->selectFile(chosen);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    std::string path;
+    ASSERT_TRUE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, path));
+    EXPECT_TRUE(saves);
+    EXPECT_TRUE(confirms);
+    EXPECT_EQ(path, QFile::encodeName(chosen).toStdString());
+
+    whenIdle([&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->reject();
+    });
+    EXPECT_FALSE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY, path));
+    EXPECT_FALSE(confirms);
+}
+
+TEST_F(QtServicesTest, MessageBoxShowsPlainTextWithTheIcon) {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    whenIdle([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        icon = box->icon();
+        format = box->textFormat();
+        box->accept();
+    });
+    EXPECT_EQ(qt.messageBox(nullptr, "Cannot save <b>x</b>", "digestor", MB_OK | MB_ICONERROR),
+              IDOK);
+    EXPECT_EQ(text, "Cannot save <b>x</b>");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(format, Qt::PlainText);
+
+    std::vector<std::string> shown;
+    QtBackend::messageBoxHook = [&](HWND, const std::string& t, const std::string&, UINT) {
+        shown.push_back(t);
+        return IDOK;
+    };
+    EXPECT_EQ(qt.messageBox(nullptr, "recorded", "c", MB_OK), IDOK);
+    EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
+}
+
+// Text, icons and painting.
+
+TEST_F(QtServicesTest, WindowTextKeepsItsBytes) {
+    RecordingDialog dialog;
+    const HWND wnd = open(dialog, mainTemplate());
+    dialog.SetWindowText("caf\xE9 \xC3\xA4");
+    EXPECT_EQ(qt.windowText(wnd), "caf\xE9 \xC3\xA4");
+    EXPECT_TRUE(widget(wnd)->windowTitle().endsWith(QString::fromUtf8(" ä")));
+    qt.setWindowText(qt.dialogItem(wnd, GO), "&Again");
+    EXPECT_EQ(static_cast<QPushButton*>(item(wnd, GO))->text(), "&Again");
+    EXPECT_EQ(item(wnd, GO)->accessibleName(), "Again");
+    dialog.DestroyWindow();
+}
+
+TEST_F(QtServicesTest, IconsBecomeTheWindowIcon) {
+    const IconResource icon = redIcon();
+    RecordingDialog dialog;
+    const HWND wnd = open(dialog, mainTemplate());
+    dialog.SetIcon(&icon, TRUE);
+    dialog.SetIcon(&icon, FALSE);
+    EXPECT_EQ(qt.windowIcon(wnd, true), &icon);
+    EXPECT_EQ(qt.windowIcon(wnd, false), &icon);
+    const QList<QSize> sizes = widget(wnd)->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    dialog.DestroyWindow();
+}
+
+TEST_F(QtServicesTest, PaintingDrawsTheIconOnlyInsideAPaintCycle) {
+    const IconResource icon = redIcon();
+    RecordingDialog dialog;
+    const HWND wnd = open(dialog, makeTemplate(CHILD, {}));
+    // Outside Qt's paint event there is nothing to draw on; the calls are harmless.
+    const HDC dc = qt.beginPaint(wnd);
+    EXPECT_NE(dc, nullptr);
+    qt.drawIcon(dc, 0, 0, &icon);
+    qt.endPaint(wnd, dc);
+
+    dialog.paintIcon = &icon;
+    dialog.iconX = 3;
+    dialog.iconY = 4;
+    const QImage painted = widget(wnd)->grab().toImage();
+    EXPECT_GE(dialog.count(WM_PAINT), 1);
+    EXPECT_EQ(painted.pixelColor(3, 4), QColor(Qt::red));
+    EXPECT_EQ(painted.pixelColor(34, 35), QColor(Qt::red));
+    EXPECT_NE(painted.pixelColor(36, 37), QColor(Qt::red));
+    dialog.DestroyWindow();
+}
+
+TEST_F(QtServicesTest, RedrawSwitchesTheWidgetsUpdates) {
+    RecordingDialog dialog;
+    const HWND wnd = open(dialog, mainTemplate());
+    dialog.SendMessage(WM_SETREDRAW, FALSE);
+    EXPECT_FALSE(widget(wnd)->updatesEnabled());
+    dialog.SendMessage(WM_SETREDRAW, TRUE);
+    EXPECT_TRUE(widget(wnd)->updatesEnabled());
+    dialog.DestroyWindow();
+}
