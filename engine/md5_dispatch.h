@@ -4,6 +4,7 @@
 /// only in speed.
 enum class Md5Path {
     Portable, ///< plain C++, for every CPU
+    Avx512,   ///< one vector lane with ternary logic and vector rotate (AVX-512 F and VL)
 };
 
 /// Whether this build has the path and the CPU can run it.

@@ -167,6 +167,13 @@ TEST(Md5Context, FinishWipesTheContextAndInitRestartsIt) {
 TEST(Md5Dispatch, ForcingAPathSwitchesToItAndDefaultReturns) {
     ASSERT_TRUE(md5ForcePath(Md5Path::Portable));
     EXPECT_EQ(md5ActivePath(), Md5Path::Portable);
+    if (md5PathAvailable(Md5Path::Avx512)) {
+        ASSERT_TRUE(md5ForcePath(Md5Path::Avx512));
+        EXPECT_EQ(md5ActivePath(), Md5Path::Avx512);
+    } else {
+        EXPECT_FALSE(md5ForcePath(Md5Path::Avx512));
+        EXPECT_EQ(md5ActivePath(), Md5Path::Portable);
+    }
     md5UseDefaultPath();
     EXPECT_EQ(md5ActivePath(), md5DefaultPath());
     EXPECT_TRUE(md5PathAvailable(md5DefaultPath()));

@@ -31,14 +31,13 @@ protected:
 };
 
 inline void PrintTo(Md5Path path, std::ostream* out) {
-    (void)path;
-    *out << "Portable";
+    *out << (path == Md5Path::Portable ? "Portable" : "Avx512");
 }
 
 inline std::string md5PathName(const testing::TestParamInfo<Md5Path>& info) {
-    (void)info;
-    return "Portable";
+    return info.param == Md5Path::Portable ? "Portable" : "Avx512";
 }
 
 #define INSTANTIATE_FOR_EVERY_MD5_PATH(suite)                                                      \
-    INSTANTIATE_TEST_SUITE_P(Paths, suite, testing::Values(Md5Path::Portable), md5PathName)
+    INSTANTIATE_TEST_SUITE_P(Paths, suite, testing::Values(Md5Path::Portable, Md5Path::Avx512),    \
+                             md5PathName)
