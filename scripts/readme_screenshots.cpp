@@ -1,0 +1,133 @@
+// Draws the README's screenshots: the real window (Qt, normally offscreen) after a drop in each
+// mode, saved as PNG files.
+// Usage: readme_screenshots OUTPUT_FOLDER
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "engine/file_digest.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/win_app.h"
+#include "res/resource.h"
+#include "ui/app_resources.h"
+#include "ui/main_dialog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void write(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void dropUrls(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+QUrl url(const fs::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path.string()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const fs::path out = fs::absolute(argv[1]);
+    fs::create_directories(out);
+
+    char pattern[] = "/tmp/digestor-shots-XXXXXX";
+    if (!::mkdtemp(pattern)) {
+        return 1;
+    }
+    const fs::path work = pattern;
+    const fs::path downloads = work / "downloads";
+    write(downloads / "debian-12.8.0-amd64-netinst.iso", std::string(300000, 'd'));
+    write(downloads / "photos-2026.tar.gz", std::string(120000, 'p'));
+    write(downloads / "release-notes.txt", "Release notes\n");
+    write(downloads / "SHA-sums/readme", "x");
+
+    QApplication application(argc, argv);
+    QtBackend backend;
+    setBackend(&backend);
+    registerAppResources();
+    CWinApp app("digestor");
+    int status = 0;
+    {
+        MainDialog dialog(nullptr);
+        app.m_pMainWnd = &dialog;
+        QWidget* window = nullptr;
+        std::vector<std::function<void()>> steps;
+        std::size_t next = 0;
+        std::function<void()> runNext = [&] {
+            // A drop is worked through from the event loop under a busy cursor: wait it out.
+            if (QApplication::overrideCursor()) {
+                QTimer::singleShot(10, runNext);
+                return;
+            }
+            if (next < steps.size()) {
+                steps[next++]();
+                QTimer::singleShot(10, runNext);
+            }
+        };
+        auto shoot = [&](const char* name) {
+            window->repaint();
+            if (!window->grab().save(QString::fromStdString((out / name).string()))) {
+                status = 1;
+            }
+        };
+        steps = {
+            [&] {
+                window = backend.widget(dialog.m_hWnd);
+                window->resize(720, 300);
+            },
+            [&] {
+                SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_GENERATE, BN_CLICKED),
+                            LPARAM(GetDlgItem(dialog.m_hWnd, IDC_GENERATE)));
+                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), 1);
+                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), 0);
+                dropUrls(window, {url(downloads / "debian-12.8.0-amd64-netinst.iso"),
+                                  url(downloads / "photos-2026.tar.gz"),
+                                  url(downloads / "release-notes.txt")});
+            },
+            [&] { shoot("generate-checksums.png"); },
+            [&] {
+                // A list with a match, a mismatch and a file that has gone missing.
+                std::string list = dialog.report.reportText;
+                list.replace(list.find("photos") - 34, 4, "0000");
+                list += "9e107d9d372bb6826bd81d3542a419d6 *old-backup.zip\r\n";
+                write(downloads / "downloads.md5", list);
+                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), 0);
+                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), 1);
+                dropUrls(window, {url(downloads / "downloads.md5")});
+            },
+            [&] { shoot("check-files.png"); },
+            [&] { dialog.EndDialog(IDOK); },
+        };
+        QTimer::singleShot(0, runNext);
+        dialog.DoModal();
+        app.m_pMainWnd = nullptr;
+    }
+    setBackend(nullptr);
+    fs::remove_all(work);
+    return status;
+}
