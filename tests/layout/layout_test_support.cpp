@@ -1,5 +1,6 @@
 #include "layout_test_support.h"
 
+#include "layout/layout_pane.h"
 #include "platform/resources.h"
 #include "platform/win_api.h"
 
@@ -105,4 +106,50 @@ std::vector<std::uint8_t> makeBmp(int width, int height) {
 void registerGripBitmap(int width, int height) {
     const std::vector<std::uint8_t> bmp = makeBmp(width, height);
     ASSERT_TRUE(Resources::addBitmap(OBM_SIZE, bmp.data(), bmp.size()));
+}
+
+TestDialog::TestDialog(const char* section, bool grip, Builder build)
+    : LayoutDialog(TEMPLATE, nullptr, section, grip), m_build(std::move(build)) {}
+
+BOOL TestDialog::OnInitDialog() {
+    LayoutDialog::OnInitDialog();
+    if (m_build) {
+        rootPane = m_build(*this);
+        updateLayout();
+    }
+    return TRUE;
+}
+
+void TestDialog::arrange(RECT rect) {
+    arranged.push_back(rect);
+    const auto& headless = dynamic_cast<const HeadlessBackend&>(backend());
+    redrawWhileArranging.push_back(headless.record(m_hWnd)->redraw);
+    if (rect.bottom != rect.top && rect.right != rect.left && rootPane) {
+        rootPane->place(rect);
+    }
+}
+
+void registerTestDialog() {
+    DialogTemplate dialog;
+    dialog.id = TestDialog::TEMPLATE;
+    dialog.caption = "Layout";
+    dialog.x = 10;
+    dialog.y = 10;
+    dialog.cx = 200;
+    dialog.cy = 150;
+    dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    dialog.controls.push_back({TestDialog::FIRST, ControlKind::PushButton, "One", 5, 5, 50, 14});
+    dialog.controls.push_back({TestDialog::SECOND, ControlKind::PushButton, "Two", 60, 5, 50, 14});
+    dialog.controls.push_back({TestDialog::LIST, ControlKind::ListView, "", 5, 25, 180, 100});
+    Resources::addDialog(dialog);
+}
+
+std::unique_ptr<LayoutPane> buttonsOverList(TestDialog& dialog) {
+    auto root = std::make_unique<LayoutPane>(&dialog, VERTICAL, 5, 0);
+    auto row = std::make_unique<LayoutPane>(&dialog, HORIZONTAL, 5, 0);
+    row->addItem(TestDialog::FIRST, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
+    row->addItem(TestDialog::SECOND, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
+    root->addPane(row.release(), HEIGHT_FIXED, 0);
+    root->addItem(TestDialog::LIST, 0, 0, 0, 0, 0);
+    return root;
 }

@@ -9,6 +9,9 @@
 #include <ostream>
 #include <vector>
 
+#include <functional>
+
+#include "layout/layout_dialog.h"
 #include "layout/layout_host.h"
 #include "layout/layout_node.h"
 #include "platform/headless/scoped_headless_backend.h"
@@ -67,3 +70,33 @@ std::vector<std::uint8_t> makeBmp(int width, int height);
 
 /// Registers a BMP of width × height as the system's size-grip bitmap (OBM_SIZE).
 void registerGripBitmap(int width, int height);
+
+/// A resizable dialog from template TEMPLATE: two 75 × 23 buttons and a list view. After
+/// LayoutDialog's initialisation it builds its tree with `build` (none without one) and lays it
+/// out; arrange places the root as the main window does and records every rectangle.
+class TestDialog : public LayoutDialog {
+public:
+    static constexpr int TEMPLATE = 950;
+    static constexpr int FIRST = 101;
+    static constexpr int SECOND = 102;
+    static constexpr int LIST = 103;
+    using Builder = std::function<std::unique_ptr<LayoutPane>(TestDialog&)>;
+
+    TestDialog(const char* section, bool grip, Builder build = {});
+    BOOL OnInitDialog() override;
+    void arrange(RECT rect) override;
+
+    HWND gripWindow() const { return sizeGrip.GetSafeHwnd(); }
+
+    std::vector<RECT> arranged;
+    std::vector<bool> redrawWhileArranging; ///< the window's redraw switch during each arrange
+
+private:
+    Builder m_build;
+};
+
+/// Registers TestDialog's template: at (10, 10), 200 × 150 dialog units (300 × 244 pixels).
+void registerTestDialog();
+
+/// The main window's kind of tree: a row of the two buttons at their own size over the list.
+std::unique_ptr<LayoutPane> buttonsOverList(TestDialog& dialog);

@@ -209,6 +209,28 @@ TEST_F(PaneDistributionTest, WeightFallingToZeroEndsTheRedistribution) {
     EXPECT_EQ(layOut(row, 23), (Spans{{0, 5}, {5, 10}, {10, 30}}));
 }
 
+// After the first sweep the weight stands for about half of what the children hold, and later
+// sweeps swing the difference between 7 and -8 for ever; two sweeps without a new low end it.
+TEST_F(PaneDistributionTest, SwingingDifferenceEndsTheRedistribution) {
+    LayoutPane row(&host, HORIZONTAL, 0, 0);
+    const int minima[] = {45, 36, 77, 57, 36, 1};
+    const int maxima[] = {NO_LIMIT, NO_LIMIT, NO_LIMIT, NO_LIMIT, 61, 48};
+    std::vector<ProbeNode*> probes;
+    for (int i = 0; i < 6; ++i) {
+        auto probe = std::make_unique<ProbeNode>(0, 0, 0, minima[i], maxima[i]);
+        probes.push_back(probe.get());
+        row.children.push_back(std::move(probe));
+    }
+    RECT rect{0, 0, 278, 50};
+    ASSERT_TRUE(row.place(rect));
+    Spans spans;
+    for (const ProbeNode* probe : probes) {
+        ASSERT_EQ(probe->placed.size(), 1u);
+        spans.emplace_back(probe->placed[0].left, probe->placed[0].right);
+    }
+    EXPECT_EQ(spans, (Spans{{0, 50}, {50, 90}, {90, 167}, {167, 224}, {224, 264}, {264, 285}}));
+}
+
 TEST_F(PaneDistributionTest, ShortOrNegativeRectanglesStillGiveEveryMinimum) {
     LayoutPane row(&host, HORIZONTAL, 4, 2);
     percentItem(row, 50, 8);
