@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs every benchmark and comparison script in bench/ against one build, one after the other,
+# and fails at the end if any of them failed.
+# Usage: bench/run_all.sh BUILD_DIR
+set -uo pipefail
+
+build="${1:?usage: bench/run_all.sh BUILD_DIR}"
+case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
+bench="$(cd "$(dirname "$0")" && pwd)"
+
+status=0
+run() {
+    echo "== $*"
+    "$@" || status=1
+    echo
+}
+
+run cmake --build "$build" --target md5_bench
+run "$build/bench/md5_bench"
+run "$bench/digest_stream_vs_md5sum.sh" "$build"
+run "$bench/verify_list_vs_md5sum.sh" "$build"
+
+exit "$status"
