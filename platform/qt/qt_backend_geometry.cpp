@@ -1,0 +1,178 @@
+// The Qt backend's geometry, window text and check states.
+
+#include "platform/qt/qt_backend.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include "platform/qt/qt_control_factory.h"
+#include "platform/qt/qt_window.h"
+#include "platform/qt/qt_window_sizer.h"
+
+namespace {
+
+constexpr int ICON_SIZE = 32;
+
+} // namespace
+
+// Geometry.
+
+RECT QtBackend::windowRect(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr ? QtWindowSizer::windowRect(*window) : RECT{};
+}
+
+RECT QtBackend::clientRect(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    if (window == nullptr || window->widget == nullptr) {
+        return RECT{};
+    }
+    return RECT{0, 0, window->widget->width(), window->widget->height()};
+}
+
+POINT QtBackend::clientOrigin(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr ? QtWindowSizer::clientOrigin(*window) : POINT{};
+}
+
+void QtBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy, bool /*repaint*/) {
+    // Qt repaints whatever a move uncovers; there is nothing to leave unpainted.
+    if (QtWindow* window = find(wnd)) {
+        QtWindowSizer::move(*window, x, y, cx, cy);
+    }
+}
+
+void QtBackend::setZOrder(HWND wnd, HWND insertAfter) {
+    QtWindow* window = find(wnd);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    if (insertAfter == HWND_BOTTOM) {
+        window->widget->lower();
+    } else {
+        window->widget->raise();
+    }
+}
+
+void QtBackend::showWindow(HWND wnd, int cmd) {
+    QtWindow* window = find(wnd);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    QWidget* widget = window->widget;
+    if (window->isDialog && cmd != SW_HIDE && window->owner != nullptr &&
+        window->owner->widget != nullptr) {
+        // Kept above its owner by the window manager, without being a Qt child of it.
+        widget->winId();
+        window->owner->widget->winId();
+        widget->windowHandle()->setTransientParent(window->owner->widget->windowHandle());
+    }
+    switch (cmd) {
+    case SW_HIDE:
+        widget->hide();
+        break;
+    case SW_MINIMIZE:
+        widget->showMinimized();
+        break;
+    case SW_RESTORE:
+        if (widget->isMinimized()) {
+            widget->showNormal();
+            break;
+        }
+        [[fallthrough]];
+    default:
+        widget->show();
+        if (window->isDialog) {
+            widget->raise();
+            widget->activateWindow();
+        }
+        break;
+    }
+}
+
+bool QtBackend::isVisible(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr && window->widget != nullptr && window->widget->isVisible();
+}
+
+bool QtBackend::isIconic(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr && window->isDialog && window->widget != nullptr &&
+           window->widget->isMinimized();
+}
+
+void QtBackend::enableWindow(HWND wnd, bool enable) {
+    QtWindow* window = find(wnd);
+    if (window == nullptr) {
+        return;
+    }
+    if (window->isDialog) {
+        // Not QWidget::setEnabled, which would grey out every control (QtInputBlocker).
+        window->enabled = enable;
+    } else if (window->widget != nullptr) {
+        window->widget->setEnabled(enable);
+    }
+}
+
+bool QtBackend::isEnabled(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    if (window == nullptr) {
+        return false;
+    }
+    if (window->isDialog) {
+        return window->enabled;
+    }
+    return window->widget != nullptr && window->widget->isEnabled();
+}
+
+int QtBackend::systemMetric(int index) const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    switch (index) {
+    case SM_CXSCREEN:
+        return screen != nullptr ? screen->geometry().width() : 0;
+    case SM_CYSCREEN:
+        return screen != nullptr ? screen->geometry().height() : 0;
+    case SM_CXICON:
+    case SM_CYICON:
+        return ICON_SIZE;
+    default:
+        return 0;
+    }
+}
+
+// Text and state.
+
+void QtBackend::setWindowText(HWND wnd, const std::string& text) {
+    if (QtWindow* window = find(wnd)) {
+        window->text = text;
+        QtControlFactory::applyText(*window);
+    }
+}
+
+std::string QtBackend::windowText(HWND wnd) const {
+    QtWindow* window = find(wnd);
+    return window != nullptr ? window->text : std::string();
+}
+
+int QtBackend::checkState(HWND button) const {
+    QtWindow* window = find(button);
+    if (window == nullptr || window->kind != ControlKind::RadioButton ||
+        window->widget == nullptr) {
+        return 0;
+    }
+    return static_cast<QAbstractButton*>(window->widget.data())->isChecked() ? 1 : 0;
+}
+
+void QtBackend::setCheckState(HWND button, int state) {
+    QtWindow* window = find(button);
+    if (window == nullptr || window->kind != ControlKind::RadioButton ||
+        window->widget == nullptr) {
+        return;
+    }
+    // As on the original system, setting one button leaves the rest of its group alone.
+    static_cast<QAbstractButton*>(window->widget.data())->setChecked(state == 1);
+    QtControlFactory::updateGroupTabStop(*window);
+}
