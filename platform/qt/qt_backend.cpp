@@ -31,7 +31,9 @@ std::function<bool(HWND, DWORD, std::string&)> QtBackend::saveDialogHook;
 std::function<int(HWND, const std::string&, const std::string&, UINT)> QtBackend::messageBoxHook;
 
 QtBackend::QtBackend() : m_blocker(new QtInputBlocker) {
-    QCoreApplication::instance()->installEventFilter(m_blocker);
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        application->installEventFilter(m_blocker);
+    }
     // The program ends when its modal run ends, not when Qt sees its last window go.
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }
