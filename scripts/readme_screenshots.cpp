@@ -98,7 +98,7 @@ int main(int argc, char* argv[]) {
         steps = {
             [&] {
                 window = backend.widget(dialog.m_hWnd);
-                window->resize(720, 300);
+                window->resize(860, 300);
             },
             [&] {
                 SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_GENERATE, BN_CLICKED),

@@ -32,7 +32,11 @@ void QtBackend::listInsertColumn(HWND list, int position, const std::string& hea
     const int at = std::clamp(position, 0, window->model->columnCount());
     window->model->insertColumn(at, heading, format);
     if (width >= 0 && window->widget != nullptr) {
-        static_cast<QTreeView*>(window->widget.data())->header()->resizeSection(at, width);
+        // Column widths are pixels of the dialog font the templates were drawn for, whose
+        // average character is 6 pixels wide; scaled to this font, a column that held a
+        // 32-digit checksum there holds it here too.
+        const int scaled = (width * baseUnitX() + 3) / 6;
+        static_cast<QTreeView*>(window->widget.data())->header()->resizeSection(at, scaled);
     }
 }
 

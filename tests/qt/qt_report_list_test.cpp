@@ -76,8 +76,9 @@ TEST_F(QtReportListTest, ColumnsHaveHeadingsWidthsAndLeftAlignment) {
     ASSERT_EQ(model->columnCount(), 3);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Filename");
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Actual Checksum");
-    EXPECT_EQ(view()->header()->sectionSize(0), 200);
-    EXPECT_EQ(view()->header()->sectionSize(1), 225);
+    // Widths scale with the dialog font: 6 pixels of average character width is 1:1.
+    EXPECT_EQ(view()->header()->sectionSize(0), (200 * qt.baseUnitX() + 3) / 6);
+    EXPECT_EQ(view()->header()->sectionSize(1), (225 * qt.baseUnitX() + 3) / 6);
     EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
                   Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
