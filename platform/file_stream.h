@@ -3,5 +3,6 @@
 #include <cstdio>
 
 /// fopen for regular files only, never blocking on a FIFO or device; "r" reads CR LF as LF.
-// A read-only stream keeps its descriptor to itself: fileno() gives -1 for "r" and "rb".
+// A read-only stream keeps its descriptor to itself (fileno() gives -1 for "r" and "rb") and
+// has a buffer sized to the file, up to 128 KiB.
 std::FILE* openFileStream(const char* path, const char* mode);
