@@ -15,7 +15,8 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD)
 
-run: build
+run: configure
+	@cmake --build $(BUILD) --target digestor
 	@scripts/run.sh $(BUILD)
 
 test: build

@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 Brackwater Digestor is a desktop program and no display was found.
 Run it from a graphical session (DISPLAY or WAYLAND_DISPLAY set), for example:
   $exe
-or on a virtual X server:
+or on a virtual X server (Debian package xvfb):
   xvfb-run -s '-screen 0 1280x800x24' $exe
 MSG
     exit 2
