@@ -3,10 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QApplication>
-
 #include "app/checksum_app.h"
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_desktop.h"
 #include "ui/app_resources.h"
 
 namespace {
@@ -27,18 +25,13 @@ bool haveDisplay() {
 
 int main(int argc, char* argv[]) {
     if (!haveDisplay()) {
-        std::fprintf(stderr, "%s: no display to open the window on (set DISPLAY or "
-                             "WAYLAND_DISPLAY, or run it under xvfb-run)\n",
+        std::fprintf(stderr,
+                     "%s: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
+                     "run it under xvfb-run)\n",
                      argc > 0 ? argv[0] : "digestor");
         return 2;
     }
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Brackwater Digestor");
-    QApplication::setDesktopFileName("brackwater-digestor");
-    QtBackend backend;
-    setBackend(&backend);
+    QtDesktop desktop(argc, argv, "Brackwater Digestor", "brackwater-digestor");
     registerAppResources();
-    const int status = AfxWinMain(argc, argv);
-    setBackend(nullptr);
-    return status;
+    return AfxWinMain(argc, argv);
 }
