@@ -18,7 +18,8 @@ public:
     // Windows and controls.
     /// Creates a hidden dialog window and its controls from tmpl, owned by owner (may be null).
     virtual HWND createDialog(const DialogTemplate& tmpl, HWND owner) = 0;
-    /// Creates a hidden or visible (WS_VISIBLE in style) child control; rect in parent client pixels.
+    /// Creates a hidden or visible (WS_VISIBLE in style) child control; rect in parent client
+    /// pixels.
     virtual HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
                                const RECT& rect, int id) = 0;
     virtual void destroyWindow(HWND wnd) = 0;
@@ -32,8 +33,8 @@ public:
     virtual DWORD controlStyle(HWND control) const = 0;
 
     // Geometry.
-    virtual RECT windowRect(HWND wnd) const = 0; ///< outer rectangle, screen coordinates
-    virtual RECT clientRect(HWND wnd) const = 0; ///< left and top are 0
+    virtual RECT windowRect(HWND wnd) const = 0;    ///< outer rectangle, screen coordinates
+    virtual RECT clientRect(HWND wnd) const = 0;    ///< left and top are 0
     virtual POINT clientOrigin(HWND wnd) const = 0; ///< client area's top-left, screen coordinates
     /// Moves and sizes wnd (a child in its parent's client coordinates, a top-level window on
     /// the screen); a change of size sends WM_SIZE before this returns.

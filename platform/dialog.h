@@ -28,7 +28,6 @@ private:
     int m_result = -1;
 
 protected:
-
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
 };

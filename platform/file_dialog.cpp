@@ -5,8 +5,7 @@
 
 CFileDialog::CFileDialog(BOOL openFileDialog, const char*, const char* fileName, DWORD flags,
                          const char*, CWnd* parent)
-    : m_open(openFileDialog), m_flags(flags), m_parent(parent),
-      m_path(fileName ? fileName : "") {}
+    : m_open(openFileDialog), m_flags(flags), m_parent(parent), m_path(fileName ? fileName : "") {}
 
 int CFileDialog::DoModal() {
     if (m_open) {

@@ -6,8 +6,9 @@
 class CFileDialog {
 public:
     CFileDialog(BOOL openFileDialog, const char* defaultExt = nullptr,
-                const char* fileName = nullptr, DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                const char* filter = nullptr, CWnd* parent = nullptr);
+                const char* fileName = nullptr,
+                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
+                CWnd* parent = nullptr);
 
     /// IDOK when the user chose a file, IDCANCEL otherwise. With no parent, the application's
     /// main window owns the dialog.

@@ -74,7 +74,7 @@ ssize_t readRetrying(int fd, char* buffer, size_t size) {
 struct FileReader {
     int fd;
     bool text;
-    int carry = -1;                // a byte read from fd but not delivered yet, or -1
+    int carry = -1;                 // a byte read from fd but not delivered yet, or -1
     std::unique_ptr<char[]> buffer; // the stream's buffer; the stream goes before the reader
 
     // Drops the CR of every CR LF pair in buffer[0, length) and returns the new length; a CR in

@@ -108,7 +108,8 @@ void cutImageStrip(const Image& strip, int cx, COLORREF mask, ImageList& out) {
         return;
     }
     // A COLORREF keeps red in the low byte; pixels keep it in bits 16 to 23.
-    const std::uint32_t maskRgb = ((mask & 0xFFu) << 16) | (mask & 0xFF00u) | ((mask >> 16) & 0xFFu);
+    const std::uint32_t maskRgb =
+        ((mask & 0xFFu) << 16) | (mask & 0xFF00u) | ((mask >> 16) & 0xFFu);
     for (int left = 0; left + cx <= strip.width; left += cx) {
         Image image;
         image.width = cx;

@@ -79,10 +79,18 @@ struct WINDOWPLACEMENT {
 constexpr COLORREF RGB(int r, int g, int b) {
     return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
 }
-constexpr UINT LOWORD(std::uintptr_t v) { return UINT(v & 0xFFFF); }
-constexpr UINT HIWORD(std::uintptr_t v) { return UINT((v >> 16) & 0xFFFF); }
-constexpr WPARAM MAKEWPARAM(UINT lo, UINT hi) { return WPARAM((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)); }
-constexpr LPARAM MAKELPARAM(UINT lo, UINT hi) { return LPARAM((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)); }
+constexpr UINT LOWORD(std::uintptr_t v) {
+    return UINT(v & 0xFFFF);
+}
+constexpr UINT HIWORD(std::uintptr_t v) {
+    return UINT((v >> 16) & 0xFFFF);
+}
+constexpr WPARAM MAKEWPARAM(UINT lo, UINT hi) {
+    return WPARAM((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
+}
+constexpr LPARAM MAKELPARAM(UINT lo, UINT hi) {
+    return LPARAM((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
+}
 
 // Messages.
 inline constexpr UINT WM_SIZE = 0x0005;

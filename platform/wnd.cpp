@@ -205,7 +205,8 @@ BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
     }
     *placement = WINDOWPLACEMENT{};
     placement->showCmd = backend().isIconic(m_hWnd) ? SW_MINIMIZE : SW_SHOW;
-    // A child's placement is in its parent's client coordinates, a top-level window's on the screen.
+    // A child's placement is in its parent's client coordinates, a top-level window's on the
+    // screen.
     RECT r = backend().windowRect(m_hWnd);
     if (HWND parent = backend().parentOf(m_hWnd)) {
         const POINT origin = backend().clientOrigin(parent);

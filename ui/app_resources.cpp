@@ -10,9 +10,9 @@ void addDialogs() {
     DialogTemplate about;
     DialogTemplate main;
     auto pick = [&](int id) { return id == IDD_ABOUTBOX ? &about : &main; };
-#define DIALOG(id, caption, x, y, cx, cy, style, exStyle, font, pointSize)                        \
+#define DIALOG(id, caption, x, y, cx, cy, style, exStyle, font, pointSize)                         \
     *pick(id) = DialogTemplate{id, caption, x, y, cx, cy, style, exStyle, font, pointSize, {}};
-#define CONTROL(dialogId, id, kind, text, x, y, cx, cy, style, imageId)                           \
+#define CONTROL(dialogId, id, kind, text, x, y, cx, cy, style, imageId)                            \
     pick(dialogId)->controls.push_back(                                                            \
         ControlTemplate{id, ControlKind::kind, text, x, y, cx, cy, style, imageId});
 #include "res/dialogs.inc"

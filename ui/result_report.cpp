@@ -56,7 +56,8 @@ void ResultReport::OnSaveAs() {
     int error = file ? 0 : errno;
     if (file) {
         errno = 0;
-        if (!reportText.empty() && std::fwrite(reportText.data(), reportText.size(), 1, file) != 1) {
+        if (!reportText.empty() &&
+            std::fwrite(reportText.data(), reportText.size(), 1, file) != 1) {
             error = errno ? errno : EIO;
         }
         errno = 0;
@@ -65,8 +66,8 @@ void ResultReport::OnSaveAs() {
         }
     }
     if (error != 0) {
-        const CString message = "The report could not be saved to \"" + path + "\":\n" +
-                                std::strerror(error) + ".";
+        const CString message =
+            "The report could not be saved to \"" + path + "\":\n" + std::strerror(error) + ".";
         m_owner.MessageBox(message.c_str(), "Save As", MB_OK | MB_ICONERROR);
     }
 }

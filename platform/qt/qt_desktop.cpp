@@ -12,8 +12,7 @@ struct QtDesktop::Parts {
     QtBackend backend;
 };
 
-QtDesktop::QtDesktop(int& argc, char** argv, const char* applicationName,
-                     const char* desktopFile)
+QtDesktop::QtDesktop(int& argc, char** argv, const char* applicationName, const char* desktopFile)
     : m_parts(std::make_unique<Parts>(argc, argv)) {
     QApplication::setApplicationName(QString::fromUtf8(applicationName));
     QApplication::setDesktopFileName(QString::fromUtf8(desktopFile));

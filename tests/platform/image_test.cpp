@@ -69,9 +69,9 @@ TEST(BmpDecoding, FourBitPaletteImages) {
     put16(v, 26, 1);
     put16(v, 28, 4);
     put32(v, 46, 16);
-    v[54 + 2] = 0xFF;     // entry 0: blue 0, green 0, red 255
-    v[54 + 4] = 0xFF;     // entry 1: blue 255
-    v[54 + 64] = 0x10;    // first pixel index 1, second index 0
+    v[54 + 2] = 0xFF;  // entry 0: blue 0, green 0, red 255
+    v[54 + 4] = 0xFF;  // entry 1: blue 255
+    v[54 + 64] = 0x10; // first pixel index 1, second index 0
     Image image;
     ASSERT_TRUE(decodeBmp(v.data(), v.size(), image));
     EXPECT_EQ(image.at(0, 0), 0xFF0000FFu);
@@ -90,9 +90,8 @@ TEST(BmpDecoding, DamagedFilesAreRefused) {
 
 TEST(ImageStrips, CutIntoEqualImagesWithTheMaskTransparent) {
     // 48 × 16: magenta background, one red pixel at the centre of each third.
-    const auto file = bmp24(48, 16, [](int x, int y) {
-        return (y == 8 && x % 16 == 8) ? 0xFF0000u : 0xFF00FFu;
-    });
+    const auto file =
+        bmp24(48, 16, [](int x, int y) { return (y == 8 && x % 16 == 8) ? 0xFF0000u : 0xFF00FFu; });
     Image strip;
     ASSERT_TRUE(decodeBmp(file.data(), file.size(), strip));
     ImageList list;

@@ -78,14 +78,13 @@ TEST_F(DropIntakeTest, TheDropTargetAsksForTheCopyEffect) {
 TEST_F(DropIntakeTest, ACheckedListGivesOneRowPerEntryBottomUp) {
     writeFile("sums/good", "abc");
     writeFile("sums/bad", "abd");
-    const std::string list = writeFile("sums/list.md5", std::string(MD5_ABC) + "  good\n" +
-                                                            MD5_ABC + " *bad\n" + MD5_EMPTY +
-                                                            "  missing\n");
+    const std::string list =
+        writeFile("sums/list.md5", std::string(MD5_ABC) + "  good\n" + MD5_ABC + " *bad\n" +
+                                       MD5_EMPTY + "  missing\n");
     run([&](MainDialog& dialog, HWND dlg) {
         headless.dropFiles(dlg, {list});
         EXPECT_EQ(column(dialog, 0), (Texts{"missing", "bad", "good"}));
-        EXPECT_EQ(images(dialog),
-                  (std::vector<int>{STATUS_UNREADABLE, STATUS_FAILED, STATUS_OK}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_UNREADABLE, STATUS_FAILED, STATUS_OK}));
         EXPECT_EQ(column(dialog, 2)[0], "") << "a file that cannot be opened has no actual digest";
         EXPECT_EQ(column(dialog, 2)[1], "4911e516e5aa21d327512e0c8b197616");
         EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *good\r\n" + MD5_ABC +

@@ -103,10 +103,9 @@ TEST_F(ResultReportTest, NewestRowOnTopWhileTheReportKeepsOrder) {
         EXPECT_EQ(list.itemText(0, 2), "") << "no actual digest: the column stays empty";
 
         // The report always carries the expected digest and " *", oldest line first.
-        EXPECT_EQ(dialog.report.reportText,
-                  "000102030405060708090a0b0c0d0e0f *first\r\n"
-                  "a0a1a2a3a4a5a6a7a8a9aaabacadaeaf *second\r\n"
-                  "f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff *third\r\n");
+        EXPECT_EQ(dialog.report.reportText, "000102030405060708090a0b0c0d0e0f *first\r\n"
+                                            "a0a1a2a3a4a5a6a7a8a9aaabacadaeaf *second\r\n"
+                                            "f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff *third\r\n");
     });
 }
 
@@ -144,7 +143,8 @@ TEST_F(ResultReportTest, ClipboardGetsTheExactBytes) {
         dialog.report.OnToClipboard();
         EXPECT_TRUE(headless.clipboardHasText);
         EXPECT_EQ(headless.clipboardOwner, dlg);
-        EXPECT_EQ(headless.clipboardText, "101112131415161718191a1b1c1d1e1f *caf\xC3\xA9 \xFF.bin\r\n");
+        EXPECT_EQ(headless.clipboardText,
+                  "101112131415161718191a1b1c1d1e1f *caf\xC3\xA9 \xFF.bin\r\n");
     });
 }
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeView>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -205,7 +205,8 @@ TEST_F(MainWindowQtTest, DroppedFileUrlsAreHashedIntoRowsWithIcons) {
 
         // A whole checksum fits its column: nothing is elided.
         const QFontMetrics metrics(list->font());
-        const int needed = metrics.horizontalAdvance(QString(MD5_ABC)) + 2 * metrics.averageCharWidth();
+        const int needed =
+            metrics.horizontalAdvance(QString(MD5_ABC)) + 2 * metrics.averageCharWidth();
         auto* tree = qobject_cast<QTreeView*>(list);
         ASSERT_NE(tree, nullptr);
         EXPECT_GE(tree->header()->sectionSize(1), needed);
