@@ -62,7 +62,7 @@ int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]) {
     return type;
 }
 
-int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary) {
+int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary, WorkMeter* meter) {
     Digest expected{};
     Digest actual{};
     char name[256];
@@ -71,8 +71,24 @@ int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary) {
     int failed = 0;
     int errorStatus = 0;
 
-    int type;
-    while ((type = readListLine(list, expected, name)) >= 0) {
+    // In verbose mode every outcome follows the name, padded to the widest name so far. The name
+    // is written together with the outcome, so that a file stopped part-way leaves no trace.
+    const auto writeName = [&] {
+        if (verbose) {
+            std::fprintf(stderr, "%-*s ", static_cast<int>(nameWidth), name);
+        }
+    };
+
+    for (;;) {
+        // Asked once per line, so that a long list of names that cannot be hashed still lets the
+        // watcher in.
+        if (meter != nullptr && !meter->advance(0)) {
+            return VERIFY_STOPPED;
+        }
+        const int type = readListLine(list, expected, name);
+        if (type < 0) {
+            break;
+        }
         if (type == 0) {
             continue;
         }
@@ -81,30 +97,37 @@ int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary) {
         if (length > 0 && (name[length - 1] == '\r' || name[length - 1] == '\n')) {
             name[--length] = '\0';
         }
-        if (verbose) {
-            if (length > nameWidth) {
-                nameWidth = static_cast<unsigned>(length);
-            }
-            std::fprintf(stderr, "%-*s ", static_cast<int>(nameWidth), name);
+        if (verbose && length > nameWidth) {
+            nameWidth = static_cast<unsigned>(length);
         }
 
-        std::FILE* file = openFileStream(name, binary || type == 2 ? "rb" : "r");
+        std::int64_t size = -1;
+        std::FILE* file = openFileStream(name, binary || type == 2 ? "rb" : "r", &size);
         if (file == nullptr) {
             // Nothing was hashed, so there is no actual digest to show.
             sink.addResult(name, &expected, nullptr, STATUS_UNREADABLE);
+            writeName();
             std::fprintf(stderr, "%s: can't open %s\n", PROGRAM, name);
             errorStatus = 2;
             continue;
         }
-        if (digestStream(file, actual) != 0) {
+        if (meter != nullptr) {
+            meter->beginFile(name, size);
+        }
+        const int read = digestStream(file, actual, meter);
+        std::fclose(file);
+        if (read == DIGEST_STOPPED) {
+            return VERIFY_STOPPED;
+        }
+        if (read != 0) {
             sink.addResult(name, &expected, &actual, STATUS_UNREADABLE);
+            writeName();
             std::fprintf(stderr, "%s: error reading %s\n", PROGRAM, name);
-            std::fclose(file);
             errorStatus = 2;
             continue;
         }
-        std::fclose(file);
 
+        writeName();
         if (expected == actual) {
             if (verbose) {
                 std::fprintf(stderr, "OK\n");

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/md5.h"
+#include "engine/work_meter.h"
 
 /// Status of one result; also the index of its status image.
 inline constexpr int STATUS_FAILED = 0;
@@ -25,4 +26,9 @@ int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]);
 /// Verifies every file named in list, reporting each to sink and writing md5sum-style diagnostics
 /// to stderr. Returns 3 when nothing was compared, else 2 when a file could not be opened or read,
 /// else 1 when a digest differed, else 0. The list stream is not closed.
-int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary);
+///
+/// meter (if any) hears of every line and every piece hashed. When it asks to stop, the run ends
+/// at once with VERIFY_STOPPED: the file being hashed gets no result and no diagnostic, and no
+/// closing message is written.
+int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary,
+               WorkMeter* meter = nullptr);

@@ -6,7 +6,7 @@ namespace {
 constexpr std::size_t READ_SIZE = 1024;
 }
 
-int digestStream(std::FILE* stream, Digest& digest) {
+int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter) {
     // The stream's own buffer sets how often the system is asked for data; streams from
     // openFileStream have one sized to the file.
     Md5Context context;
@@ -15,6 +15,10 @@ int digestStream(std::FILE* stream, Digest& digest) {
     std::size_t count;
     while ((count = std::fread(piece, 1, READ_SIZE, stream)) > 0) {
         context.update(piece, static_cast<std::uint32_t>(count));
+        if (meter != nullptr && !meter->advance(count)) {
+            context.finish(digest);
+            return DIGEST_STOPPED;
+        }
     }
     context.finish(digest);
     return std::ferror(stream) ? -1 : 0;

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "engine/md5.h"
+#include "engine/work_meter.h"
 
 /// Hashes everything still readable from stream, in 1024-byte reads. Returns 0 when the stream's
 /// error indicator is clear afterwards, -1 when it is set; digest holds the MD5 of what was read
-/// in either case. The stream is neither rewound nor closed.
-int digestStream(std::FILE* stream, Digest& digest);
+/// in either case. Each piece is reported to meter (if any); when it asks to stop, reading ends
+/// there and the result is DIGEST_STOPPED. The stream is neither rewound nor closed.
+int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter = nullptr);
 
 /// The 32 lowercase hexadecimal characters of digest, first byte first.
 std::string toHex(const Digest& digest);

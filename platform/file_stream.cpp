@@ -220,7 +220,7 @@ void closeKeepingErrno(int fd) {
 
 } // namespace
 
-std::FILE* openFileStream(const char* path, const char* mode) {
+std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size) {
     OpenMode how;
     if (!parseMode(mode, how)) {
         errno = EINVAL;
@@ -241,6 +241,9 @@ std::FILE* openFileStream(const char* path, const char* mode) {
         ::close(fd);
         errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
         return nullptr;
+    }
+    if (size != nullptr) {
+        *size = info.st_size;
     }
     if (how.read) {
         std::FILE* stream = openReadStream(fd, how.text, info.st_size);

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/file_stream.h"
+#include "tests/engine/stopping_meter.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ protected:
 
     // Writes the list, opens it as the window does (text mode) and verifies it.
     int run(const std::string& list, bool verbose = false, bool binary = true,
-            const char* mode = "r") {
+            const char* mode = "r", WorkMeter* meter = nullptr) {
         write("list.md5", list);
         std::FILE* stream = openFileStream("list.md5", mode);
         EXPECT_NE(stream, nullptr);
@@ -93,7 +94,7 @@ protected:
         }
         sink.rows.clear();
         testing::internal::CaptureStderr();
-        const int result = verifyList(stream, sink, verbose, binary);
+        const int result = verifyList(stream, sink, verbose, binary, meter);
         messages = testing::internal::GetCapturedStderr();
         std::fclose(stream);
         return result;
@@ -348,6 +349,49 @@ TEST_F(ChecksumListVerifyTest, ReadErrorOnTheListEndsTheRun) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "md5sum: no files checked\n");
     EXPECT_TRUE(sink.rows.empty());
     std::fclose(list);
+}
+
+struct StopCase {
+    const char* name;
+    std::uint64_t stopAt; ///< bytes hashed when the stop comes
+    std::size_t rowsKept;
+    const char* verboseMessages;
+};
+
+class VerifyStopTest : public ChecksumListVerifyTest, public testing::WithParamInterface<StopCase> {
+};
+
+// A stop keeps the results of the files before it, gives the file in progress nothing (no row,
+// no padded name) and writes no closing message.
+TEST_P(VerifyStopTest, KeepsWhatFinishedAndNothingAfter) {
+    write("a", std::string(1000, 'a'));
+    write("big", std::string(3 << 20, 'b'));
+    write("c", std::string(5000, 'c'));
+    const std::string list = entry(std::string(1000, 'a'), "a") + "junk\n" +
+                             entry("other", "big") + entry(std::string(5000, 'c'), "c");
+    StoppingMeter stopper(GetParam().stopAt);
+    EXPECT_EQ(run(list, true, true, "r", &stopper), VERIFY_STOPPED);
+    EXPECT_EQ(sink.rows.size(), GetParam().rowsKept);
+    EXPECT_EQ(messages, GetParam().verboseMessages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, VerifyStopTest,
+    testing::Values(StopCase{"BeforeTheFirstFile", 0, 0, ""},
+                    StopCase{"InTheMiddleOfALargeFile", 1000 + (1 << 20), 1, "a              OK\n"},
+                    StopCase{"AtTheLastFile", 1000 + (3 << 20) + 2048, 2,
+                             "a              OK\nbig            FAILED\n"}),
+    [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ChecksumListVerifyTest, MeterHearsEachFileAndEveryLine) {
+    write("a", std::string(3000, 'a'));
+    StoppingMeter watcher;
+    EXPECT_EQ(run(entry(std::string(3000, 'a'), "a") + "junk\n" + entry("", "gone"), false, true,
+                  "r", &watcher),
+              2);
+    EXPECT_EQ(watcher.files, std::vector<std::string>{"a:3000"});
+    EXPECT_EQ(watcher.total, 3000u);
+    EXPECT_GE(watcher.calls, 3u + 4u); // three pieces of a, and once per line and at the end
 }
 
 } // namespace

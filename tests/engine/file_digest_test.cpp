@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "tests/engine/md5_test_support.h"
+#include "tests/engine/stopping_meter.h"
 
 namespace {
 
@@ -216,6 +217,29 @@ TEST(DigestStream, ThreadsHashingLargeFilesAtOnce) {
         thread.join();
     }
     EXPECT_EQ(wrong[0] + wrong[1], 0);
+}
+
+// A watcher hears of every 1024-byte piece, so it is asked often within one large file; when it
+// asks to stop, nothing more is read.
+TEST(DigestStream, MeterHearsEveryPieceAndStopsTheReadAtTheNext) {
+    const Bytes data = patternBytes(300 * 1024 + 7, 11);
+    TempFile file(data);
+    std::FILE* stream = std::fopen(file.path(), "rb");
+    ASSERT_NE(stream, nullptr);
+    StoppingMeter watcher;
+    Digest digest{};
+    EXPECT_EQ(digestStream(stream, digest, &watcher), 0);
+    EXPECT_EQ(digest, referenceMd5(data.data(), data.size()));
+    EXPECT_EQ(watcher.total, data.size());
+    EXPECT_EQ(watcher.largest, 1024u);
+    EXPECT_EQ(watcher.calls, 301u);
+
+    std::rewind(stream);
+    StoppingMeter stopper(10 * 1024 + 1);
+    EXPECT_EQ(digestStream(stream, digest, &stopper), DIGEST_STOPPED);
+    EXPECT_EQ(stopper.total, 11 * 1024u);
+    EXPECT_EQ(std::ftell(stream), 11 * 1024);
+    std::fclose(stream);
 }
 
 TEST(HexForm, ZerosAndLowercasePairs) {
