@@ -1,7 +1,5 @@
 #include "engine/file_drop_target.h"
 
-#include <vector>
-
 #include "platform/wnd.h"
 
 FileDropTarget::~FileDropTarget() = default;
@@ -20,17 +18,10 @@ BOOL FileDropTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT, POINT) 
     }
     std::vector<CString> paths;
     if (data->GetFileList(paths)) {
-        auto* client = dynamic_cast<DropClient*>(wnd);
-        if (!client) {
-            return TRUE;
+        // The whole drop is handled before this returns.
+        if (auto* client = dynamic_cast<DropClient*>(wnd)) {
+            client->acceptDrop(paths);
         }
-        // The whole drop is handled here; the window shows it is busy but keeps repainting.
-        wnd->BeginWaitCursor();
-        for (const CString& path : paths) {
-            client->acceptDroppedPath(path);
-            wnd->KeepAlive();
-        }
-        wnd->EndWaitCursor();
         return TRUE;
     }
     // A drop with neither files nor text leaves the caption alone.

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/ole_drop_target.h"
 
-/// The window side of a file drop: handles one dropped file's full path at a time.
+/// The window side of a file drop: does all the work of one drop, its full paths in the
+/// source's order.
 class DropClient {
 public:
     virtual ~DropClient() = default;
-    virtual void acceptDroppedPath(const CString& path) = 0;
+    virtual void acceptDrop(const std::vector<CString>& paths) = 0;
 };
 
 /// The main window's drop target: asks for the copy effect for anything dragged over the window;

@@ -145,9 +145,15 @@ void MainDialog::OnClearList() {
     report.OnClearList();
 }
 
-void MainDialog::acceptDroppedPath(const CString& path) {
-    droppedPath = path;
-    processDroppedPath();
+void MainDialog::acceptDrop(const std::vector<CString>& paths) {
+    // The window shows it is busy but keeps repainting.
+    BeginWaitCursor();
+    for (const CString& path : paths) {
+        droppedPath = path;
+        processDroppedPath();
+        KeepAlive();
+    }
+    EndWaitCursor();
 }
 
 void MainDialog::processDroppedPath() {

@@ -24,7 +24,8 @@ public:
     void processDroppedPath();
     /// Verifies path as a checksum list (isList) or hashes it as one result. Always 0.
     int openAndDispatch(const CString& path, bool isList);
-    void acceptDroppedPath(const CString& path) override;
+    /// The work of one drop: each path in turn, by the mode the buttons show then.
+    void acceptDrop(const std::vector<CString>& paths) override;
 
     FileDropTarget dropTarget;
     CString droppedPath;
