@@ -14,14 +14,9 @@ constexpr int NAME_START = 34;        // digest, one space, the type marker
 constexpr std::size_t MIN_REST = 2;   // a one-character name and its line feed
 constexpr std::size_t MAX_REST = 255; // what the name buffer holds, counting the line feed
 
-} // namespace
-
-int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]) {
-    // fgets returns at most 1023 characters; a longer line comes in pieces, each parsed alone.
-    char line[1024];
-    if (std::fgets(line, sizeof line, stream) == nullptr) {
-        return -1;
-    }
+// Parses one line as read by fgets: 0 for a line that is skipped, 1 or 2 for an entry. A line
+// whose type marker is wrong is reported when `report` is set.
+int parseListLine(const char* line, Digest& expected, char (&name)[256], bool report) {
     // Checking character by character stops at the terminating NUL of a short line.
     for (int i = 0; i < DIGEST_CHARS; i += 2) {
         const int high = hexDigitValue(line[i]);
@@ -46,7 +41,9 @@ int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]) {
         type = 2;
         break;
     default:
-        std::fprintf(stderr, "%s: unrecognized line: %s", PROGRAM, line);
+        if (report) {
+            std::fprintf(stderr, "%s: unrecognized line: %s", PROGRAM, line);
+        }
         return 0;
     }
     const char* rest = line + NAME_START;
@@ -60,6 +57,31 @@ int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]) {
     std::memcpy(name, rest, length);
     name[length] = '\0';
     return type;
+}
+
+} // namespace
+
+int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]) {
+    // fgets returns at most 1023 characters; a longer line comes in pieces, each parsed alone.
+    char line[1024];
+    if (std::fgets(line, sizeof line, stream) == nullptr) {
+        return -1;
+    }
+    return parseListLine(line, expected, name, true);
+}
+
+int countListEntries(std::FILE* list, WorkMeter* meter) {
+    char line[1024];
+    Digest expected;
+    char name[256];
+    int entries = 0;
+    while (std::fgets(line, sizeof line, list) != nullptr) {
+        if (meter != nullptr && !meter->advance(0)) {
+            return -1;
+        }
+        entries += parseListLine(line, expected, name, false) > 0 ? 1 : 0;
+    }
+    return entries;
 }
 
 int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary, WorkMeter* meter) {

@@ -23,6 +23,10 @@ public:
 /// the line's digest and name (the line feed removed).
 int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]);
 
+/// The number of lines of list that readListLine takes as entries, read to the list's end without
+/// any message; -1 when meter (told once per line) asked to stop.
+int countListEntries(std::FILE* list, WorkMeter* meter = nullptr);
+
 /// Verifies every file named in list, reporting each to sink and writing md5sum-style diagnostics
 /// to stderr. Returns 3 when nothing was compared, else 2 when a file could not be opened or read,
 /// else 1 when a digest differed, else 0. The list stream is not closed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/resources.h"
@@ -77,6 +78,11 @@ public:
     virtual int listItemImage(HWND list, int item) const = 0;
     virtual void listSetImageList(HWND list, HIMAGELIST images, int which) = 0;
 
+    // Progress bars.
+    /// Shows that position of range parts of some work are done (0 <= position <= range); a
+    /// range of 0 shows work whose length is not known.
+    virtual void setProgress(HWND bar, int position, int range) = 0;
+
     // System menu.
     virtual HMENU systemMenu(HWND wnd) = 0;
     virtual bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) = 0;
@@ -85,11 +91,17 @@ public:
     /// Runs dialog's modal loop until endModal; returns the value given to endModal.
     virtual int runModal(HWND dialog) = 0;
     virtual void endModal(HWND dialog, int result) = 0;
-    /// Shows a busy cursor over wnd until endBusy; user input is not taken meanwhile.
-    virtual void beginBusy(HWND wnd) = 0;
-    virtual void endBusy(HWND wnd) = 0;
-    /// During long work: lets the window repaint (rows appear), at most every so often; no input.
-    virtual void keepAlive(HWND wnd) = 0;
+    /// Long work runs inside a handler of dialog until endWork. A busy cursor shows, and the only
+    /// input the dialog takes meanwhile is a press of control stopId, Escape (IDCANCEL) and its
+    /// close box (SC_CLOSE); every other key, click or command is dropped, not kept for later.
+    /// Moving, resizing and minimising the window stay the window manager's.
+    virtual void beginWork(HWND dialog, int stopId) = 0;
+    virtual void endWork(HWND dialog) = 0;
+    /// During long work: serves what is waiting for the program now (repaints, new rows, the
+    /// window manager, assistive technology, the input beginWork lets through), then returns.
+    virtual void serveEvents(HWND dialog) = 0;
+    /// Milliseconds on a clock that only moves forward.
+    virtual std::uint64_t tickCount() = 0;
 
     // Services.
     /// Replaces the clipboard's content with bytes as plain text; false when it cannot be opened.

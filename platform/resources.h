@@ -9,7 +9,7 @@
 #include "platform/win_types.h"
 
 /// What kind of window a dialog control is; the backends build a widget for each.
-enum class ControlKind { PushButton, RadioButton, ListView, StaticText, StaticBitmap };
+enum class ControlKind { PushButton, RadioButton, ListView, StaticText, StaticBitmap, ProgressBar };
 
 /// One control of a dialog template; position and size in dialog units.
 struct ControlTemplate {

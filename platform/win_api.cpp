@@ -94,3 +94,7 @@ HWND GetDlgItem(HWND dialog, int id) {
 int GetSystemMetrics(int index) {
     return backend().systemMetric(index);
 }
+
+std::uint64_t GetTickCount64() {
+    return backend().tickCount();
+}

@@ -3,6 +3,8 @@
 // Free functions of the window system, for code that holds window handles rather than window
 // objects (layout items hold their control's handle). Each forwards to the installed backend.
 
+#include <cstdint>
+
 #include "platform/win_types.h"
 
 /// Delivers a message to the window object attached to wnd, or to the default handling.
@@ -18,3 +20,5 @@ BOOL GetClientRect(HWND wnd, RECT* rect);
 BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint);
 HWND GetDlgItem(HWND dialog, int id);
 int GetSystemMetrics(int index);
+/// Milliseconds on a clock that only moves forward.
+std::uint64_t GetTickCount64();

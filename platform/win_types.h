@@ -142,6 +142,9 @@ inline constexpr DWORD BS_DEFPUSHBUTTON = 0x1u;
 inline constexpr DWORD BS_AUTORADIOBUTTON = 0x9u;
 inline constexpr DWORD SS_LEFT = 0x0u;
 inline constexpr DWORD SS_BITMAP = 0xEu;
+inline constexpr DWORD SS_LEFTNOWORDWRAP = 0xCu;
+inline constexpr DWORD SS_NOPREFIX = 0x80u;
+inline constexpr DWORD SS_ENDELLIPSIS = 0x4000u;
 inline constexpr DWORD LVS_REPORT = 0x1u;
 
 // ShowWindow commands.

@@ -352,17 +352,21 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
-void CWnd::BeginWaitCursor() {
-    backend().beginBusy(m_hWnd);
-}
-
-void CWnd::EndWaitCursor() {
-    backend().endBusy(m_hWnd);
-}
-
-void CWnd::KeepAlive() {
+void CWnd::BeginWork(int stopId) {
     if (::IsWindow(m_hWnd)) {
-        backend().keepAlive(m_hWnd);
+        backend().beginWork(m_hWnd, stopId);
+    }
+}
+
+void CWnd::EndWork() {
+    if (::IsWindow(m_hWnd)) {
+        backend().endWork(m_hWnd);
+    }
+}
+
+void CWnd::ServeEvents() {
+    if (::IsWindow(m_hWnd)) {
+        backend().serveEvents(m_hWnd);
     }
 }
 

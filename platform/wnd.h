@@ -76,10 +76,11 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    // Long work inside a handler: a busy cursor, and repaints without taking input.
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    void KeepAlive();
+    // Long work inside a handler (see Backend::beginWork): only control stopId, Escape and the
+    // close box take input until EndWork; ServeEvents lets the window system in meanwhile.
+    void BeginWork(int stopId);
+    void EndWork();
+    void ServeEvents();
 
 protected:
     // Default handlers, reachable from derived tables.

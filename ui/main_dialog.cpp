@@ -1,5 +1,6 @@
 #include "ui/main_dialog.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/file_digest.h"
@@ -14,6 +15,13 @@
 #include "res/resource.h"
 #include "ui/about_dialog.h"
 
+namespace {
+
+// The narrowest the strip's text gets while the bar shows, in pixels.
+constexpr int STRIP_TEXT_MIN = 60;
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(MainDialog, LayoutDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
@@ -22,11 +30,12 @@ ON_BN_CLICKED(IDC_TO_CLIPBOARD, OnToClipboard)
 ON_BN_CLICKED(IDC_SAVE_AS, OnSaveAs)
 ON_WM_SIZE()
 ON_BN_CLICKED(IDC_CLEAR_LIST, OnClearList)
+ON_BN_CLICKED(IDC_STOP, OnStop)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
     : LayoutDialog(IDD_DIGESTOR_DIALOG, parent, nullptr, true), verbose(0), binary(1),
-      report(*this) {
+      report(*this), strip(*this), work(*this, strip, IDC_STOP) {
     checkMode = -1;
     appIcon = LoadIcon(IDR_MAINFRAME);
 }
@@ -60,6 +69,7 @@ BOOL MainDialog::OnInitDialog() {
     verbose = 0;
 
     report.setUpList();
+    strip.setUp();
     buildLayout();
 
     checkMode = 0;
@@ -78,10 +88,20 @@ void MainDialog::buildLayout() {
     for (int id : {IDC_TO_CLIPBOARD, IDC_SAVE_AS}) {
         secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
     }
+    // The status strip: the text takes what the bar, the details and Stop leave; all of them
+    // centred on the row's height.
+    auto* stripRow = new LayoutPane(this, HORIZONTAL, 5, 0);
+    stripRow->addItem(IDC_STATUS_TEXT, HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, STRIP_TEXT_MIN, 0);
+    for (int id : {IDC_PROGRESS, IDC_PROGRESS_DETAILS}) {
+        stripRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
+    }
+    stripRow->addItem(IDC_STOP, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
+
     rootPane = std::make_unique<LayoutPane>(this, VERTICAL, 5, 0);
     rootPane->addPane(topRow, HEIGHT_FIXED, 0);
     rootPane->addPane(secondRow, HEIGHT_FIXED, 0);
     rootPane->addItem(IDC_RESULT_LIST, 0, 0, 0, 0, 0);
+    rootPane->addPane(stripRow, HEIGHT_FIXED, 0);
 }
 
 void MainDialog::arrange(RECT rect) {
@@ -90,10 +110,16 @@ void MainDialog::arrange(RECT rect) {
     }
     if (rootPane) {
         rootPane->place(rect);
+        strip.arrange();
     }
 }
 
 void MainDialog::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == SC_CLOSE && work.running()) {
+        work.requestStop();
+        m_closeAfterWork = true;
+        return;
+    }
     if ((id & 0xFFF0) == ABOUT_COMMAND_ID) {
         AboutDialog about;
         about.DoModal();
@@ -125,12 +151,24 @@ HCURSOR MainDialog::OnQueryDragIcon() {
 void MainDialog::addResult(const char* name, const Digest* expected, const Digest* actual,
                            int status) {
     report.addResult(name, expected, actual, status);
-    // Rows appear while a long drop is still being worked through.
-    KeepAlive();
+    switch (status) {
+    case STATUS_OK:
+        ++tally.ok;
+        break;
+    case STATUS_FAILED:
+        ++tally.failed;
+        break;
+    default:
+        ++tally.unreadable;
+        break;
+    }
+    work.fileDone();
 }
 
 void MainDialog::clearResults() {
     report.clearResults();
+    // The strip speaks of the rows on show: those of the list verified last.
+    tally = DropTally{true};
 }
 
 void MainDialog::OnToClipboard() {
@@ -145,15 +183,54 @@ void MainDialog::OnClearList() {
     report.OnClearList();
 }
 
+void MainDialog::OnStop() {
+    work.requestStop();
+}
+
+void MainDialog::OnCancel() {
+    if (work.running()) {
+        work.requestStop();
+        return;
+    }
+    LayoutDialog::OnCancel();
+}
+
 void MainDialog::acceptDrop(const std::vector<CString>& paths) {
-    // The window shows it is busy but keeps repainting.
-    BeginWaitCursor();
+    UpdateData(TRUE);
+    tally = DropTally{checkMode == 0};
+    work.begin(tally.checking);
+    if (!tally.checking) {
+        // Hashing: the files' sizes tell how far the work is and how long it has to go.
+        std::uint64_t bytes = 0;
+        for (const CString& path : paths) {
+            struct stat info;
+            if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+                bytes += std::uint64_t(info.st_size);
+            }
+        }
+        tally.total = int(paths.size());
+        work.expectBytes(tally.total, bytes);
+    }
     for (const CString& path : paths) {
+        // Nothing after a stop is opened.
+        if (!work.advance(0)) {
+            tally.stopped = true;
+            break;
+        }
         droppedPath = path;
         processDroppedPath();
-        KeepAlive();
+        if (tally.stopped) {
+            break;
+        }
     }
-    EndWaitCursor();
+    work.end();
+    strip.showOutcome(outcomeText(tally));
+    // The strip's text takes the room of the bar again.
+    updateLayout();
+    if (m_closeAfterWork) {
+        m_closeAfterWork = false;
+        SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    }
 }
 
 void MainDialog::processDroppedPath() {
@@ -175,24 +252,47 @@ void MainDialog::processDroppedPath() {
 
 int MainDialog::openAndDispatch(const CString& path, bool isList) {
     if (isList) {
+        // The entries are counted first, so that the strip can tell how far through the list the
+        // work is; text streams cannot seek, so the list is opened again to verify it.
+        int entries = -1;
+        if (std::FILE* counted = openFileStream(path.c_str(), "r")) {
+            entries = countListEntries(counted, &work);
+            std::fclose(counted);
+            if (entries < 0) {
+                tally.stopped = true;
+                return 0;
+            }
+        }
         std::FILE* list = openFileStream(path.c_str(), "r");
         if (!list) {
             // Nothing to verify: one row says so, and the report gets no line.
             addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
             return 0;
         }
-        verifyList(list, *this, verbose != 0, binary != 0);
+        tally.total = entries;
+        work.expectEntries(entries);
+        if (verifyList(list, *this, verbose != 0, binary != 0, &work) == VERIFY_STOPPED) {
+            tally.stopped = true;
+        }
         std::fclose(list);
         return 0;
     }
-    std::FILE* file = openFileStream(path.c_str(), "rb");
+    std::int64_t size = -1;
+    std::FILE* file = openFileStream(path.c_str(), "rb", &size);
     if (!file) {
         addResult(path.c_str(), nullptr, nullptr, STATUS_FAILED);
         return 0;
     }
+    work.beginFile(path.c_str(), size);
     Digest digest{};
-    const bool good = digestStream(file, digest) == 0;
+    const int read = digestStream(file, digest, &work);
     std::fclose(file);
+    if (read == DIGEST_STOPPED) {
+        // The file in progress gets no row and no report line.
+        tally.stopped = true;
+        return 0;
+    }
+    const bool good = read == 0;
     if (good) {
         addResult(path.c_str(), &digest, &digest, STATUS_OK);
     } else {

@@ -4,12 +4,16 @@
 #include "engine/file_drop_target.h"
 #include "layout/layout_dialog.h"
 #include "ui/result_report.h"
+#include "ui/status_strip.h"
+#include "ui/work_progress.h"
+#include "ui/work_text.h"
 
 /// Command ID of the system menu's About entry.
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
 
-/// The program's window: mode buttons, the result list, the report commands and OK. Files dropped
-/// on it are hashed ("Generate Checksums") or read as checksum lists and verified ("Check Files").
+/// The program's window: mode buttons, the result list, the report commands, OK and the status
+/// strip. Files dropped on it are hashed ("Generate Checksums") or read as checksum lists and
+/// verified ("Check Files"); long work shows its progress on the strip and can be stopped.
 class MainDialog : public LayoutDialog, public ResultSink, public DropClient {
 public:
     explicit MainDialog(CWnd* parent = nullptr);
@@ -24,7 +28,8 @@ public:
     void processDroppedPath();
     /// Verifies path as a checksum list (isList) or hashes it as one result. Always 0.
     int openAndDispatch(const CString& path, bool isList);
-    /// The work of one drop: each path in turn, by the mode the buttons show then.
+    /// The work of one drop: each path in turn, by the mode the buttons show then. A stop ends
+    /// it; the strip then tells what came of it.
     void acceptDrop(const std::vector<CString>& paths) override;
 
     FileDropTarget dropTarget;
@@ -34,6 +39,9 @@ public:
     ResultReport report; ///< resultList, statusImages and reportText
     int checkMode = -1;
     HICON appIcon = nullptr;
+    StatusStrip strip;
+    WorkProgress work;
+    DropTally tally; ///< what the current or last drop came to
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -46,9 +54,14 @@ protected:
     void OnToClipboard();
     void OnSaveAs();
     void OnClearList();
+    void OnStop();
+    /// Escape during long work stops the work; otherwise it closes the window.
+    void OnCancel() override;
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void buildLayout();
+    /// Closes the window once the work of the drop is over: its close box was used meanwhile.
+    bool m_closeAfterWork = false;
 };

@@ -461,6 +461,16 @@ void HeadlessBackend::listSetImageList(HWND list, HIMAGELIST images, int which) 
     }
 }
 
+// Progress bars.
+
+void HeadlessBackend::setProgress(HWND bar, int position, int range) {
+    HeadlessWindow* window = find(bar);
+    if (window != nullptr && window->kind == ControlKind::ProgressBar) {
+        window->progressRange = std::max(range, 0);
+        window->progressPosition = std::clamp(position, 0, window->progressRange);
+    }
+}
+
 // System menu.
 
 HMENU HeadlessBackend::systemMenu(HWND wnd) {

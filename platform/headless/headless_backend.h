@@ -91,6 +91,8 @@ public:
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, int which) override;
 
+    void setProgress(HWND bar, int position, int range) override;
+
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) override;
 
@@ -99,9 +101,12 @@ public:
     /// refuses. -1 for a handle that is not a window.
     int runModal(HWND dialog) override;
     void endModal(HWND dialog, int result) override;
-    void beginBusy(HWND wnd) override;
-    void endBusy(HWND wnd) override;
-    void keepAlive(HWND wnd) override;
+    void beginWork(HWND dialog, int stopId) override;
+    void endWork(HWND dialog) override;
+    /// Runs the next action queued with duringWork, if any.
+    void serveEvents(HWND dialog) override;
+    /// clockMs, moved on by clockStepMs at every reading.
+    std::uint64_t tickCount() override;
 
     bool setClipboardText(HWND owner, const std::string& bytes) override;
     bool saveFileDialog(HWND owner, DWORD flags, std::string& path) override;
@@ -115,18 +120,26 @@ public:
     SIZE minimizedClientSize;
     /// While true the clipboard cannot be opened: setClipboardText fails, the content stays.
     bool clipboardFails = false;
+    /// The clock: it stands still unless a test moves it or gives it a step per reading.
+    std::uint64_t clockMs = 0;
+    std::uint64_t clockStepMs = 0;
 
     // User actions, run synchronously. Each returns false, and notes why in ignoredInput, when
     // the window cannot take it: not a window, hidden or disabled (itself or its dialog),
     // minimised (except where noted), or without the control or menu entry named.
     /// Queues an action for the modal loops.
     void queue(Action action);
+    /// Queues an action for the serving points of long work, one per serveEvents. An action that
+    /// returns false stays first in the queue and is tried again at the next serving point.
+    void duringWork(std::function<bool(HWND dialog)> action);
     /// Queues the answer to the next save dialog: the user picks path.
     void answerSave(std::string path);
     /// Queues the answer to the next save dialog: the user cancels.
     void cancelSave();
     /// Clicks control id of dialog: a push button sends BN_CLICKED; an automatic radio button is
     /// checked, the others of its group unchecked, then BN_CLICKED. The button takes the focus.
+    /// During long work only the work's stop control takes a click; so it is with every action
+    /// below that comes from the keyboard or mouse, but for Escape and the close box.
     bool click(HWND dialog, int id);
     /// Moves the keyboard focus to control id, as the Tab key would.
     bool focusControl(HWND dialog, int id);
@@ -202,9 +215,9 @@ public:
     int autoCloses = 0;
     /// Modal loops that refused that close and were ended with IDCANCEL.
     int forcedEnds = 0;
-    int busyBegun = 0;
-    int busyEnded = 0;
-    int keepAliveCalls = 0;
+    int workBegun = 0;
+    int workEnded = 0;
+    int serveCalls = 0;
     /// The answer to the last WM_GETMINMAXINFO of a frame drag.
     MINMAXINFO lastMinMaxInfo;
 
@@ -221,7 +234,10 @@ private:
     void minimizeNow(HWND wnd);
     void restoreNow(HWND wnd);
     /// True when wnd can take user input now; otherwise notes in ignoredInput why not.
-    bool acceptsInput(HWND wnd, const char* action, bool whileMinimized = false);
+    /// Long work lets through only what whileWorking allows.
+    enum class DuringWork { Dropped, Taken };
+    bool acceptsInput(HWND wnd, const char* action, bool whileMinimized = false,
+                      DuringWork whileWorking = DuringWork::Dropped);
     void checkRadio(const HeadlessWindow& dialog, HWND radio);
     bool drop(HWND wnd, const char* action, COleDataObject& data);
 
@@ -230,5 +246,6 @@ private:
     std::vector<HWND> m_topLevel;                           // live top-level windows, oldest first
     std::vector<HWND> m_topZOrder;                          // the same, topmost first
     std::deque<Action> m_actions;
+    std::deque<std::function<bool(HWND)>> m_workActions;
     std::deque<std::optional<std::string>> m_saveAnswers;
 };

@@ -59,22 +59,46 @@ void HeadlessBackend::endModal(HWND dialog, int result) {
     }
 }
 
-void HeadlessBackend::beginBusy(HWND /*wnd*/) {
-    ++busyBegun;
+void HeadlessBackend::beginWork(HWND dialog, int stopId) {
+    if (HeadlessWindow* window = find(dialog)) {
+        window->working = true;
+        window->stopId = stopId;
+    }
+    ++workBegun;
 }
 
-void HeadlessBackend::endBusy(HWND /*wnd*/) {
-    ++busyEnded;
+void HeadlessBackend::endWork(HWND dialog) {
+    if (HeadlessWindow* window = find(dialog)) {
+        window->working = false;
+        window->stopId = 0;
+    }
+    ++workEnded;
 }
 
-void HeadlessBackend::keepAlive(HWND /*wnd*/) {
-    ++keepAliveCalls;
+void HeadlessBackend::serveEvents(HWND dialog) {
+    ++serveCalls;
+    if (m_workActions.empty()) {
+        return;
+    }
+    const std::function<bool(HWND)> action = m_workActions.front();
+    if (action(dialog)) {
+        m_workActions.pop_front();
+    }
+}
+
+std::uint64_t HeadlessBackend::tickCount() {
+    clockMs += clockStepMs;
+    return clockMs;
 }
 
 // User actions.
 
 void HeadlessBackend::queue(Action action) {
     m_actions.push_back(std::move(action));
+}
+
+void HeadlessBackend::duringWork(std::function<bool(HWND)> action) {
+    m_workActions.push_back(std::move(action));
 }
 
 void HeadlessBackend::answerSave(std::string path) {
@@ -92,7 +116,9 @@ bool HeadlessBackend::click(HWND dialog, int id) {
         return false;
     }
     const HWND button = dialogItem(dialog, id);
-    if (!acceptsInput(button, "click")) {
+    const HeadlessWindow* owner = find(dialog);
+    const bool stops = owner != nullptr && owner->working && owner->stopId == id;
+    if (!acceptsInput(button, "click", false, stops ? DuringWork::Taken : DuringWork::Dropped)) {
         return false;
     }
     if (!control->isButton()) {
@@ -158,11 +184,11 @@ bool HeadlessBackend::pressEnter(HWND dialog) {
 }
 
 bool HeadlessBackend::pressEscape(HWND dialog) {
-    if (!acceptsInput(dialog, "escape")) {
+    if (!acceptsInput(dialog, "escape", false, DuringWork::Taken)) {
         return false;
     }
     const HWND cancel = dialogItem(dialog, IDCANCEL);
-    if (cancel != nullptr && !acceptsInput(cancel, "escape")) {
+    if (cancel != nullptr && !acceptsInput(cancel, "escape", false, DuringWork::Taken)) {
         return false;
     }
     send(dialog, WM_COMMAND, MAKEWPARAM(UINT(IDCANCEL), BN_CLICKED), handleParam(cancel));
@@ -175,7 +201,7 @@ bool HeadlessBackend::closeBox(HWND dialog) {
         ignoredInput.push_back("close box " + describe(*window) + ": no close box");
         return false;
     }
-    if (!acceptsInput(dialog, "close box", true)) {
+    if (!acceptsInput(dialog, "close box", true, DuringWork::Taken)) {
         return false;
     }
     send(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -183,7 +209,7 @@ bool HeadlessBackend::closeBox(HWND dialog) {
 }
 
 bool HeadlessBackend::minimize(HWND wnd, int clientWidth, int clientHeight) {
-    if (!acceptsInput(wnd, "minimize")) {
+    if (!acceptsInput(wnd, "minimize", false, DuringWork::Taken)) {
         return false;
     }
     minimizedClientSize = SIZE{clientWidth, clientHeight};
@@ -197,7 +223,7 @@ bool HeadlessBackend::restore(HWND wnd) {
         ignoredInput.push_back("restore " + describe(*window) + ": not minimized");
         return false;
     }
-    if (!acceptsInput(wnd, "restore", true)) {
+    if (!acceptsInput(wnd, "restore", true, DuringWork::Taken)) {
         return false;
     }
     send(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -210,7 +236,7 @@ bool HeadlessBackend::dragFrame(HWND wnd, int outerWidth, int outerHeight) {
         ignoredInput.push_back("drag frame " + describe(*window) + ": no sizing frame");
         return false;
     }
-    if (!acceptsInput(wnd, "drag frame")) {
+    if (!acceptsInput(wnd, "drag frame", false, DuringWork::Taken)) {
         return false;
     }
     // The system's own limits first; the window may narrow them.
@@ -331,7 +357,8 @@ bool HeadlessBackend::drop(HWND wnd, const char* action, COleDataObject& data) {
     return true;
 }
 
-bool HeadlessBackend::acceptsInput(HWND wnd, const char* action, bool whileMinimized) {
+bool HeadlessBackend::acceptsInput(HWND wnd, const char* action, bool whileMinimized,
+                                   DuringWork whileWorking) {
     const HeadlessWindow* window = find(wnd);
     if (window == nullptr) {
         ignoredInput.push_back(std::string(action) + ": not a window");
@@ -346,6 +373,8 @@ bool HeadlessBackend::acceptsInput(HWND wnd, const char* action, bool whileMinim
             reason = "disabled";
         } else if (up->iconic && !whileMinimized) {
             reason = "minimized";
+        } else if (up->working && whileWorking == DuringWork::Dropped) {
+            reason = "working";
         }
     }
     if (reason != nullptr) {

@@ -58,10 +58,14 @@ struct HeadlessWindow {
     HICON smallIcon = nullptr;
     HBITMAP bitmap = nullptr; ///< of a static bitmap control
     HeadlessListView list;    ///< of a list view control
+    int progressPosition = 0; ///< of a progress bar
+    int progressRange = 100;  ///< of a progress bar; 0: work of unknown length
     std::unique_ptr<HeadlessMenu> systemMenu;
     COleDropTarget* dropTarget = nullptr;
     HWND focus = nullptr; ///< of a dialog: the control with the keyboard focus
 
+    bool working = false; ///< of a dialog: long work runs (beginWork)
+    int stopId = 0;       ///< of a working dialog: the control that may still be pressed
     bool modalEnded = false; ///< endModal was called (also before the loop started)
     int modalResult = -1;
 

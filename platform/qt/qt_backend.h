@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QRect>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +44,8 @@ public:
     QtReportModel* listModel(HWND list) const;
     /// The system menu of a live dialog, or null.
     QMenu* systemMenuWidget(HWND wnd) const;
+    /// The longest time the last long work went without serving events (see serveEvents).
+    std::chrono::microseconds longestWorkGap() const { return m_longestGap; }
     /// The dialog units of the font dialogs use.
     int baseUnitX() const;
     int baseUnitY() const;
@@ -100,6 +102,9 @@ public:
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, int which) override;
 
+    // Progress bars.
+    void setProgress(HWND bar, int position, int range) override;
+
     // System menu.
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) override;
@@ -107,9 +112,10 @@ public:
     // Modal runs and long work.
     int runModal(HWND dialog) override;
     void endModal(HWND dialog, int result) override;
-    void beginBusy(HWND wnd) override;
-    void endBusy(HWND wnd) override;
-    void keepAlive(HWND wnd) override;
+    void beginWork(HWND dialog, int stopId) override;
+    void endWork(HWND dialog) override;
+    void serveEvents(HWND dialog) override;
+    std::uint64_t tickCount() override;
 
     // Services.
     bool setClipboardText(HWND owner, const std::string& bytes) override;
@@ -133,11 +139,14 @@ private:
     void retire(QtWindow& window);
     /// Announces every list's pending rows to its view.
     void flushLists();
+    /// Notes the time since the work last served events, keeping the longest.
+    void markServed();
 
     std::vector<std::unique_ptr<QtWindow>> m_records; ///< every record ever made
     std::unordered_set<const QtWindow*> m_live;
     std::unordered_set<const PaintContext*> m_paints;
     QtInputBlocker* m_blocker;
     int m_busy = 0;
-    QElapsedTimer m_sinceKeptAlive;
+    std::chrono::steady_clock::time_point m_lastServed;
+    std::chrono::microseconds m_longestGap{0};
 };

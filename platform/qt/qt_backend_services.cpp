@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <algorithm>
 
 #include "platform/qt/qt_dialog_widget.h"
@@ -25,9 +26,6 @@ constexpr UINT ICON_MASK = 0xF0;
 constexpr UINT ICON_QUESTION = 0x20;
 constexpr UINT ICON_WARNING = 0x30;
 constexpr UINT ICON_INFORMATION = 0x40;
-
-// keepAlive lets the window repaint at most this often.
-constexpr qint64 KEEP_ALIVE_MS = 100;
 
 QMessageBox::Icon messageIcon(UINT type) {
     switch (type & ICON_MASK) {
@@ -85,35 +83,52 @@ void QtBackend::endModal(HWND dialog, int result) {
     }
 }
 
-void QtBackend::beginBusy(HWND wnd) {
-    if (QtWindow* window = topLevelOf(find(wnd))) {
-        ++window->busy;
+void QtBackend::beginWork(HWND dialog, int stopId) {
+    if (QtWindow* window = topLevelOf(find(dialog))) {
+        if (window->busy++ == 0) {
+            window->stopId = stopId;
+        }
     }
+    // The arrow with a busy sign: the window still answers, and Stop can be pressed.
     if (m_busy++ == 0) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     }
-    m_sinceKeptAlive.start();
+    m_longestGap = std::chrono::microseconds(0);
+    m_lastServed = std::chrono::steady_clock::now();
 }
 
-void QtBackend::endBusy(HWND wnd) {
-    if (QtWindow* window = topLevelOf(find(wnd)); window != nullptr && window->busy > 0) {
-        --window->busy;
+void QtBackend::endWork(HWND dialog) {
+    if (QtWindow* window = topLevelOf(find(dialog)); window != nullptr && window->busy > 0) {
+        if (--window->busy == 0) {
+            window->stopId = 0;
+        }
     }
+    markServed();
     flushLists();
     if (m_busy > 0 && --m_busy == 0) {
         QGuiApplication::restoreOverrideCursor();
     }
 }
 
-void QtBackend::keepAlive(HWND /*wnd*/) {
-    // Called once per file: usually just a look at the clock.
-    if (m_sinceKeptAlive.isValid() && m_sinceKeptAlive.elapsed() < KEEP_ALIVE_MS) {
-        return;
-    }
+void QtBackend::serveEvents(HWND /*dialog*/) {
+    markServed();
     flushLists();
-    // Input waits for the end of the work, as it would in the original's message queue.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_sinceKeptAlive.start();
+    // Everything that waits: paints, the window manager's pings, the accessibility bus, timers.
+    // The input blocker lets only the work's Stop, Escape and the close box through.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_lastServed = std::chrono::steady_clock::now();
+}
+
+std::uint64_t QtBackend::tickCount() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+void QtBackend::markServed() {
+    const auto now = std::chrono::steady_clock::now();
+    m_longestGap = std::max(
+        m_longestGap, std::chrono::duration_cast<std::chrono::microseconds>(now - m_lastServed));
+    m_lastServed = now;
 }
 
 void QtBackend::flushLists() {
@@ -122,6 +137,19 @@ void QtBackend::flushLists() {
             window->model->flush();
         }
     }
+}
+
+// Progress bars.
+
+void QtBackend::setProgress(HWND bar, int position, int range) {
+    QtWindow* window = find(bar);
+    if (window == nullptr || window->kind != ControlKind::ProgressBar || window->widget == nullptr) {
+        return;
+    }
+    auto* progress = static_cast<QProgressBar*>(window->widget.data());
+    // A range of 0 to 0 is Qt's busy indicator too.
+    progress->setRange(0, std::max(range, 0));
+    progress->setValue(std::clamp(position, 0, std::max(range, 0)));
 }
 
 // Services.

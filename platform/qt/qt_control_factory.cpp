@@ -2,10 +2,12 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTreeView>
 #include <algorithm>
 
+#include "platform/qt/qt_eliding_label.h"
 #include "platform/qt/qt_radio_button.h"
 #include "platform/qt/qt_report_model.h"
 #include "platform/qt/qt_size_grip.h"
@@ -16,10 +18,16 @@
 namespace {
 
 constexpr DWORD BUTTON_TYPE_MASK = 0xF;
+constexpr DWORD STATIC_TYPE_MASK = 0x1F;
 
-// Tells the dialog that control was pressed, as the original controls do.
+// Tells the dialog that control was pressed. While the dialog's long work runs only its stop
+// control is heard: presses that reach a button by other ways than input (an accessibility
+// action, say) are dropped like input.
 void notifyClicked(QtWindow* control) {
     if (control->widget == nullptr || control->parent == nullptr) {
+        return;
+    }
+    if (control->parent->busy > 0 && control->id != control->parent->stopId) {
         return;
     }
     control->parent->send(WM_COMMAND, MAKEWPARAM(UINT(control->id), BN_CLICKED),
@@ -89,11 +97,22 @@ QWidget* makeStatic(QtWindow& control, QWidget* parent) {
         grip->beforeResize = [dialog] { QtWindowSizer::applyTrackLimits(*dialog); };
         return grip;
     }
-    auto* label = new QLabel(parent);
+    const bool elides = (control.style & SS_ENDELLIPSIS) != 0;
+    auto* label = elides ? new QtElidingLabel(parent) : new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(control.kind == ControlKind::StaticText);
+    label->setWordWrap(control.kind == ControlKind::StaticText &&
+                       (control.style & STATIC_TYPE_MASK) != SS_LEFTNOWORDWRAP && !elides);
     return label;
+}
+
+QWidget* makeProgressBar(QWidget* parent) {
+    auto* bar = new QProgressBar(parent);
+    // The row beside the bar says how far the work is, in words.
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    return bar;
 }
 
 } // namespace
@@ -115,10 +134,14 @@ void QtControlFactory::build(QtWindow& control, const QRect& rect) {
     case ControlKind::StaticBitmap:
         widget = makeStatic(control, parent);
         break;
+    case ControlKind::ProgressBar:
+        widget = makeProgressBar(parent);
+        break;
     }
     const bool tabStop = (control.style & WS_TABSTOP) != 0;
-    const bool takesFocus =
-        control.kind != ControlKind::StaticText && control.kind != ControlKind::StaticBitmap;
+    const bool takesFocus = control.kind != ControlKind::StaticText &&
+                            control.kind != ControlKind::StaticBitmap &&
+                            control.kind != ControlKind::ProgressBar;
     widget->setFocusPolicy(!takesFocus ? Qt::NoFocus : tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     widget->setGeometry(rect);
     control.widget = widget;
@@ -150,10 +173,13 @@ void QtControlFactory::applyText(QtWindow& window) {
         widget->setAccessibleName(QtText::withoutMnemonics(text));
         break;
     case ControlKind::StaticText:
-        static_cast<QLabel*>(widget)->setText(QtText::withoutMnemonics(text));
+        // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say).
+        static_cast<QLabel*>(widget)->setText(
+            (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
         break;
     case ControlKind::ListView:
     case ControlKind::StaticBitmap:
+    case ControlKind::ProgressBar:
         break;
     }
 }

@@ -48,19 +48,25 @@ void QtDialogWidget::showEvent(QShowEvent* event) {
 void QtDialogWidget::closeEvent(QCloseEvent* event) {
     // The framework decides: the close box is the system command SC_CLOSE, whose default
     // handling cancels the dialog, which then hides itself through endModal.
+    // Long work does not keep the close box from the framework: it stops the work, then closes.
     event->ignore();
-    if (takesInput() && (m_window->style & WS_SYSMENU) != 0) {
+    if (m_window != nullptr && m_window->enabled && (m_window->style & WS_SYSMENU) != 0) {
         m_window->send(WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 }
 
 void QtDialogWidget::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool escape = modifiers == Qt::NoModifier && event->key() == Qt::Key_Escape;
+    if (m_window != nullptr && m_window->enabled && m_window->busy > 0 && escape) {
+        pressButton(IDCANCEL); // during long work, Escape asks the framework to stop it
+        return;
+    }
     if (m_window == nullptr || !takesInput()) {
         event->ignore();
         return;
     }
-    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Escape) {
+    if (escape) {
         pressButton(IDCANCEL);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include "platform/qt/qt_dialog_widget.h"
@@ -43,6 +44,26 @@ QWidget* modalChildOf(const QtWindow* blocked) {
     return nullptr;
 }
 
+// What long work in dialog still takes: the stop control's own clicks and mnemonic, and Escape,
+// which the dialog turns into IDCANCEL.
+bool takenDuringWork(const QtWindow& dialog, const QWidget* receiver, const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Shortcut: {
+        const QtWindow* stop = dialog.item(dialog.stopId);
+        return stop != nullptr && stop->widget != nullptr &&
+               (receiver == stop->widget || stop->widget->isAncestorOf(receiver));
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QtInputBlocker::QtInputBlocker(QObject* parent) : QObject(parent) {}
@@ -51,9 +72,13 @@ bool QtInputBlocker::eventFilter(QObject* watched, QEvent* event) {
     if (!isUserInput(event->type()) || !watched->isWidgetType()) {
         return false;
     }
-    const auto* dialog = dynamic_cast<QtDialogWidget*>(static_cast<QWidget*>(watched)->window());
-    if (dialog == nullptr || dialog->record() == nullptr || dialog->record()->enabled) {
+    const auto* receiver = static_cast<QWidget*>(watched);
+    const auto* dialog = dynamic_cast<QtDialogWidget*>(receiver->window());
+    if (dialog == nullptr || dialog->record() == nullptr) {
         return false;
+    }
+    if (dialog->record()->enabled) {
+        return dialog->record()->busy > 0 && !takenDuringWork(*dialog->record(), receiver, event);
     }
     if (event->type() == QEvent::MouseButtonPress) {
         if (QWidget* modal = modalChildOf(dialog->record())) {

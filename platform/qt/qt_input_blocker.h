@@ -4,6 +4,8 @@
 
 /// Keeps user input away from a dialog the framework has disabled (its owner while an owned
 /// modal dialog runs), without greying it out; a click on it brings the modal dialog forward.
+/// While a dialog's long work runs, it drops all input to it but a press of the work's stop
+/// control (mouse or mnemonic) and the Escape key.
 class QtInputBlocker : public QObject {
 public:
     explicit QtInputBlocker(QObject* parent = nullptr);

@@ -66,7 +66,8 @@ struct QtWindow {
     // Dialog state.
     int defaultId = IDOK; ///< the control Enter presses when no push button has the focus
     bool enabled = true;  ///< false: the window takes no input (an owned modal dialog runs)
-    int busy = 0;         ///< nesting of beginBusy: long work runs, the window takes no input
+    int busy = 0;         ///< nesting of beginWork: long work runs, input is dropped
+    int stopId = 0;       ///< the control that still takes a press while long work runs
     bool inPaint = false;
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;

@@ -66,10 +66,10 @@ public:
         dropWindow = wnd;
         hadFiles = data->GetFileList(files) != FALSE;
         hadText = data->GetText(text) != FALSE;
-        // A long drop shows the busy cursor and keeps the window alive.
-        wnd->BeginWaitCursor();
-        wnd->KeepAlive();
-        wnd->EndWaitCursor();
+        // A long drop works with only OK as its stop control, and serves events meanwhile.
+        wnd->BeginWork(IDOK);
+        wnd->ServeEvents();
+        wnd->EndWork();
         return TRUE;
     }
 };
@@ -235,9 +235,9 @@ TEST_F(HeadlessDrop, FilesReachTheRegisteredTargetInOrder) {
     EXPECT_EQ(headless.drops[0].overEffect, DROPEFFECT_COPY);
     EXPECT_TRUE(headless.drops[0].dropped);
     EXPECT_EQ(headless.drops[0].dropResult, TRUE);
-    EXPECT_EQ(headless.busyBegun, 1);
-    EXPECT_EQ(headless.busyEnded, 1);
-    EXPECT_EQ(headless.keepAliveCalls, 1);
+    EXPECT_EQ(headless.workBegun, 1);
+    EXPECT_EQ(headless.workEnded, 1);
+    EXPECT_EQ(headless.serveCalls, 1);
 }
 
 TEST_F(HeadlessDrop, TextAndEmptyDragsCarryWhatTheySay) {

@@ -204,10 +204,10 @@ TEST_F(QtDropTest, ADisabledOrBusyWindowRefusesDrags) {
     qt.enableWindow(wnd, false);
     EXPECT_FALSE(dragAndDrop(mime));
     qt.enableWindow(wnd, true);
-    qt.beginBusy(wnd);
+    qt.beginWork(wnd, 0);
     EXPECT_FALSE(dragAndDrop(mime));
     EXPECT_EQ(target.enters, 0);
-    qt.endBusy(wnd);
+    qt.endWork(wnd);
     EXPECT_TRUE(dragAndDrop(mime));
     EXPECT_EQ(target.drops, 1);
 }

@@ -89,14 +89,14 @@ TEST_F(QtReportListTest, ColumnsHaveHeadingsWidthsAndLeftAlignment) {
 TEST_F(QtReportListTest, HundredThousandRowsInsertedAtTheTopStayInOrder) {
     qt.showWindow(wnd, SW_SHOW);
     constexpr int ROWS = 100000;
-    qt.beginBusy(wnd);
+    qt.beginWork(wnd, 0);
     for (int i = 0; i < ROWS; ++i) {
         addRow("file " + std::to_string(i), i % 3, hexOf(i), hexOf(ROWS - i));
         if (i % 5000 == 0) {
-            qt.keepAlive(wnd);
+            qt.serveEvents(wnd);
         }
     }
-    qt.endBusy(wnd);
+    qt.endWork(wnd);
     ASSERT_EQ(qt.listItemCount(list), ROWS);
     ASSERT_EQ(model->rowCount(), ROWS);
     for (int item = 0; item < ROWS; item += 997) {

@@ -127,20 +127,37 @@ TEST_F(QtServicesTest, EndingBeforeTheRunMakesTheRunReturnAtOnce) {
 
 // Long work.
 
-TEST_F(QtServicesTest, BusyWindowShowsTheWaitCursorAndTakesNoKeys) {
+// During long work the window takes only the work's stop control, Escape and the close box;
+// everything else is dropped, not delivered once the work is over.
+TEST_F(QtServicesTest, LongWorkTakesOnlyStopEscapeAndTheCloseBox) {
     RecordingDialog dialog;
     const HWND wnd = open(dialog, mainTemplate());
     showActive(wnd);
-    qt.beginBusy(wnd);
+    qt.beginWork(wnd, GO);
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    qt.keepAlive(wnd);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QTest::keyClick(widget(wnd), Qt::Key_Return);
+    QTest::mouseClick(item(wnd, IDOK), Qt::LeftButton);
+    static_cast<QAbstractButton*>(item(wnd, IDOK))->click(); // as an accessibility action would
+    QTest::mouseClick(item(wnd, GO), Qt::LeftButton);
     QTest::keyClick(widget(wnd), Qt::Key_Escape);
-    EXPECT_TRUE(dialog.of(WM_COMMAND).empty());
-    qt.endBusy(wnd);
+    qt.serveEvents(wnd);
+    std::vector<WPARAM> commands;
+    for (const Message& message : dialog.of(WM_COMMAND)) {
+        commands.push_back(LOWORD(message.wParam));
+    }
+    EXPECT_EQ(commands, (std::vector<WPARAM>{GO, IDCANCEL}));
+    widget(wnd)->close();
+    ASSERT_EQ(dialog.of(WM_SYSCOMMAND).size(), 1u);
+    EXPECT_EQ(dialog.of(WM_SYSCOMMAND)[0].wParam, WPARAM(SC_CLOSE));
+    const std::size_t seen = dialog.messages.size();
+    qt.endWork(wnd);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    QTest::keyClick(widget(wnd), Qt::Key_Escape);
-    EXPECT_EQ(dialog.of(WM_COMMAND).size(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.of(WM_COMMAND).size(), commands.size() + 1); // the close box's IDCANCEL
+    for (std::size_t i = seen; i < dialog.messages.size(); ++i) {
+        EXPECT_NE(dialog.messages[i].message, UINT(WM_COMMAND)) << "delivered after the work";
+    }
     dialog.DestroyWindow();
 }
 

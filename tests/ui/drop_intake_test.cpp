@@ -57,9 +57,8 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
         EXPECT_EQ(dialog.droppedPath, "c.txt");
         EXPECT_EQ(std::filesystem::current_path(), scratch / "dir");
     });
-    EXPECT_GE(headless.busyBegun, 1);
-    EXPECT_EQ(headless.busyBegun, headless.busyEnded);
-    EXPECT_GE(headless.keepAliveCalls, 3);
+    EXPECT_EQ(headless.workBegun, 1);
+    EXPECT_EQ(headless.workEnded, 1);
 }
 
 TEST_F(DropIntakeTest, TheDropTargetAsksForTheCopyEffect) {

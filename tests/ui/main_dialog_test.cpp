@@ -39,7 +39,7 @@ TEST_F(MainDialogTest, OpensCentredWithCheckFilesSelectedAndAnEmptyList) {
     });
 }
 
-TEST_F(MainDialogTest, ControlsAreLaidOutInTwoRowsAboveTheList) {
+TEST_F(MainDialogTest, ControlsAreLaidOutInTwoRowsAboveTheListAndTheStripBelow) {
     run([&](MainDialog&, HWND dlg) {
         auto rectOf = [&](int id) {
             WINDOWPLACEMENT wp;
@@ -67,11 +67,21 @@ TEST_F(MainDialogTest, ControlsAreLaidOutInTwoRowsAboveTheList) {
         RECT client;
         GetClientRect(dlg, &client);
         EXPECT_EQ(list.right, client.right - 5);
-        // The size grip sits in the corner; the list ends the grip's height above the bottom.
+        // The status strip under the list ends the grip's height above the bottom, Stop at the
+        // right; idle, its text reaches across the hidden bar to Stop.
         const RECT grip = rectOf(0xFFFF);
         EXPECT_EQ(grip.right, client.right);
         EXPECT_EQ(grip.bottom, client.bottom);
-        EXPECT_EQ(list.bottom, client.bottom - grip.height());
+        const RECT stop = rectOf(IDC_STOP), text = rectOf(IDC_STATUS_TEXT);
+        EXPECT_EQ(stop.top, list.bottom + 5);
+        EXPECT_EQ(stop.bottom, client.bottom - grip.height());
+        EXPECT_EQ(stop.right, client.right - 5);
+        EXPECT_EQ(text.left, 5);
+        EXPECT_EQ(text.right, stop.left - 5);
+        EXPECT_EQ(text.top + text.bottom, stop.top + stop.bottom); // centred on the row
+        EXPECT_FALSE(headless.isVisible(headless.dialogItem(dlg, IDC_PROGRESS)));
+        EXPECT_FALSE(headless.isEnabled(headless.dialogItem(dlg, IDC_STOP)));
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)), STRIP_HINT);
     });
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+// The words of the status strip: rates, time left and the outcome of a drop.
+
+#include <cstdint>
+#include <string>
+
+/// What one drop's work came to, counted from the rows it made.
+struct DropTally {
+    bool checking = false; ///< "Check Files" (rows of a list) or "Generate Checksums"
+    int ok = 0;            ///< STATUS_OK rows: checked and matching, or generated
+    int failed = 0;        ///< STATUS_FAILED rows: a mismatch, or a file not read when generating
+    int unreadable = 0;    ///< STATUS_UNREADABLE rows
+    int total = -1;        ///< files the work set out to do, when known
+    bool stopped = false;  ///< a stop cut the work short
+
+    int done() const { return ok + failed + unreadable; }
+};
+
+/// "812 MB/s", "1.2 GB/s": decimal units, three significant figures at most.
+std::string rateText(double bytesPerSecond);
+/// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.
+std::string timeLeftText(double seconds);
+/// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "3 checksums generated",
+/// "Stopped after 5 of 12 files".
+std::string outcomeText(const DropTally& tally);
