@@ -1,6 +1,7 @@
 // Drops one checksum list on the real window (Qt, normally offscreen) in "Check Files" mode,
 // waits until every row is in the list and painted, then closes the window. Prints the rows
-// counted by status, so the comparison script can check the work was done.
+// counted by status, so the comparison script can check the work was done, and the longest time
+// the work went without serving the window's events.
 // Usage: window_drop_qt LIST
 
 #include <QApplication>
@@ -78,5 +79,6 @@ int main(int argc, char* argv[]) {
     setBackend(nullptr);
     std::printf("rows ok %d failed %d unreadable %d\n", counts[STATUS_OK], counts[STATUS_FAILED],
                 counts[STATUS_UNREADABLE]);
+    std::printf("longest gap %.1f ms\n", double(backend.longestWorkGap().count()) / 1000.0);
     return 0;
 }

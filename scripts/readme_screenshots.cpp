@@ -1,9 +1,10 @@
 // Draws the README's screenshots: the real window (Qt, normally offscreen) after a drop in each
-// mode, saved as PNG files.
+// mode, and during a long check, saved as PNG files.
 // Usage: readme_screenshots OUTPUT_FOLDER
 
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
@@ -121,6 +122,23 @@ int main(int argc, char* argv[]) {
                 dropUrls(window, {url(downloads / "downloads.md5")});
             },
             [&] { shoot("check-files.png"); },
+            [&] {
+                // A long check: the list's last file is a DVD image (a sparse file, so that it
+                // takes no room). The shot is taken while it is hashed; then Stop ends the work.
+                const fs::path dvd = downloads / "debian-12.8.0-amd64-DVD-1.iso";
+                write(dvd, "");
+                fs::resize_file(dvd, std::uintmax_t(4) << 30);
+                write(downloads / "all.md5",
+                      dialog.report.reportText +
+                          "5b3b1a9a8c7e3ba4e1c2cd5b0f4d0a77 *debian-12.8.0-amd64-DVD-1.iso\r\n");
+                dropUrls(window, {url(downloads / "all.md5")});
+                QTimer::singleShot(1800, [&] {
+                    shoot("long-work.png");
+                    auto* stop = static_cast<QAbstractButton*>(
+                        backend.widget(GetDlgItem(dialog.m_hWnd, IDC_STOP)));
+                    stop->click();
+                });
+            },
             [&] { dialog.EndDialog(IDOK); },
         };
         QTimer::singleShot(0, runNext);

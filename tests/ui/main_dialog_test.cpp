@@ -82,6 +82,12 @@ TEST_F(MainDialogTest, ControlsAreLaidOutInTwoRowsAboveTheListAndTheStripBelow) 
         EXPECT_FALSE(headless.isVisible(headless.dialogItem(dlg, IDC_PROGRESS)));
         EXPECT_FALSE(headless.isEnabled(headless.dialogItem(dlg, IDC_STOP)));
         EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)), STRIP_HINT);
+
+        // At its narrowest the window is as wide as the top row: the strip fits in that.
+        ASSERT_TRUE(headless.dragFrame(dlg, 10, 10));
+        GetClientRect(dlg, &client);
+        EXPECT_EQ(client.right, rectOf(IDC_GENERATE).right + 5);
+        EXPECT_LE(rectOf(IDC_STATUS_TEXT).left, rectOf(IDC_PROGRESS).left);
     });
 }
 
