@@ -225,8 +225,6 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
     }
     work.end();
     strip.showOutcome(outcomeText(tally));
-    // The strip's text takes the room of the bar again.
-    updateLayout();
     if (m_closeAfterWork) {
         m_closeAfterWork = false;
         SendMessage(WM_SYSCOMMAND, SC_CLOSE);

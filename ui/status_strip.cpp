@@ -33,6 +33,7 @@ void StatusStrip::showWork() {
     if (CWnd* stop = m_dialog.GetDlgItem(IDC_STOP)) {
         stop->EnableWindow(TRUE);
     }
+    arrange();
 }
 
 void StatusStrip::showProgress(const std::string& text, int permille, const std::string& details) {
@@ -57,17 +58,19 @@ void StatusStrip::showOutcome(const std::string& text) {
     if (CWnd* stop = m_dialog.GetDlgItem(IDC_STOP)) {
         stop->EnableWindow(FALSE);
     }
+    arrange();
 }
 
 void StatusStrip::arrange() {
+    // The layout places the bar where it belongs also while it is hidden.
     CWnd* text = m_dialog.GetDlgItem(IDC_STATUS_TEXT);
-    CWnd* stop = m_dialog.GetDlgItem(IDC_STOP);
-    if (m_showingWork || text == nullptr || stop == nullptr) {
+    CWnd* next = m_dialog.GetDlgItem(m_showingWork ? IDC_PROGRESS : IDC_STOP);
+    if (text == nullptr || next == nullptr) {
         return;
     }
     const RECT at = clientRectOf(m_dialog, text);
-    const int right = clientRectOf(m_dialog, stop).left - GAP;
-    if (right > at.left) {
+    const int right = clientRectOf(m_dialog, next).left - GAP;
+    if (right > at.left && right != at.right) {
         text->MoveWindow(at.left, at.top, right - at.left, at.height());
     }
 }

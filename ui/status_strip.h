@@ -20,7 +20,8 @@ public:
     void showProgress(const std::string& text, int permille, const std::string& details);
     /// The work is over: the bar and the details go, Stop is disabled, the text says text.
     void showOutcome(const std::string& text);
-    /// Called after the layout has placed the row: idle, the text takes the bar's room too.
+    /// Called after the layout has placed the row: the text reaches to the bar, or, idle, across
+    /// the bar's room to Stop.
     void arrange();
 
     bool showingWork() const { return m_showingWork; }

@@ -181,6 +181,9 @@ TEST_F(LongWorkTest, TheStripShowsHowFarTheWorkIs) {
         headless.duringWork([&](HWND d) {
             const HeadlessWindow* bar = headless.record(headless.dialogItem(d, IDC_PROGRESS));
             if (bar->visible) {
+                // The text ends before the bar while the bar shows.
+                const HeadlessWindow* label = headless.record(headless.dialogItem(d, IDC_STATUS_TEXT));
+                EXPECT_EQ(label->rect.right + 5, bar->rect.left);
                 positions.push_back(bar->progressPosition);
                 text = stripText(d);
                 details = headless.windowText(headless.dialogItem(d, IDC_PROGRESS_DETAILS));
