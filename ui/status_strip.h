@@ -35,4 +35,4 @@ private:
 };
 
 /// The hint the strip holds before the first drop.
-inline constexpr const char* STRIP_HINT = "Drop checksum lists here to check them, or files to hash";
+inline constexpr const char* STRIP_HINT = "Drop checksum lists to check, or files to hash";
