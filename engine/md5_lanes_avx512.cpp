@@ -35,7 +35,8 @@ struct Avx512Lanes {
         return _mm512_add_epi32(x, _mm512_set1_epi32(static_cast<int>(k)));
     }
     template <int Round> [[gnu::always_inline]] static Vec mix(Vec b, Vec c, Vec d) {
-        return _mm512_ternarylogic_epi32(b, c, d, TABLES[Round]);
+        constexpr int table = TABLES[Round]; // an immediate even where nothing is optimised
+        return _mm512_ternarylogic_epi32(b, c, d, table);
     }
     template <int S> [[gnu::always_inline]] static Vec rotl(Vec x) {
         return _mm512_rol_epi32(x, S);
