@@ -31,8 +31,8 @@ int readListLine(std::FILE* stream, Digest& expected, char (&name)[256]);
 /// md5_lanes.h), and reported strictly in list order: rows, diagnostics and the result are those
 /// of verifyListOneAtATime for every list. Memory stays bounded whatever the list's length.
 ///
-/// meter (if any) hears of every line read and of the bytes hashed, in pieces of at most a few
-/// hundred KiB, each file's bytes in list order (see HashWindow). When it asks to stop, the run
+/// meter (if any) hears of every line read and of the bytes hashed, in pieces of at most 128 KiB,
+/// each file's bytes at its turn in list order (see HashWindow). When it asks to stop, the run
 /// ends at once with VERIFY_STOPPED: results already reported stay; files read ahead get no
 /// result and no diagnostic, lines read ahead no diagnostic, and no closing message is written.
 int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary,

@@ -1,6 +1,11 @@
 #include "engine/hash_window.h"
 
+#include <algorithm>
 #include <new>
+
+namespace {
+constexpr std::uint64_t CREDIT_PIECE = LaneHasher::READ_SIZE;
+}
 
 HashWindow::HashWindow(std::size_t capacity, Md5LanePath path)
     : capacity_(capacity), slots_(new (std::nothrow) Slot[capacity]), hasher_(path) {}
@@ -43,13 +48,20 @@ bool HashWindow::credit(WorkMeter* meter, bool always) {
     if (meter == nullptr) {
         return true;
     }
+    // A file hashed ahead has all its bytes to tell at once; they go in pieces no larger than a
+    // round's, so that a stop can still fall part-way through it.
     Slot& slot = slots_[front()];
-    const std::uint64_t bytes = slot.hashed - slot.credited;
-    if (bytes == 0 && !always) {
-        return true;
+    if (slot.hashed == slot.credited) {
+        return !always || meter->advance(0);
     }
-    slot.credited = slot.hashed;
-    return meter->advance(bytes);
+    while (slot.credited < slot.hashed) {
+        const std::uint64_t piece = std::min(slot.hashed - slot.credited, CREDIT_PIECE);
+        slot.credited += piece;
+        if (!meter->advance(piece)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void HashWindow::pop() {
