@@ -77,7 +77,8 @@ struct Outcome {
 Outcome verify(bool sideBySide, std::vector<char>& list, bool verbose, bool binary,
                std::uint64_t stopAt) {
     static char empty[1];
-    std::FILE* in = list.empty() ? fmemopen(empty, 0, "r") : fmemopen(list.data(), list.size(), "r");
+    std::FILE* in =
+        list.empty() ? fmemopen(empty, 0, "r") : fmemopen(list.data(), list.size(), "r");
     check(in != nullptr);
     char* buffer = nullptr;
     std::size_t length = 0;

@@ -481,10 +481,10 @@ private:
 // A large file first, so that every later file is hashed and waits while it is still going (the
 // same large file too); between the later ones every kind of line reported without hashing.
 std::string mixedList(const std::string& big) {
-    return entry(big, "big") + entry(big, "big") + entry(ALPHA, "gone") + entry("", "/proc/self/mem") +
-           entry("", "sub") + hexOf(md5Of(ALPHA)) + " ?a\n" + entry(ALPHA, "a") +
-           entry("one\ntwo\n", "crlf", ' ') + entry("original", "c", '*') + "junk\n" +
-           hexOf(md5Of(BETA)) + " *b and a long name\r\r\n" + entry(ALPHA, "a");
+    return entry(big, "big") + entry(big, "big") + entry(ALPHA, "gone") +
+           entry("", "/proc/self/mem") + entry("", "sub") + hexOf(md5Of(ALPHA)) + " ?a\n" +
+           entry(ALPHA, "a") + entry("one\ntwo\n", "crlf", ' ') + entry("original", "c", '*') +
+           "junk\n" + hexOf(md5Of(BETA)) + " *b and a long name\r\r\n" + entry(ALPHA, "a");
 }
 
 TEST_F(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
