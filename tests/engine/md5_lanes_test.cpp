@@ -16,7 +16,6 @@ protected:
             GTEST_SKIP() << "this CPU cannot run the path";
         }
     }
-    void TearDown() override { md5UseDefaultLanePath(); }
 };
 
 // Every lane against the one-message compression: different chaining values and messages per
@@ -52,11 +51,6 @@ TEST_P(Md5LanesTest, EachLaneMatchesTheSingleStreamCompression) {
     }
 }
 
-TEST_P(Md5LanesTest, ForcingThePathMakesItActive) {
-    ASSERT_TRUE(md5ForceLanePath(GetParam()));
-    EXPECT_EQ(md5ActiveLanePath(), GetParam());
-}
-
 std::string lanePathName(const testing::TestParamInfo<Md5LanePath>& info) {
     switch (info.param) {
     case Md5LanePath::Portable:
@@ -73,19 +67,5 @@ INSTANTIATE_TEST_SUITE_P(Paths, Md5LanesTest,
                          testing::Values(Md5LanePath::Portable, Md5LanePath::Avx2,
                                          Md5LanePath::Avx512),
                          lanePathName);
-
-TEST(Md5LanesDispatch, DefaultIsTheWidestAvailablePath) {
-    md5UseDefaultLanePath();
-    const Md5LanePath active = md5ActiveLanePath();
-    EXPECT_TRUE(md5LanePathAvailable(active));
-    for (Md5LanePath path : {Md5LanePath::Portable, Md5LanePath::Avx2, Md5LanePath::Avx512}) {
-        if (md5LanePathAvailable(path)) {
-            EXPECT_GE(md5LaneWidth(active), md5LaneWidth(path));
-        } else {
-            EXPECT_FALSE(md5ForceLanePath(path));
-            EXPECT_EQ(md5LaneFunction(path), nullptr);
-        }
-    }
-}
 
 } // namespace
