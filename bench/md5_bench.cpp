@@ -1,5 +1,6 @@
-// MD5 update throughput of each compression path beside OpenSSL's, in the same run. Each case is
-// repeated (5 times unless told otherwise) in random order so that the machine's changing load
+// MD5 update throughput of each compression path beside OpenSSL's, in the same run, and the
+// aggregate throughput of each multi-lane compression (every lane a message of its own). Each case
+// is repeated (5 times unless told otherwise) in random order so that the machine's changing load
 // falls on all of them alike; the summary compares the medians.
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
@@ -11,6 +12,7 @@
 
 #include "engine/md5.h"
 #include "engine/md5_dispatch.h"
+#include "engine/md5_lanes.h"
 
 namespace {
 
@@ -73,6 +75,40 @@ void updateOurs(benchmark::State& state, Engine engine, std::size_t size) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
+const Md5LanePath LANE_PATHS[] = {Md5LanePath::Portable, Md5LanePath::Avx2, Md5LanePath::Avx512};
+
+const char* lanePathName(Md5LanePath path) {
+    return path == Md5LanePath::Portable ? "portable"
+           : path == Md5LanePath::Avx2   ? "avx2"
+                                         : "avx512";
+}
+
+// Every lane of the path compresses size bytes of its own message per iteration.
+void lanesOurs(benchmark::State& state, Md5LanePath path, std::size_t size) {
+    const Md5LaneFunction lanes = md5LaneFunction(path);
+    if (lanes == nullptr) {
+        state.SkipWithError("this CPU cannot run the path");
+        return;
+    }
+    const int width = md5LaneWidth(path);
+    const auto data = input(size * static_cast<std::size_t>(width));
+    const std::uint8_t* messages[MD5_MAX_LANES];
+    for (int i = 0; i < width; ++i) {
+        messages[i] = data.data() + size * static_cast<std::size_t>(i);
+    }
+    Md5LaneState lanesState{};
+    for (auto _ : state) {
+        lanes(lanesState, messages, size / 64);
+        benchmark::DoNotOptimize(lanesState);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size * width));
+}
+
+std::string laneCaseName(Md5LanePath path, const char* size) {
+    return std::string("md5_lanes/") + lanePathName(path) + "/" + size;
+}
+
 // Shows every run as usual and keeps the median throughput of each case for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
@@ -129,6 +165,13 @@ int main(int argc, char** argv) {
                                                        });
             bench->ReportAggregatesOnly(true);
         }
+        for (Md5LanePath path : LANE_PATHS) {
+            const std::size_t bytes = size;
+            benchmark::RegisterBenchmark(
+                laneCaseName(path, label).c_str(),
+                [path, bytes](benchmark::State& state) { lanesOurs(state, path, bytes); })
+                ->ReportAggregatesOnly(true);
+        }
     }
 
     SummaryReporter reporter;
@@ -150,6 +193,29 @@ int main(int argc, char** argv) {
         std::printf("%-8s %14.1f", label, base->second / 1e6);
         for (Engine engine : {Engine::Portable, Engine::Avx512, Engine::Default}) {
             const auto ours = rates.find(caseName(engine, label));
+            if (ours == rates.end()) {
+                std::printf(" %10s", "-");
+            } else {
+                std::printf(" %9.3fx", ours->second / base->second);
+            }
+        }
+        std::printf("\n");
+    }
+
+    std::printf("\nMulti-lane MD5, all lanes together, against OpenSSL's single stream (size per "
+                "lane; lanes: portable %d, avx2 %d, avx512 %d)\n",
+                md5LaneWidth(Md5LanePath::Portable), md5LaneWidth(Md5LanePath::Avx2),
+                md5LaneWidth(Md5LanePath::Avx512));
+    std::printf("%-8s %14s %10s %10s %10s\n", "size", "openssl MB/s", "portable", "avx2", "avx512");
+    for (const auto& [label, size] : sizes) {
+        const auto& rates = reporter.bytesPerSecond;
+        const auto base = rates.find(caseName(Engine::OpenSsl, label));
+        if (base == rates.end()) {
+            continue;
+        }
+        std::printf("%-8s %14.1f", label, base->second / 1e6);
+        for (Md5LanePath path : LANE_PATHS) {
+            const auto ours = rates.find(laneCaseName(path, label));
             if (ours == rates.end()) {
                 std::printf(" %10s", "-");
             } else {

@@ -1,8 +1,10 @@
 // Verifies one checksum list the way the window's "Check Files" mode does: opens it in text mode,
 // makes its folder the current directory and runs verifyList with a sink that renders both digests
-// as the result list would. Nothing is printed per file; bench/verify_list_vs_md5sum.sh times this
-// program against md5sum -c. The exit status is verifyList's result (4: the list cannot be opened).
-// Usage: verify_list_tool LIST
+// as the result list would. Nothing is printed per file; bench/verify_list_vs_md5sum.sh and
+// bench/side_by_side_vs_md5sum.sh time this program against md5sum -c. With --one-at-a-time it
+// runs verifyListOneAtATime instead. The exit status is the verification's result (4: the list
+// cannot be opened).
+// Usage: verify_list_tool [--one-at-a-time] LIST
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -32,18 +34,20 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s LIST\n", argv[0]);
+    const bool oneAtATime = argc == 3 && std::strcmp(argv[1], "--one-at-a-time") == 0;
+    if (argc != 2 && !oneAtATime) {
+        std::fprintf(stderr, "usage: %s [--one-at-a-time] LIST\n", argv[0]);
         return 4;
     }
-    std::FILE* list = openFileStream(argv[1], "r");
+    const char* path = argv[argc - 1];
+    std::FILE* list = openFileStream(path, "r");
     if (list == nullptr) {
-        std::perror(argv[1]);
+        std::perror(path);
         return 4;
     }
-    const char* slash = std::strrchr(argv[1], '/');
+    const char* slash = std::strrchr(path, '/');
     if (slash != nullptr) {
-        const std::string folder(argv[1], slash == argv[1] ? 1 : slash - argv[1]);
+        const std::string folder(path, slash == path ? 1 : slash - path);
         if (chdir(folder.c_str()) != 0) {
             std::perror(folder.c_str());
             std::fclose(list);
@@ -51,7 +55,8 @@ int main(int argc, char** argv) {
         }
     }
     HexSink sink;
-    const int result = verifyList(list, sink, false, true);
+    const int result = oneAtATime ? verifyListOneAtATime(list, sink, false, true)
+                                  : verifyList(list, sink, false, true);
     std::fclose(list);
     std::printf("%u OK, %u failed, %u unreadable\n", sink.rows[STATUS_OK], sink.rows[STATUS_FAILED],
                 sink.rows[STATUS_UNREADABLE]);

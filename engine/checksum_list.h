@@ -31,8 +31,18 @@ int countListEntries(std::FILE* list, WorkMeter* meter = nullptr);
 /// to stderr. Returns 3 when nothing was compared, else 2 when a file could not be opened or read,
 /// else 1 when a digest differed, else 0. The list stream is not closed.
 ///
-/// meter (if any) hears of every line and every piece hashed. When it asks to stop, the run ends
-/// at once with VERIFY_STOPPED: the file being hashed gets no result and no diagnostic, and no
-/// closing message is written.
+/// Files are opened ahead and hashed side by side, one per lane of a multi-lane MD5 (see
+/// md5_lanes.h), and reported strictly in list order: rows, diagnostics and the result are those
+/// of verifyListOneAtATime for every list. Memory stays bounded whatever the list's length.
+///
+/// meter (if any) hears of every line read and of the bytes hashed, in pieces of at most 128 KiB,
+/// each file's bytes at its turn in list order (see HashWindow). When it asks to stop, the run
+/// ends at once with VERIFY_STOPPED: results already reported stay; files read ahead get no
+/// result and no diagnostic, lines read ahead no diagnostic, and no closing message is written.
 int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary,
                WorkMeter* meter = nullptr);
+
+/// verifyList hashing one file after the other, each through digestStream, which hears of every
+/// 1024-byte piece. The same results, more slowly; kept to compare the two.
+int verifyListOneAtATime(std::FILE* list, ResultSink& sink, bool verbose, bool binary,
+                         WorkMeter* meter = nullptr);

@@ -33,13 +33,3 @@ std::string toHex(const Digest& digest) {
     }
     return hex;
 }
-
-int hexDigitValue(int character) {
-    if (character >= '0' && character <= '9') {
-        return character - '0';
-    }
-    if (character >= 'a' && character <= 'f') {
-        return character - 'a' + 10;
-    }
-    return -1;
-}

@@ -16,4 +16,12 @@ int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter = nullptr);
 std::string toHex(const Digest& digest);
 
 /// The value of '0'-'9' and 'a'-'f'; -1 for anything else, uppercase included.
-int hexDigitValue(int character);
+constexpr int hexDigitValue(int character) {
+    if (character >= '0' && character <= '9') {
+        return character - '0';
+    }
+    if (character >= 'a' && character <= 'f') {
+        return character - 'a' + 10;
+    }
+    return -1;
+}

@@ -32,6 +32,13 @@ printf 'hello\n' >"$work/a.txt"
 printf '\000\001\r\n\377' >"$work/b.bin"
 printf 'one\r\ntwo\r\n' >"$work/crlf.txt"
 mkdir "$work/folder"
+# For side_by_side: lengths around the block and padding boundaries, and one of a few MiB, all
+# with CR LF pairs and lone CRs so that text mode differs from binary mode.
+: >"$work/e"
+for n in 1 55 56 63 64 65; do
+    perl -e 'print substr("ab\r\ncd\r" x 20, 0, $ARGV[0])' "$n" >"$work/$n"
+done
+perl -e 'print "line\r\n\r" x (3 << 17), "\r"' >"$work/big"
 mkdir -p "$root/fuzz/corpus-work"
 
 failed=()

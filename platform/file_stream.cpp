@@ -80,29 +80,12 @@ struct FileReader {
     // Drops the CR of every CR LF pair in buffer[0, length) and returns the new length; a CR in
     // the last place moves to carry.
     size_t convert(char* buffer, size_t length) {
-        char* out = buffer;
-        const char* in = buffer;
-        const char* end = buffer + length;
-        while (in < end) {
-            const void* found = std::memchr(in, '\r', static_cast<size_t>(end - in));
-            const char* run = found != nullptr ? static_cast<const char*>(found) : end;
-            if (out != in) {
-                std::memmove(out, in, static_cast<size_t>(run - in));
-            }
-            out += run - in;
-            if (run == end) {
-                break;
-            }
-            if (run + 1 == end) {
-                carry = '\r';
-                break;
-            }
-            if (run[1] != '\n') {
-                *out++ = '\r';
-            }
-            in = run + 1;
+        bool heldCr = false;
+        const size_t kept = dropCrBeforeLf(buffer, length, heldCr);
+        if (heldCr) {
+            carry = '\r';
         }
-        return static_cast<size_t>(out - buffer);
+        return kept;
     }
 
     // A one-byte request with a CR held back: look at one more byte to decide.
@@ -218,7 +201,71 @@ void closeKeepingErrno(int fd) {
     errno = saved;
 }
 
+// Opens path with flags, and keeps it only if it is a regular file; info receives its status.
+int openRegularFile(const char* path, int flags, struct stat& info) {
+    // O_NONBLOCK keeps the open itself from waiting for the other end of a FIFO (or for a
+    // device); truncation waits until the target is known to be a regular file.
+    const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0) {
+        closeKeepingErrno(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
+
+std::size_t dropCrBeforeLf(char* buffer, std::size_t length, bool& heldCr) {
+    char* out = buffer;
+    const char* in = buffer;
+    const char* end = buffer + length;
+    heldCr = false;
+    while (in < end) {
+        const void* found = std::memchr(in, '\r', static_cast<size_t>(end - in));
+        const char* run = found != nullptr ? static_cast<const char*>(found) : end;
+        if (out != in) {
+            std::memmove(out, in, static_cast<size_t>(run - in));
+        }
+        out += run - in;
+        if (run == end) {
+            break;
+        }
+        if (run + 1 == end) {
+            heldCr = true;
+            break;
+        }
+        if (run[1] != '\n') {
+            *out++ = '\r';
+        }
+        in = run + 1;
+    }
+    return static_cast<size_t>(out - buffer);
+}
+
+int openReadDescriptor(const char* path, std::int64_t* size) {
+    struct stat info;
+    const int fd = openRegularFile(path, O_RDONLY, info);
+    if (fd >= 0 && size != nullptr) {
+        *size = info.st_size;
+    }
+    return fd;
+}
+
+long readDescriptor(int fd, void* buffer, std::size_t size) {
+    return readRetrying(fd, static_cast<char*>(buffer), size);
+}
+
+void closeDescriptor(int fd) {
+    ::close(fd);
+}
 
 std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size) {
     OpenMode how;
@@ -226,20 +273,9 @@ std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size
         errno = EINVAL;
         return nullptr;
     }
-    // O_NONBLOCK keeps the open itself from waiting for the other end of a FIFO (or for a
-    // device); truncation waits until the target is known to be a regular file.
-    const int fd = ::open(path, how.flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
     struct stat info;
-    if (::fstat(fd, &info) != 0) {
-        closeKeepingErrno(fd);
-        return nullptr;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+    const int fd = openRegularFile(path, how.flags, info);
+    if (fd < 0) {
         return nullptr;
     }
     if (size != nullptr) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -8,3 +9,21 @@
 // A read-only stream keeps its descriptor to itself (fileno() gives -1 for "r" and "rb") and
 // has a buffer sized to the file, up to 128 KiB.
 std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size = nullptr);
+
+/// Opens path for plain reads under the same rule as openFileStream: regular files only, links
+/// followed, never blocking on a FIFO or device. Returns the descriptor (close-on-exec), or -1.
+/// When size is given, it receives the file's size in bytes as it stood when opened.
+int openReadDescriptor(const char* path, std::int64_t* size = nullptr);
+
+/// Reads up to size bytes from a descriptor of openReadDescriptor, repeating a read that was
+/// interrupted. Returns the count, 0 at the end of the file, -1 on an error.
+long readDescriptor(int fd, void* buffer, std::size_t size);
+
+/// Closes a descriptor of openReadDescriptor.
+void closeDescriptor(int fd);
+
+/// The text-mode rule of "r" streams applied to buffer[0, length) in place: the CR of every
+/// CR LF pair is dropped. A CR in the last place cannot be judged yet: it is removed too and
+/// heldCr set, and the caller puts it in front of the next bytes (or delivers it as it is when
+/// no more come). Returns the new length.
+std::size_t dropCrBeforeLf(char* buffer, std::size_t length, bool& heldCr);

@@ -7,12 +7,15 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/lane_hasher.h"
+#include "engine/md5_lanes.h"
 #include "platform/file_stream.h"
 #include "tests/engine/stopping_meter.h"
 
@@ -58,9 +61,16 @@ public:
     std::vector<Row> rows;
 };
 
+// The two ways of verifying a list, which must give the same rows, diagnostics and results.
+enum class Verifier { SideBySide, OneAtATime };
+
+std::string verifierName(Verifier verifier) {
+    return verifier == Verifier::SideBySide ? "SideBySide" : "OneAtATime";
+}
+
 // Each test works in a fresh folder that is the current directory while it runs, as the list's
 // folder is during a real verification run.
-class ChecksumListVerifyTest : public testing::Test {
+class VerifyFixture : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
@@ -83,6 +93,8 @@ protected:
         EXPECT_EQ(std::fclose(out), 0);
     }
 
+    virtual Verifier verifier() const = 0;
+
     // Writes the list, opens it as the window does (text mode) and verifies it.
     int run(const std::string& list, bool verbose = false, bool binary = true,
             const char* mode = "r", WorkMeter* meter = nullptr) {
@@ -94,7 +106,9 @@ protected:
         }
         sink.rows.clear();
         testing::internal::CaptureStderr();
-        const int result = verifyList(stream, sink, verbose, binary, meter);
+        const int result = verifier() == Verifier::SideBySide
+                               ? verifyList(stream, sink, verbose, binary, meter)
+                               : verifyListOneAtATime(stream, sink, verbose, binary, meter);
         messages = testing::internal::GetCapturedStderr();
         std::fclose(stream);
         return result;
@@ -103,9 +117,25 @@ protected:
     RecordingSink sink;
     std::string messages;
 
+    // What one run gave: its result, rows and stderr bytes.
+    struct Outcome {
+        int result;
+        std::vector<Row> rows;
+        std::string messages;
+    };
+    Outcome outcome(const std::string& list, bool verbose, bool binary, WorkMeter* meter) {
+        const int result = run(list, verbose, binary, "r", meter);
+        return {result, sink.rows, messages};
+    }
+
 private:
     char previous_[PATH_MAX];
     std::string folder_;
+};
+
+class ChecksumListVerifyTest : public VerifyFixture, public testing::WithParamInterface<Verifier> {
+protected:
+    Verifier verifier() const override { return GetParam(); }
 };
 
 const std::string ALPHA = "alpha\n";
@@ -123,7 +153,7 @@ void expectRow(const Row& row, const std::string& name, int status,
     EXPECT_EQ(row.actual, actual);
 }
 
-TEST_F(ChecksumListVerifyTest, AllMatchingIsQuietAndReturns0) {
+TEST_P(ChecksumListVerifyTest, AllMatchingIsQuietAndReturns0) {
     write("a", ALPHA);
     write("b c", BETA);
     EXPECT_EQ(run(entry(ALPHA, "a") + entry(BETA, "b c", '*')), 0);
@@ -133,7 +163,7 @@ TEST_F(ChecksumListVerifyTest, AllMatchingIsQuietAndReturns0) {
     expectRow(sink.rows[1], "b c", STATUS_OK, md5Of(BETA), md5Of(BETA));
 }
 
-TEST_F(ChecksumListVerifyTest, MismatchGivesMessageAndReturns1) {
+TEST_P(ChecksumListVerifyTest, MismatchGivesMessageAndReturns1) {
     write("a", ALPHA);
     write("b", BETA);
     write("c", "changed");
@@ -153,7 +183,7 @@ TEST_F(ChecksumListVerifyTest, MismatchGivesMessageAndReturns1) {
     EXPECT_EQ(sink.rows.size(), 3u);
 }
 
-TEST_F(ChecksumListVerifyTest, VerboseColumnWidensForLongNamesAndStaysWide) {
+TEST_P(ChecksumListVerifyTest, VerboseColumnWidensForLongNamesAndStaysWide) {
     write("short", ALPHA);
     write("a-name-of-twenty-chars", ALPHA);
     const std::string list =
@@ -167,7 +197,7 @@ TEST_F(ChecksumListVerifyTest, VerboseColumnWidensForLongNamesAndStaysWide) {
     EXPECT_EQ(messages, "short          OK\n");
 }
 
-TEST_F(ChecksumListVerifyTest, EveryFileMissingReturns3) {
+TEST_P(ChecksumListVerifyTest, EveryFileMissingReturns3) {
     EXPECT_EQ(run(entry(ALPHA, "gone") + entry(BETA, "lost", '*')), 3);
     EXPECT_EQ(messages, "md5sum: can't open gone\n"
                         "md5sum: can't open lost\n"
@@ -177,7 +207,7 @@ TEST_F(ChecksumListVerifyTest, EveryFileMissingReturns3) {
     expectRow(sink.rows[1], "lost", STATUS_UNREADABLE, md5Of(BETA), std::nullopt);
 }
 
-TEST_F(ChecksumListVerifyTest, UnopenableFileOutranksMismatch) {
+TEST_P(ChecksumListVerifyTest, UnopenableFileOutranksMismatch) {
     write("a", ALPHA);
     write("c", "changed");
     const std::string list = entry(ALPHA, "a") + entry(ALPHA, "gone") + entry(ALPHA, "c");
@@ -195,7 +225,7 @@ TEST_F(ChecksumListVerifyTest, UnopenableFileOutranksMismatch) {
                         "md5sum: 1 of 2 file(s) failed MD5 check\n");
 }
 
-TEST_F(ChecksumListVerifyTest, FoldersFifosAndDevicesCannotBeOpened) {
+TEST_P(ChecksumListVerifyTest, FoldersFifosAndDevicesCannotBeOpened) {
     ASSERT_EQ(mkdir("sub", 0700), 0);
     ASSERT_EQ(mkfifo("fifo", 0600), 0); // nothing writes to it: opening must not wait
     write("a", ALPHA);
@@ -215,7 +245,7 @@ TEST_F(ChecksumListVerifyTest, FoldersFifosAndDevicesCannotBeOpened) {
     EXPECT_EQ(sink.rows[3].status, STATUS_OK);
 }
 
-TEST_F(ChecksumListVerifyTest, ReadErrorGivesDigestOfWhatWasRead) {
+TEST_P(ChecksumListVerifyTest, ReadErrorGivesDigestOfWhatWasRead) {
     // A regular file whose reading fails at once: the process's memory at the unmapped
     // address 0. No ordinary file fails part-way, so the digest is that of empty input.
     write("a", ALPHA);
@@ -232,7 +262,7 @@ TEST_F(ChecksumListVerifyTest, ReadErrorGivesDigestOfWhatWasRead) {
                         "md5sum: no files checked\n");
 }
 
-TEST_F(ChecksumListVerifyTest, ListsWithNothingToCheckReturn3) {
+TEST_P(ChecksumListVerifyTest, ListsWithNothingToCheckReturn3) {
     std::string upper = entry(ALPHA, "a");
     for (char& c : upper) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -247,7 +277,7 @@ TEST_F(ChecksumListVerifyTest, ListsWithNothingToCheckReturn3) {
     }
 }
 
-TEST_F(ChecksumListVerifyTest, SkippedLinesMakeNoRowsButTheRunGoesOn) {
+TEST_P(ChecksumListVerifyTest, SkippedLinesMakeNoRowsButTheRunGoesOn) {
     write("a", ALPHA);
     const std::string list = "junk\n" + hexOf(md5Of(ALPHA)) + " ?a\n" + entry(ALPHA, "a") +
                              hexOf(md5Of(ALPHA)) + "\t a\n";
@@ -257,7 +287,7 @@ TEST_F(ChecksumListVerifyTest, SkippedLinesMakeNoRowsButTheRunGoesOn) {
     EXPECT_EQ(sink.rows[0].name, "a");
 }
 
-TEST_F(ChecksumListVerifyTest, SameFileListedTwiceGivesTwoRows) {
+TEST_P(ChecksumListVerifyTest, SameFileListedTwiceGivesTwoRows) {
     write("a", ALPHA);
     EXPECT_EQ(run(entry(ALPHA, "a") + entry(ALPHA, "a")), 0);
     ASSERT_EQ(sink.rows.size(), 2u);
@@ -265,7 +295,7 @@ TEST_F(ChecksumListVerifyTest, SameFileListedTwiceGivesTwoRows) {
     expectRow(sink.rows[1], "a", STATUS_OK, md5Of(ALPHA), md5Of(ALPHA));
 }
 
-TEST_F(ChecksumListVerifyTest, LineEndsLfCrLfAndCrCrLfGiveCleanNames) {
+TEST_P(ChecksumListVerifyTest, LineEndsLfCrLfAndCrCrLfGiveCleanNames) {
     write("a", ALPHA);
     write("b", BETA);
     write("c", "c");
@@ -281,7 +311,7 @@ TEST_F(ChecksumListVerifyTest, LineEndsLfCrLfAndCrCrLfGiveCleanNames) {
     EXPECT_EQ(messages, "");
 }
 
-TEST_F(ChecksumListVerifyTest, OnlyOneCarriageReturnIsTrimmed) {
+TEST_P(ChecksumListVerifyTest, OnlyOneCarriageReturnIsTrimmed) {
     // Read in binary, CR CR LF leaves "c\r" after the reader and "c" after the run's own trim;
     // a third CR is kept and names no existing file.
     write("c", "c");
@@ -294,7 +324,7 @@ TEST_F(ChecksumListVerifyTest, OnlyOneCarriageReturnIsTrimmed) {
     EXPECT_EQ(sink.rows[1].status, STATUS_UNREADABLE);
 }
 
-TEST_F(ChecksumListVerifyTest, NameOfOneCarriageReturnCannotBeOpened) {
+TEST_P(ChecksumListVerifyTest, NameOfOneCarriageReturnCannotBeOpened) {
     EXPECT_EQ(run(hexOf(md5Of("")) + "  \r\r\n"), 3);
     ASSERT_EQ(sink.rows.size(), 1u);
     expectRow(sink.rows[0], "", STATUS_UNREADABLE, md5Of(""), std::nullopt);
@@ -302,7 +332,7 @@ TEST_F(ChecksumListVerifyTest, NameOfOneCarriageReturnCannotBeOpened) {
                         "md5sum: no files checked\n");
 }
 
-TEST_F(ChecksumListVerifyTest, EntryTypeChoosesTheModeOnlyWithBinaryOff) {
+TEST_P(ChecksumListVerifyTest, EntryTypeChoosesTheModeOnlyWithBinaryOff) {
     const std::string raw = "one\r\ntwo\r\n";
     const std::string asText = "one\ntwo\n";
     write("crlf", raw);
@@ -320,7 +350,7 @@ TEST_F(ChecksumListVerifyTest, EntryTypeChoosesTheModeOnlyWithBinaryOff) {
     EXPECT_EQ(messages, "md5sum: MD5 check failed for 'crlf'\n");
 }
 
-TEST_F(ChecksumListVerifyTest, SavedReportReadsBackCleanly) {
+TEST_P(ChecksumListVerifyTest, SavedReportReadsBackCleanly) {
     // The report text as saved: "<hex> *<name>" and CR LF per file.
     const std::vector<std::pair<std::string, std::string>> files = {
         {"first.txt", "1"}, {"with space.bin", std::string(3000, '\r')}, {"last", ""}};
@@ -340,12 +370,14 @@ TEST_F(ChecksumListVerifyTest, SavedReportReadsBackCleanly) {
     }
 }
 
-TEST_F(ChecksumListVerifyTest, ReadErrorOnTheListEndsTheRun) {
+TEST_P(ChecksumListVerifyTest, ReadErrorOnTheListEndsTheRun) {
     // The list itself fails at its first read: the run ends as at the end of the list.
     std::FILE* list = openFileStream("/proc/self/mem", "r");
     ASSERT_NE(list, nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(verifyList(list, sink, true, true), 3);
+    EXPECT_EQ(GetParam() == Verifier::SideBySide ? verifyList(list, sink, true, true)
+                                                 : verifyListOneAtATime(list, sink, true, true),
+              3);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "md5sum: no files checked\n");
     EXPECT_TRUE(sink.rows.empty());
     std::fclose(list);
@@ -358,7 +390,11 @@ struct StopCase {
     const char* verboseMessages;
 };
 
-class VerifyStopTest : public ChecksumListVerifyTest, public testing::WithParamInterface<StopCase> {
+class VerifyStopTest : public VerifyFixture,
+                       public testing::WithParamInterface<std::tuple<StopCase, Verifier>> {
+protected:
+    Verifier verifier() const override { return std::get<1>(GetParam()); }
+    const StopCase& stopCase() const { return std::get<0>(GetParam()); }
 };
 
 // A stop keeps the results of the files before it, gives the file in progress nothing (no row,
@@ -367,23 +403,27 @@ TEST_P(VerifyStopTest, KeepsWhatFinishedAndNothingAfter) {
     write("a", std::string(1000, 'a'));
     write("big", std::string(3 << 20, 'b'));
     write("c", std::string(5000, 'c'));
-    const std::string list = entry(std::string(1000, 'a'), "a") + "junk\n" +
-                             entry("other", "big") + entry(std::string(5000, 'c'), "c");
-    StoppingMeter stopper(GetParam().stopAt);
+    const std::string list = entry(std::string(1000, 'a'), "a") + "junk\n" + entry("other", "big") +
+                             entry(std::string(5000, 'c'), "c");
+    StoppingMeter stopper(stopCase().stopAt);
     EXPECT_EQ(run(list, true, true, "r", &stopper), VERIFY_STOPPED);
-    EXPECT_EQ(sink.rows.size(), GetParam().rowsKept);
-    EXPECT_EQ(messages, GetParam().verboseMessages);
+    EXPECT_EQ(sink.rows.size(), stopCase().rowsKept);
+    EXPECT_EQ(messages, stopCase().verboseMessages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Points, VerifyStopTest,
-    testing::Values(StopCase{"BeforeTheFirstFile", 0, 0, ""},
-                    StopCase{"InTheMiddleOfALargeFile", 1000 + (1 << 20), 1, "a              OK\n"},
-                    StopCase{"AtTheLastFile", 1000 + (3 << 20) + 2048, 2,
-                             "a              OK\nbig            FAILED\n"}),
-    [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+    testing::Combine(testing::Values(StopCase{"BeforeTheFirstFile", 0, 0, ""},
+                                     StopCase{"InTheMiddleOfALargeFile", 1000 + (1 << 20), 1,
+                                              "a              OK\n"},
+                                     StopCase{"AtTheLastFile", 1000 + (3 << 20) + 2048, 2,
+                                              "a              OK\nbig            FAILED\n"}),
+                     testing::Values(Verifier::SideBySide, Verifier::OneAtATime)),
+    [](const testing::TestParamInfo<std::tuple<StopCase, Verifier>>& info) {
+        return std::string(std::get<0>(info.param).name) + verifierName(std::get<1>(info.param));
+    });
 
-TEST_F(ChecksumListVerifyTest, MeterHearsEachFileAndEveryLine) {
+TEST_P(ChecksumListVerifyTest, MeterHearsEachFileAndEveryLine) {
     write("a", std::string(3000, 'a'));
     StoppingMeter watcher;
     EXPECT_EQ(run(entry(std::string(3000, 'a'), "a") + "junk\n" + entry("", "gone"), false, true,
@@ -391,7 +431,127 @@ TEST_F(ChecksumListVerifyTest, MeterHearsEachFileAndEveryLine) {
               2);
     EXPECT_EQ(watcher.files, std::vector<std::string>{"a:3000"});
     EXPECT_EQ(watcher.total, 3000u);
-    EXPECT_GE(watcher.calls, 3u + 4u); // three pieces of a, and once per line and at the end
+    // Once per line and at the end; then one-at-a-time hashing reports each 1024-byte piece of
+    // a, side-by-side hashing each round of its lanes (one, for a file this short).
+    EXPECT_GE(watcher.calls, (GetParam() == Verifier::OneAtATime ? 3u : 1u) + 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Verifiers, ChecksumListVerifyTest,
+                         testing::Values(Verifier::SideBySide, Verifier::OneAtATime),
+                         [](const testing::TestParamInfo<Verifier>& info) {
+                             return verifierName(info.param);
+                         });
+
+// Verifies the same list both ways and expects the same result, rows and stderr bytes, and that
+// a meter heard the same files and bytes (and, with stopAt, that both stopped at the same file).
+class SideBySideTest : public VerifyFixture {
+protected:
+    Verifier verifier() const override { return current_; }
+
+    void expectSameBothWays(const std::string& list, bool verbose, bool binary,
+                            std::uint64_t stopAt = ~std::uint64_t{0}) {
+        SCOPED_TRACE(testing::Message()
+                     << "verbose " << verbose << ", binary " << binary << ", stop at " << stopAt);
+        current_ = Verifier::OneAtATime;
+        StoppingMeter oneMeter(stopAt);
+        const Outcome one = outcome(list, verbose, binary, &oneMeter);
+        current_ = Verifier::SideBySide;
+        StoppingMeter sideMeter(stopAt);
+        const Outcome side = outcome(list, verbose, binary, &sideMeter);
+        EXPECT_EQ(side.result, one.result);
+        EXPECT_EQ(side.messages, one.messages);
+        ASSERT_EQ(side.rows.size(), one.rows.size());
+        for (std::size_t i = 0; i < one.rows.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "row " << i);
+            expectRow(side.rows[i], one.rows[i].name, one.rows[i].status, one.rows[i].expected,
+                      one.rows[i].actual);
+        }
+        if (one.result != VERIFY_STOPPED) {
+            EXPECT_EQ(sideMeter.files, oneMeter.files);
+            EXPECT_EQ(sideMeter.total, oneMeter.total);
+        }
+        // Also the bytes of a file hashed ahead arrive in moderate pieces.
+        EXPECT_LE(sideMeter.largest, LaneHasher::READ_SIZE);
+    }
+
+private:
+    Verifier current_ = Verifier::SideBySide;
+};
+
+// A large file first, so that every later file is hashed and waits while it is still going (the
+// same large file too); between the later ones every kind of line reported without hashing.
+std::string mixedList(const std::string& big) {
+    return entry(big, "big") + entry(big, "big") + entry(ALPHA, "gone") +
+           entry("", "/proc/self/mem") + entry("", "sub") + hexOf(md5Of(ALPHA)) + " ?a\n" +
+           entry(ALPHA, "a") + entry("one\ntwo\n", "crlf", ' ') + entry("original", "c", '*') +
+           "junk\n" + hexOf(md5Of(BETA)) + " *b and a long name\r\r\n" + entry(ALPHA, "a");
+}
+
+TEST_F(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
+    const std::string big(3 << 20, 'b');
+    write("big", big);
+    write("a", ALPHA);
+    write("crlf", "one\r\ntwo\r\n");
+    write("c", "changed");
+    write("b and a long name", BETA);
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    const std::string list = mixedList(big);
+    for (bool verbose : {false, true}) {
+        for (bool binary : {false, true}) {
+            expectSameBothWays(list, verbose, binary);
+        }
+    }
+    // The order, pinned down for one of them.
+    EXPECT_EQ(run(list, false, false), 2);
+    std::string expected = "md5sum: can't open gone\n"
+                           "md5sum: error reading /proc/self/mem\n"
+                           "md5sum: can't open sub\n";
+    expected += "md5sum: unrecognized line: ";
+    expected += hexOf(md5Of(ALPHA));
+    expected += " ?a\nmd5sum: MD5 check failed for 'c'\n";
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(sink.rows.size(), 10u);
+}
+
+// A stop at any point leaves the same rows and diagnostics both ways, since the bytes of files
+// hashed ahead reach the meter only at their turn.
+TEST_F(SideBySideTest, StopsAtTheSameFileBothWays) {
+    const std::string big(3 << 20, 'b');
+    write("big", big);
+    write("a", ALPHA);
+    write("crlf", "one\r\ntwo\r\n");
+    write("c", "changed");
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    const std::string list = entry(ALPHA, "a") + mixedList(big);
+    const std::uint64_t a = ALPHA.size();
+    for (std::uint64_t stopAt : {std::uint64_t{0}, a, a + 1, a + (1 << 20), a + (3 << 20),
+                                 a + (3 << 20) + 1, a + (3 << 20) + a + 1}) {
+        expectSameBothWays(list, true, true, stopAt);
+    }
+}
+
+// More lines than the window holds, many of them waiting behind a large first file, on every
+// lane path: the window fills, wraps around, and still reports in order.
+TEST_F(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
+    const std::string big(1 << 20, 'b');
+    write("big", big);
+    std::string list = entry(big, "big");
+    for (int i = 0; i < 5000; ++i) {
+        std::string name = "f";
+        name += std::to_string(i % 37);
+        if (i < 37) {
+            write(name, std::string(static_cast<std::size_t>(i) * 29, 'x'));
+        }
+        list += i % 11 == 0 ? entry("", "missing") : i % 13 == 0 ? "junk\n" : entry("", name);
+    }
+    for (Md5LanePath path : {Md5LanePath::Portable, Md5LanePath::Avx2, Md5LanePath::Avx512}) {
+        if (!md5ForceLanePath(path)) {
+            continue;
+        }
+        SCOPED_TRACE(testing::Message() << "lane path " << static_cast<int>(path));
+        expectSameBothWays(list, true, true);
+    }
+    md5UseDefaultLanePath();
 }
 
 } // namespace

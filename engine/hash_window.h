@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "engine/lane_hasher.h"
+#include "engine/work_meter.h"
+
+/// The order-keeping half of side-by-side hashing. Items go in in order, each a file to hash or
+/// an item with nothing to hash, and come out oldest first, each once it is complete; files are
+/// hashed in a LaneHasher meanwhile, up to a lane each. Every item has a place below capacity()
+/// where its owner keeps what else it needs, valid from add until pop.
+///
+/// A meter hears the bytes of each file when that file is the oldest not yet handed out: a file
+/// hashed ahead is counted only when its turn comes, so the running count, and where a stop at
+/// a given count falls, are the same as when the files are hashed one after the other.
+class HashWindow : private LaneEvents {
+public:
+    /// Room for capacity items, a power of two.
+    explicit HashWindow(std::size_t capacity, Md5LanePath path = md5ActiveLanePath());
+
+    /// False when the memory could not be had; nothing else may be called then.
+    bool valid() const { return slots_ != nullptr && hasher_.valid(); }
+    std::size_t capacity() const { return capacity_; }
+    bool empty() const { return count_ == 0; }
+    bool full() const { return count_ == capacity_; }
+    /// Whether a file can be added now: there is room and a lane for it.
+    bool canAddFile() const { return !full() && hasher_.hasFreeLane(); }
+
+    /// Adds an item with nothing to hash. Returns its place.
+    std::size_t add();
+    /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed in text mode if
+    /// text; the window owns fd from now on. Returns its place. Only when canAddFile().
+    std::size_t addFile(int fd, std::int64_t size, bool text);
+
+    /// The oldest item: its place, and what became of it. Only when not empty().
+    std::size_t front() const { return placeOf(head_); }
+    std::uint64_t frontNumber() const { return head_; } ///< 0 for the first item ever added
+    bool frontIsFile() const { return slots_[front()].file; }
+    const Digest& frontDigest() const { return slots_[front()].digest; }
+    bool frontReadError() const { return slots_[front()].readError; }
+
+    enum class Front { Ready, Hashing, Stopped };
+    /// Brings meter (if any) up to date with the oldest item: beginFile(name, size) when a file
+    /// has newly come to the front, then its bytes hashed since it was last told. Ready: the
+    /// item is complete and may be handed out; Hashing: it is not; Stopped: the meter asked to
+    /// stop.
+    Front settleFront(WorkMeter* meter, const char* name);
+    /// Removes the oldest item.
+    void pop();
+
+    /// Whether any file is being hashed.
+    bool hashing() const { return !hasher_.idle(); }
+    /// Hashes one round (see LaneHasher::round), then tells meter (if any) of the oldest item's
+    /// progress, even of none, so that it hears from the work every round. False when the meter
+    /// asks to stop.
+    bool work(WorkMeter* meter);
+
+private:
+    struct Slot {
+        bool file = false;
+        bool complete = false;
+        bool readError = false;
+        std::int64_t size = -1;
+        std::uint64_t hashed = 0;   // bytes hashed so far
+        std::uint64_t credited = 0; // of those, the bytes a meter has heard of
+        Digest digest{};
+    };
+
+    void hashed(std::uint64_t ticket, std::uint64_t bytes) override;
+    void finished(std::uint64_t ticket, const Digest& digest, bool readError) override;
+    std::size_t placeOf(std::uint64_t number) const {
+        return static_cast<std::size_t>(number & (capacity_ - 1));
+    }
+    Slot& slotOf(std::uint64_t number) { return slots_[placeOf(number)]; }
+
+    std::size_t capacity_;
+    std::unique_ptr<Slot[]> slots_;
+    bool credit(WorkMeter* meter, bool always);
+
+    std::uint64_t head_ = 0; // number of the oldest item
+    std::size_t count_ = 0;
+    std::uint64_t announced_ = ~std::uint64_t{0}; // the last file named to beginFile
+    LaneHasher hasher_;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/md5.h"
+#include "engine/md5_lanes.h"
+
+/// What a LaneHasher tells its owner about the messages it hashes, each known by the ticket it
+/// was started with.
+class LaneEvents {
+public:
+    virtual ~LaneEvents() = default;
+    /// bytes more of the message have been hashed.
+    virtual void hashed(std::uint64_t ticket, std::uint64_t bytes) = 0;
+    /// The message has ended: digest is the MD5 of every byte read, and readError tells whether
+    /// reading stopped at an error rather than at the end of the file.
+    virtual void finished(std::uint64_t ticket, const Digest& digest, bool readError) = 0;
+};
+
+/// Hashes several open files at once, one per lane of a multi-lane MD5 compression, reading each
+/// in large pieces. A file's digest is the one digestStream gives for a stream of the same mode:
+/// in text mode every CR LF counts as LF. The hasher owns every descriptor it is given and
+/// closes it once the file has been read.
+class LaneHasher {
+public:
+    /// Bytes asked of the system per read, per lane.
+    static constexpr std::size_t READ_SIZE = 128 * 1024;
+
+    /// Lanes of the multi-lane path; the wide compression runs for rounds with at least
+    /// wideFrom busy lanes, fewer are hashed by single-stream code (0: measured on this CPU).
+    explicit LaneHasher(Md5LanePath path = md5ActiveLanePath(), int wideFrom = 0);
+    ~LaneHasher();
+    LaneHasher(const LaneHasher&) = delete;
+    LaneHasher& operator=(const LaneHasher&) = delete;
+
+    /// False when the buffers could not be allocated; nothing else may be called then.
+    bool valid() const { return storage_ != nullptr; }
+    int lanes() const { return laneCount_; }
+    bool hasFreeLane() const { return busy_ < laneCount_; }
+    bool idle() const { return busy_ == 0; }
+
+    /// Starts hashing fd (of size bytes when opened, -1 if unknown) in a free lane.
+    void start(int fd, std::int64_t size, bool text, std::uint64_t ticket);
+
+    /// One round: reads what the busy lanes need, hashes up to READ_SIZE bytes of each, and
+    /// reports progress and the messages that ended. Does nothing when idle.
+    void round(LaneEvents& events);
+
+private:
+    // One file in progress. Its unhashed bytes are buffer[begin, end); once the file has ended,
+    // its padding follows them, so that every lane always hashes whole blocks.
+    struct Lane {
+        std::uint8_t* buffer = nullptr;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        std::size_t messageInBuffer = 0; // of buffer[begin, end), the bytes that are not padding
+        std::uint64_t length = 0;        // message bytes so far, after the text-mode rule
+        std::uint64_t position = 0;      // bytes read from the file
+        std::int64_t size = -1;
+        std::uint64_t ticket = 0;
+        std::uint32_t state[4] = {};
+        int fd = -1;
+        bool busy = false;
+        bool text = false;
+        bool heldCr = false; // text mode: a CR read last, waiting for the byte after it
+        bool ended = false;  // no more reads: end of file or an error
+        bool readError = false;
+        bool padded = false;
+    };
+
+    void fill(Lane& lane);
+    void readMore(Lane& lane);
+    void compress(const int* busy, int count, std::size_t blocks);
+
+    Md5LanePath path_;
+    Md5LaneFunction wide_;
+    int width_;
+    int wideFrom_;
+    int laneCount_;
+    int busy_ = 0;
+    Lane lanes_[MD5_MAX_LANES];
+    std::uint8_t* storage_ = nullptr;
+};
+
+/// The fewest busy lanes for which path's wide compression is faster than single-stream code on
+/// this CPU, measured once per path.
+int md5WideFrom(Md5LanePath path);
