@@ -211,13 +211,16 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
         tally.total = int(paths.size());
         work.expectBytes(tally.total, bytes);
     }
-    for (const CString& path : paths) {
+    if (!tally.checking) {
+        generateSideBySide(paths);
+    }
+    for (std::size_t i = 0; tally.checking && i < paths.size(); ++i) {
         // Nothing after a stop is opened.
         if (!work.advance(0)) {
             tally.stopped = true;
             break;
         }
-        droppedPath = path;
+        droppedPath = paths[i];
         processDroppedPath();
         if (tally.stopped) {
             break;
@@ -229,6 +232,26 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
         m_closeAfterWork = false;
         SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     }
+}
+
+void MainDialog::generateSideBySide(const std::vector<CString>& paths) {
+    // The mode cannot change during the work (the buttons take no input then), so reading it
+    // once for the drop is reading it for every path.
+    if (digestFiles(paths, *this, &work) == DIGEST_STOPPED) {
+        tally.stopped = true;
+    }
+}
+
+void MainDialog::fileDigested(std::size_t /*index*/, const std::string& path,
+                              const FileDigest& result) {
+    // The folder becomes the current one and the row carries the bare name, as for one path.
+    droppedPath = path;
+    std::string folder;
+    std::string fileName;
+    splitDroppedPath(droppedPath, folder, fileName);
+    [[maybe_unused]] const int changed = ::chdir(folder.c_str());
+    droppedPath = fileName;
+    addDigestRow(fileName.c_str(), result);
 }
 
 void MainDialog::processDroppedPath() {
@@ -275,28 +298,32 @@ int MainDialog::openAndDispatch(const CString& path, bool isList) {
         std::fclose(list);
         return 0;
     }
+    FileDigest result;
     std::int64_t size = -1;
-    std::FILE* file = openFileStream(path.c_str(), "rb", &size);
-    if (!file) {
-        addResult(path.c_str(), nullptr, nullptr, STATUS_FAILED);
-        return 0;
+    if (std::FILE* file = openFileStream(path.c_str(), "rb", &size)) {
+        work.beginFile(path.c_str(), size);
+        const int read = digestStream(file, result.digest, &work);
+        std::fclose(file);
+        if (read == DIGEST_STOPPED) {
+            // The file in progress gets no row and no report line.
+            tally.stopped = true;
+            return 0;
+        }
+        result.opened = true;
+        result.readError = read != 0;
     }
-    work.beginFile(path.c_str(), size);
-    Digest digest{};
-    const int read = digestStream(file, digest, &work);
-    std::fclose(file);
-    if (read == DIGEST_STOPPED) {
-        // The file in progress gets no row and no report line.
-        tally.stopped = true;
-        return 0;
-    }
-    const bool good = read == 0;
-    if (good) {
-        addResult(path.c_str(), &digest, &digest, STATUS_OK);
-    } else {
+    addDigestRow(path.c_str(), result);
+    return 0;
+}
+
+void MainDialog::addDigestRow(const char* name, const FileDigest& result) {
+    if (!result.opened) {
+        addResult(name, nullptr, nullptr, STATUS_FAILED);
+    } else if (result.readError) {
         // The digest of a file read only in part is shown, but is no checksum of the file: it
         // gets no report line, so a saved report never lists a wrong digest.
-        addResult(path.c_str(), nullptr, &digest, STATUS_FAILED);
+        addResult(name, nullptr, &result.digest, STATUS_FAILED);
+    } else {
+        addResult(name, &result.digest, &result.digest, STATUS_OK);
     }
-    return 0;
 }

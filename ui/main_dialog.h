@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/checksum_list.h"
+#include "engine/digest_files.h"
 #include "engine/file_drop_target.h"
 #include "layout/layout_dialog.h"
 #include "ui/result_report.h"
@@ -14,7 +15,10 @@ inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
 /// The program's window: mode buttons, the result list, the report commands, OK and the status
 /// strip. Files dropped on it are hashed ("Generate Checksums") or read as checksum lists and
 /// verified ("Check Files"); long work shows its progress on the strip and can be stopped.
-class MainDialog : public LayoutDialog, public ResultSink, public DropClient {
+class MainDialog : public LayoutDialog,
+                   public ResultSink,
+                   public DropClient,
+                   private FileDigestSink {
 public:
     explicit MainDialog(CWnd* parent = nullptr);
     ~MainDialog() override;
@@ -62,6 +66,13 @@ protected:
 
 private:
     void buildLayout();
+    /// Hashes every dropped path side by side; the rows come in drop order, each as
+    /// processDroppedPath would make it.
+    void generateSideBySide(const std::vector<CString>& paths);
+    void fileDigested(std::size_t index, const std::string& path,
+                      const FileDigest& result) override;
+    /// The row of a hashed file: its digest, or a failure without a report line.
+    void addDigestRow(const char* name, const FileDigest& result);
     /// Closes the window once the work of the drop is over: its close box was used meanwhile.
     bool m_closeAfterWork = false;
 };

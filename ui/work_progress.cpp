@@ -1,6 +1,7 @@
 #include "ui/work_progress.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win_api.h"
 #include "platform/wnd.h"
@@ -52,7 +53,9 @@ void WorkProgress::fileDone() {
 }
 
 void WorkProgress::beginFile(const char* name, std::int64_t size) {
-    m_run.file = name;
+    // The strip names the file, not its folders.
+    const char* slash = std::strrchr(name, '/');
+    m_run.file = slash != nullptr && slash[1] != '\0' ? slash + 1 : name;
     m_run.fileSize = size;
     m_run.fileDone = 0;
 }

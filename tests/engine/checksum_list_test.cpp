@@ -147,4 +147,24 @@ TEST(ChecksumListLineTest, EmbeddedNulEndsTheName) {
     EXPECT_EQ(readOne(HEX + "  " + std::string(1, '\0') + "abc\n").result, 0);
 }
 
+// Counting a list's entries takes exactly the lines readListLine takes, and says nothing.
+TEST(ChecksumListCountTest, CountsEntriesSilentlyAndStopsWhenAsked) {
+    std::string bytes = HEX + "  a\n" + "junk\n" + HEX + " ?wrong marker\n" + HEX + " *b\n" +
+                        HEX.substr(0, 31) + "  short\n" + HEX + "  " + std::string(300, 'x') +
+                        "\n" + HEX + "  last";
+    std::FILE* list = fmemopen(bytes.data(), bytes.size(), "r");
+    ASSERT_NE(list, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(countListEntries(list), 3); // a, b, and "last"
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    std::fclose(list);
+
+    struct Refusing : WorkMeter {
+        bool advance(std::uint64_t) override { return false; }
+    } refusing;
+    list = fmemopen(bytes.data(), bytes.size(), "r");
+    EXPECT_EQ(countListEntries(list, &refusing), -1);
+    std::fclose(list);
+}
+
 } // namespace

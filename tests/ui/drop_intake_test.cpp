@@ -61,6 +61,22 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
     EXPECT_EQ(headless.workEnded, 1);
 }
 
+TEST_F(DropIntakeTest, FilesThatCannotBeReadKeepTheirPlaceInDropOrder) {
+    const std::string a = writeFile("g/a", "abc");
+    std::filesystem::create_directories(scratch / "g" / "folder");
+    const std::string c = writeFile("g/c", "");
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {a, (scratch / "g" / "folder").string(), "/no/such/file", c});
+        EXPECT_EQ(column(dialog, 0), (Texts{"c", "file", "folder", "a"}));
+        EXPECT_EQ(images(dialog),
+                  (std::vector<int>{STATUS_OK, STATUS_FAILED, STATUS_FAILED, STATUS_OK}));
+        EXPECT_EQ(dialog.report.reportText,
+                  std::string(MD5_ABC) + " *a\r\n" + MD5_EMPTY + " *c\r\n");
+        EXPECT_EQ(std::filesystem::current_path(), scratch / "g");
+    });
+}
+
 TEST_F(DropIntakeTest, TheDropTargetAsksForTheCopyEffect) {
     run([&](MainDialog&, HWND dlg) {
         headless.dropText(dlg, "caption");
