@@ -12,7 +12,8 @@ public:
     /// owner: the window that owns the list, the clipboard and the save dialog.
     explicit ResultReport(CWnd& owner) : m_owner(owner) {}
 
-    /// Columns "Filename", "File Checksum", "Actual Checksum"; status images from bitmap 130.
+    /// Columns "Filename", "File Checksum", "Actual Checksum"; status images from bitmap 130; the
+    /// list's text (its accessible name) "Results".
     void setUpList();
     /// Adds a row at the top and, when an expected digest exists, a report line.
     void addResult(const char* name, const Digest* expected, const Digest* actual,

@@ -17,7 +17,7 @@ namespace {
 
 constexpr DWORD BUTTON_TYPE_MASK = 0xF;
 
-// Tells the dialog that control was pressed, as the original controls do.
+// Tells the dialog that control was pressed: the one notification a dialog hears from a button.
 void notifyClicked(QtWindow* control) {
     if (control->widget == nullptr || control->parent == nullptr) {
         return;
@@ -40,6 +40,10 @@ QWidget* makeRadioButton(QtWindow& control, QWidget* parent) {
     auto* button = new QtRadioButton(parent);
     QtWindow* window = &control;
     button->onChecked = [window] { QtControlFactory::checkInGroup(*window); };
+    button->acceptsInput = [window] {
+        const QtWindow* dialog = window->parent;
+        return dialog == nullptr || (dialog->enabled && dialog->busy == 0);
+    };
     button->onArrow = [window](int step) {
         const std::vector<QtWindow*> group = window->radioGroup();
         auto at = std::find(group.begin(), group.end(), window);
@@ -153,6 +157,9 @@ void QtControlFactory::applyText(QtWindow& window) {
         static_cast<QLabel*>(widget)->setText(QtText::withoutMnemonics(text));
         break;
     case ControlKind::ListView:
+        // A list shows no text of its own: its text is its name to assistive technology.
+        widget->setAccessibleName(text);
+        break;
     case ControlKind::StaticBitmap:
         break;
     }
