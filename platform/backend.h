@@ -6,6 +6,7 @@
 #include "platform/win_types.h"
 
 class COleDropTarget;
+class MessageQueue;
 
 /// The window system underneath the framework classes. Two implementations exist: the headless
 /// one that tests drive, and the Qt one of the desktop program. Coordinates are pixels; window
@@ -90,6 +91,8 @@ public:
     virtual void endBusy(HWND wnd) = 0;
     /// During long work: lets the window repaint (rows appear), at most every so often; no input.
     virtual void keepAlive(HWND wnd) = 0;
+    /// The messages posted to windows, waiting for the event loop.
+    virtual MessageQueue& messageQueue() = 0;
 
     // Services.
     /// Replaces the clipboard's content with bytes as plain text; false when it cannot be opened.

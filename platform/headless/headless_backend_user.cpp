@@ -32,6 +32,14 @@ int HeadlessBackend::runModal(HWND dialog) {
     modalRuns.push_back(dialog);
     bool closeTried = false;
     while (!window.modalEnded) {
+        if (!m_posted.empty()) {
+            const SentMessage posted = m_posted.front();
+            m_posted.pop_front();
+            if (find(posted.wnd) != nullptr) {
+                send(posted.wnd, posted.message, posted.wParam, posted.lParam);
+            }
+            continue;
+        }
         if (!m_actions.empty()) {
             const Action action = std::move(m_actions.front());
             m_actions.pop_front();
@@ -69,6 +77,14 @@ void HeadlessBackend::endBusy(HWND /*wnd*/) {
 
 void HeadlessBackend::keepAlive(HWND /*wnd*/) {
     ++keepAliveCalls;
+}
+
+bool HeadlessBackend::postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (find(wnd) == nullptr) {
+        return false;
+    }
+    m_posted.push_back(SentMessage{wnd, message, wParam, lParam});
+    return true;
 }
 
 // User actions.
