@@ -22,6 +22,7 @@ ON_BN_CLICKED(IDC_TO_CLIPBOARD, OnToClipboard)
 ON_BN_CLICKED(IDC_SAVE_AS, OnSaveAs)
 ON_WM_SIZE()
 ON_BN_CLICKED(IDC_CLEAR_LIST, OnClearList)
+ON_COMMAND(START_FILES_COMMAND_ID, OnStartFiles)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -62,10 +63,13 @@ BOOL MainDialog::OnInitDialog() {
     report.setUpList();
     buildLayout();
 
-    checkMode = 0;
+    checkMode = m_startGenerating ? 1 : 0;
     UpdateData(FALSE);
 
     updateLayout();
+    if (!m_startFiles.empty()) {
+        PostMessage(WM_COMMAND, START_FILES_COMMAND_ID);
+    }
     return TRUE;
 }
 
@@ -201,4 +205,15 @@ int MainDialog::openAndDispatch(const CString& path, bool isList) {
         addResult(path.c_str(), nullptr, &digest, STATUS_FAILED);
     }
     return 0;
+}
+
+void MainDialog::startWith(std::vector<CString> paths, bool generate) {
+    m_startFiles = std::move(paths);
+    m_startGenerating = generate;
+}
+
+void MainDialog::OnStartFiles() {
+    const std::vector<CString> paths = std::move(m_startFiles);
+    m_startFiles.clear();
+    acceptDrop(paths);
 }

@@ -7,6 +7,8 @@
 
 /// Command ID of the system menu's About entry.
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
+/// Command ID the window posts itself to take the files it was given at start-up.
+inline constexpr UINT START_FILES_COMMAND_ID = 0x8001;
 
 /// The program's window: mode buttons, the result list, the report commands and OK. Files dropped
 /// on it are hashed ("Generate Checksums") or read as checksum lists and verified ("Check Files").
@@ -26,6 +28,9 @@ public:
     int openAndDispatch(const CString& path, bool isList);
     /// The work of one drop: each path in turn, by the mode the buttons show then.
     void acceptDrop(const std::vector<CString>& paths) override;
+    /// Before DoModal: the window opens in "Generate Checksums" mode when generate is set, and
+    /// takes paths as one drop once it shows (from its modal loop).
+    void startWith(std::vector<CString> paths, bool generate);
 
     FileDropTarget dropTarget;
     CString droppedPath;
@@ -46,9 +51,13 @@ protected:
     void OnToClipboard();
     void OnSaveAs();
     void OnClearList();
+    void OnStartFiles();
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void buildLayout();
+
+    std::vector<CString> m_startFiles;
+    bool m_startGenerating = false;
 };
