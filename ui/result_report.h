@@ -23,7 +23,8 @@ public:
 
     /// Copies the report text to the clipboard, byte for byte.
     void OnToClipboard();
-    /// Asks for a file and writes the report text to it unchanged; tells the user if that fails.
+    /// Asks for a file and writes the report text to it unchanged, replacing it safely (see
+    /// replaceFileContents); tells the user if that fails.
     void OnSaveAs();
     /// Deletes every row; the report text stays.
     void OnClearList();
