@@ -240,7 +240,7 @@ bool HeadlessBackend::dragFrame(HWND wnd, int outerWidth, int outerHeight) {
     if (find(wnd) == nullptr) {
         return false;
     }
-    // As on the original system, a minimum above the maximum wins.
+    // Where the limits cross, the minimum wins: the window stays large enough for its controls.
     const int width =
         std::max(std::min(outerWidth, int(info.ptMaxTrackSize.x)), int(info.ptMinTrackSize.x));
     const int height =
