@@ -15,9 +15,16 @@ BOOL ChecksumApp::InitInstance() {
     // 3D-controls and OLE initialisation steps have nothing to do.
     {
         MainDialog dialog(nullptr);
+        dialog.startWith(std::move(m_startFiles), m_startGenerating);
+        m_startFiles.clear();
         m_pMainWnd = &dialog;
         dialog.DoModal();
         m_pMainWnd = nullptr;
     }
     return FALSE;
+}
+
+void ChecksumApp::startWith(std::vector<CString> files, bool generate) {
+    m_startFiles = std::move(files);
+    m_startGenerating = generate;
 }

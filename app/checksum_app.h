@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/win_app.h"
 
 /// The application: runs the main window modally and ends when it closes.
@@ -11,6 +13,14 @@ public:
     /// Runs the main window; returns FALSE so that no message loop of the framework's own follows.
     BOOL InitInstance() override;
 
+    /// What the command line asks of the main window: files to take as one drop once it shows,
+    /// checked as lists or, with generate, hashed in "Generate Checksums" mode.
+    void startWith(std::vector<CString> files, bool generate);
+
 protected:
     DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<CString> m_startFiles;
+    bool m_startGenerating = false;
 };

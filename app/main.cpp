@@ -1,9 +1,15 @@
-// The program's entry: the desktop window system, the resources, then the application object.
+// The program's entry: the command line, then the desktop window system, the resources, and
+// the application object.
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "app/checksum_app.h"
+#include "app/command_line.h"
 #include "platform/qt/qt_desktop.h"
 #include "ui/app_resources.h"
 
@@ -21,17 +27,40 @@ bool haveDisplay() {
     return false;
 }
 
+std::string programName(const char* path) {
+    const std::string name = path != nullptr && *path != '\0' ? path : "digestor";
+    const std::string::size_type slash = name.find_last_of('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// Empty when the current folder is unknown (it was removed, say): names then stay relative.
+std::string startFolder() {
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? std::string() : here.string();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const std::string program = programName(argc > 0 ? argv[0] : nullptr);
+    const CommandLine line = parseCommandLine(
+        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), startFolder());
+    if (const std::optional<int> status = answerWithoutWindow(line, program, stdout, stderr)) {
+        return *status;
+    }
     if (!haveDisplay()) {
         std::fprintf(stderr,
                      "%s: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
                      "run it under xvfb-run)\n",
-                     argc > 0 ? argv[0] : "digestor");
+                     program.c_str());
         return 2;
     }
-    QtDesktop desktop(argc, argv, "Brackwater Digestor", "brackwater-digestor");
+    // Qt sees the program's name only: the arguments are ours, and a file named like one of
+    // Qt's options (-style, say) stays a file.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QtDesktop desktop(qtArgc, argv, "Brackwater Digestor", "brackwater-digestor");
     registerAppResources();
-    return AfxWinMain(argc, argv);
+    theApp.startWith(std::vector<CString>(line.files.begin(), line.files.end()), line.generate);
+    return AfxWinMain(qtArgc, argv);
 }

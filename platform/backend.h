@@ -7,6 +7,7 @@
 #include "platform/win_types.h"
 
 class COleDropTarget;
+class MessageQueue;
 
 /// The window system underneath the framework classes. Two implementations exist: the headless
 /// one that tests drive, and the Qt one of the desktop program. Coordinates are pixels; window
@@ -102,6 +103,8 @@ public:
     virtual void serveEvents(HWND dialog) = 0;
     /// Milliseconds on a clock that only moves forward.
     virtual std::uint64_t tickCount() = 0;
+    /// The messages posted to windows, waiting for the event loop.
+    virtual MessageQueue& messageQueue() = 0;
 
     // Services.
     /// Replaces the clipboard's content with bytes as plain text; false when it cannot be opened.

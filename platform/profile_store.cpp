@@ -18,11 +18,11 @@
 // failed write leaves the old one as it was. Lines we do not change are written back byte for
 // byte, including comments, blank lines and their line ends.
 //
-// Names match without regard to ASCII case and surrounding blanks, as the private-profile
-// functions of the original platform do. Values are read the way GetPrivateProfileInt reads them:
-// blanks, an optional sign and the leading decimal digits; text that starts with anything else
-// reads as 0, and an empty value counts as missing (the fallback). Digits beyond 32 bits wrap
-// around modulo 2^32 as they do there.
+// Names match without regard to ASCII case and surrounding blanks, so that a file edited by hand
+// still reads. A value is read as blanks, an optional sign and the leading decimal digits; text
+// that starts with anything else reads as 0, and an empty value counts as missing (the
+// fallback). Digits beyond 32 bits wrap around modulo 2^32, so that every value reads as some
+// int rather than failing.
 
 namespace {
 

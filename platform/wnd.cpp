@@ -5,6 +5,7 @@
 #include "platform/backend.h"
 #include "platform/data_exchange.h"
 #include "platform/menu.h"
+#include "platform/message_queue.h"
 #include "platform/win_app.h"
 
 namespace {
@@ -147,6 +148,11 @@ LRESULT CWnd::Default() {
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessage(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::IsWindow(m_hWnd) &&
+           backend().messageQueue().postMessage(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::DestroyWindow() {

@@ -40,6 +40,8 @@ public:
     /// The default handling of the message being handled now.
     LRESULT Default();
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    /// Queues a message for this window's event loop (see MessageQueue); FALSE without a window.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual BOOL DestroyWindow();
 
     // Geometry.

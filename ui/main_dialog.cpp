@@ -31,6 +31,7 @@ ON_BN_CLICKED(IDC_SAVE_AS, OnSaveAs)
 ON_WM_SIZE()
 ON_BN_CLICKED(IDC_CLEAR_LIST, OnClearList)
 ON_BN_CLICKED(IDC_STOP, OnStop)
+ON_COMMAND(START_FILES_COMMAND_ID, OnStartFiles)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -72,10 +73,13 @@ BOOL MainDialog::OnInitDialog() {
     strip.setUp();
     buildLayout();
 
-    checkMode = 0;
+    checkMode = m_startGenerating ? 1 : 0;
     UpdateData(FALSE);
 
     updateLayout();
+    if (!m_startFiles.empty()) {
+        PostMessage(WM_COMMAND, START_FILES_COMMAND_ID);
+    }
     return TRUE;
 }
 
@@ -326,4 +330,15 @@ void MainDialog::addDigestRow(const char* name, const FileDigest& result) {
     } else {
         addResult(name, &result.digest, &result.digest, STATUS_OK);
     }
+}
+
+void MainDialog::startWith(std::vector<CString> paths, bool generate) {
+    m_startFiles = std::move(paths);
+    m_startGenerating = generate;
+}
+
+void MainDialog::OnStartFiles() {
+    const std::vector<CString> paths = std::move(m_startFiles);
+    m_startFiles.clear();
+    acceptDrop(paths);
 }

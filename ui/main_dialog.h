@@ -11,6 +11,8 @@
 
 /// Command ID of the system menu's About entry.
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
+/// Command ID the window posts itself to take the files it was given at start-up.
+inline constexpr UINT START_FILES_COMMAND_ID = 0x8001;
 
 /// The program's window: mode buttons, the result list, the report commands, OK and the status
 /// strip. Files dropped on it are hashed ("Generate Checksums") or read as checksum lists and
@@ -35,6 +37,9 @@ public:
     /// The work of one drop: each path in turn, by the mode the buttons show then. A stop ends
     /// it; the strip then tells what came of it.
     void acceptDrop(const std::vector<CString>& paths) override;
+    /// Before DoModal: the window opens in "Generate Checksums" mode when generate is set, and
+    /// takes paths as one drop once it shows (from its modal loop).
+    void startWith(std::vector<CString> paths, bool generate);
 
     FileDropTarget dropTarget;
     CString droppedPath;
@@ -61,6 +66,7 @@ protected:
     void OnStop();
     /// Escape during long work stops the work; otherwise it closes the window.
     void OnCancel() override;
+    void OnStartFiles();
 
     DECLARE_MESSAGE_MAP()
 
@@ -75,4 +81,7 @@ private:
     void addDigestRow(const char* name, const FileDigest& result);
     /// Closes the window once the work of the drop is over: its close box was used meanwhile.
     bool m_closeAfterWork = false;
+
+    std::vector<CString> m_startFiles;
+    bool m_startGenerating = false;
 };

@@ -1,15 +1,16 @@
 #include "ui/result_report.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "engine/file_digest.h"
 #include "platform/backend.h"
 #include "platform/file_dialog.h"
-#include "platform/file_stream.h"
+#include "platform/file_replace.h"
 #include "res/resource.h"
 
 void ResultReport::setUpList() {
+    // The list's name for screen readers.
+    resultList.SetWindowText("Results");
     resultList.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
     resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, 225);
     resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, 225);
@@ -52,19 +53,7 @@ void ResultReport::OnSaveAs() {
         return;
     }
     const CString path = dialog.GetPathName();
-    std::FILE* file = openFileStream(path.c_str(), "w");
-    int error = file ? 0 : errno;
-    if (file) {
-        errno = 0;
-        if (!reportText.empty() &&
-            std::fwrite(reportText.data(), reportText.size(), 1, file) != 1) {
-            error = errno ? errno : EIO;
-        }
-        errno = 0;
-        if (std::fclose(file) != 0 && error == 0) {
-            error = errno ? errno : EIO;
-        }
-    }
+    const int error = replaceFileContents(path.c_str(), reportText);
     if (error != 0) {
         const CString message =
             "The report could not be saved to \"" + path + "\":\n" + std::strerror(error) + ".";

@@ -12,7 +12,8 @@ public:
     /// owner: the window that owns the list, the clipboard and the save dialog.
     explicit ResultReport(CWnd& owner) : m_owner(owner) {}
 
-    /// Columns "Filename", "File Checksum", "Actual Checksum"; status images from bitmap 130.
+    /// Columns "Filename", "File Checksum", "Actual Checksum"; status images from bitmap 130; the
+    /// list's text (its accessible name) "Results".
     void setUpList();
     /// Adds a row at the top and, when an expected digest exists, a report line.
     void addResult(const char* name, const Digest* expected, const Digest* actual,
@@ -22,7 +23,8 @@ public:
 
     /// Copies the report text to the clipboard, byte for byte.
     void OnToClipboard();
-    /// Asks for a file and writes the report text to it unchanged; tells the user if that fails.
+    /// Asks for a file and writes the report text to it unchanged, replacing it safely (see
+    /// replaceFileContents); tells the user if that fails.
     void OnSaveAs();
     /// Deletes every row; the report text stays.
     void OnClearList();

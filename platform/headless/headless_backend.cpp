@@ -115,7 +115,7 @@ void HeadlessBackend::destroyWindow(HWND wnd) {
     if (window == nullptr) {
         return;
     }
-    // Owned windows and children go with their window, as on the original system.
+    // Owned windows and children go with their window: none outlives the window it belongs to.
     const std::vector<HWND> topLevel = m_topLevel;
     for (const HWND other : topLevel) {
         const HeadlessWindow* candidate = find(other);

@@ -11,14 +11,16 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_records.h"
 #include "platform/headless/headless_window.h"
+#include "platform/message_queue.h"
 
 class COleDataObject;
 
 /// A deterministic, synchronous window system kept in memory, for tests. The screen is
 /// 1024 × 768; a dialog has a 4-pixel sizing frame and an 18-pixel caption; dialog units convert
 /// with base units 6 × 13. Tests drive it as a user would (the actions below) and read what
-/// happened (the records below). Messages reach the framework through SendMessage at once.
-class HeadlessBackend : public Backend {
+/// happened (the records below). Messages reach the framework through SendMessage at once;
+/// posted ones wait for a modal loop.
+class HeadlessBackend : public Backend, public MessageQueue {
 public:
     static constexpr int SCREEN_WIDTH = 1024;
     static constexpr int SCREEN_HEIGHT = 768;
@@ -98,7 +100,8 @@ public:
 
     /// Runs the queued actions in order, each given dialog's handle, until endModal; when the
     /// queue runs dry the dialog is closed by its close box, and ended with IDCANCEL if it
-    /// refuses. -1 for a handle that is not a window.
+    /// refuses. Posted messages go first: before each action, every message waiting is sent.
+    /// -1 for a handle that is not a window.
     int runModal(HWND dialog) override;
     void endModal(HWND dialog, int result) override;
     void beginWork(HWND dialog, int stopId) override;
@@ -107,6 +110,8 @@ public:
     void serveEvents(HWND dialog) override;
     /// clockMs, moved on by clockStepMs at every reading.
     std::uint64_t tickCount() override;
+    MessageQueue& messageQueue() override { return *this; }
+    bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool setClipboardText(HWND owner, const std::string& bytes) override;
     bool saveFileDialog(HWND owner, DWORD flags, std::string& path) override;
@@ -247,5 +252,6 @@ private:
     std::vector<HWND> m_topZOrder;                          // the same, topmost first
     std::deque<Action> m_actions;
     std::deque<std::function<bool(HWND)>> m_workActions;
+    std::deque<SentMessage> m_posted;
     std::deque<std::optional<std::string>> m_saveAnswers;
 };

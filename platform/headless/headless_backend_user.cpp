@@ -32,6 +32,14 @@ int HeadlessBackend::runModal(HWND dialog) {
     modalRuns.push_back(dialog);
     bool closeTried = false;
     while (!window.modalEnded) {
+        if (!m_posted.empty()) {
+            const SentMessage posted = m_posted.front();
+            m_posted.pop_front();
+            if (find(posted.wnd) != nullptr) {
+                send(posted.wnd, posted.message, posted.wParam, posted.lParam);
+            }
+            continue;
+        }
         if (!m_actions.empty()) {
             const Action action = std::move(m_actions.front());
             m_actions.pop_front();
@@ -89,6 +97,14 @@ void HeadlessBackend::serveEvents(HWND dialog) {
 std::uint64_t HeadlessBackend::tickCount() {
     clockMs += clockStepMs;
     return clockMs;
+}
+
+bool HeadlessBackend::postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (find(wnd) == nullptr) {
+        return false;
+    }
+    m_posted.push_back(SentMessage{wnd, message, wParam, lParam});
+    return true;
 }
 
 // User actions.
@@ -250,7 +266,7 @@ bool HeadlessBackend::dragFrame(HWND wnd, int outerWidth, int outerHeight) {
     if (find(wnd) == nullptr) {
         return false;
     }
-    // As on the original system, a minimum above the maximum wins.
+    // Where the limits cross, the minimum wins: the window stays large enough for its controls.
     const int width =
         std::max(std::min(outerWidth, int(info.ptMaxTrackSize.x)), int(info.ptMinTrackSize.x));
     const int height =

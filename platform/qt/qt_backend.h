@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/message_queue.h"
 
 class QMenu;
 class QWidget;
@@ -23,7 +24,7 @@ struct QtWindow;
 /// thread of the QApplication. A window handle is the address of the backend's record of the
 /// window; records outlive their windows until the backend goes, so a stale handle is never
 /// mistaken for a newer window.
-class QtBackend : public Backend {
+class QtBackend : public Backend, public MessageQueue {
 public:
     QtBackend();
     ~QtBackend() override;
@@ -116,6 +117,9 @@ public:
     void endWork(HWND dialog) override;
     void serveEvents(HWND dialog) override;
     std::uint64_t tickCount() override;
+    MessageQueue& messageQueue() override { return *this; }
+    /// Delivered from the Qt event loop, as a queued call on the window's widget.
+    bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Services.
     bool setClipboardText(HWND owner, const std::string& bytes) override;

@@ -172,7 +172,8 @@ void QtBackend::setCheckState(HWND button, int state) {
         window->widget == nullptr) {
         return;
     }
-    // As on the original system, setting one button leaves the rest of its group alone.
+    // Setting one button leaves the rest of its group alone: the program's own calls may leave a
+    // group with none checked. Only the user's choices uncheck the others.
     static_cast<QAbstractButton*>(window->widget.data())->setChecked(state == 1);
     QtControlFactory::updateGroupTabStop(*window);
 }

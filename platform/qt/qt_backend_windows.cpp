@@ -118,7 +118,7 @@ void QtBackend::destroyWindow(HWND wnd) {
         retire(*window);
         return;
     }
-    // Owned dialogs go with their owner, as on the original system.
+    // Owned dialogs go with their owner: none outlives the window it belongs to.
     std::vector<QtWindow*> owned;
     for (const std::unique_ptr<QtWindow>& record : m_records) {
         if (record->owner == window && m_live.count(record.get()) != 0) {

@@ -48,6 +48,10 @@ QWidget* makeRadioButton(QtWindow& control, QWidget* parent) {
     auto* button = new QtRadioButton(parent);
     QtWindow* window = &control;
     button->onChecked = [window] { QtControlFactory::checkInGroup(*window); };
+    button->acceptsInput = [window] {
+        const QtWindow* dialog = window->parent;
+        return dialog == nullptr || (dialog->enabled && dialog->busy == 0);
+    };
     button->onArrow = [window](int step) {
         const std::vector<QtWindow*> group = window->radioGroup();
         auto at = std::find(group.begin(), group.end(), window);
@@ -178,6 +182,9 @@ void QtControlFactory::applyText(QtWindow& window) {
             (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
         break;
     case ControlKind::ListView:
+        // A list shows no text of its own: its text is its name to assistive technology.
+        widget->setAccessibleName(text);
+        break;
     case ControlKind::StaticBitmap:
     case ControlKind::ProgressBar:
         break;

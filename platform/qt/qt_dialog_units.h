@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QRect>
 
-/// Dialog units of a font, derived the way the original window system derives them: the
-/// horizontal base unit is the average width of "A".."Z" "a".."z" rounded as
+/// Dialog units of a font, so that a template laid out in them keeps its proportions in any
+/// font: the horizontal base unit is the average width of "A".."Z" "a".."z" rounded as
 /// (width of the 52 letters / 26 + 1) / 2, the vertical one the font's height. A dialog unit is
 /// a quarter of the horizontal and an eighth of the vertical base unit.
 ///

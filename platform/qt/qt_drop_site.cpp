@@ -9,7 +9,7 @@
 #include "platform/wnd.h"
 
 namespace {
-// Key-state bits of a drag, as the original system's drop targets receive them.
+// Key-state bits of a drag: what COleDropTarget's handlers receive as keyState.
 constexpr DWORD MK_LBUTTON = 0x01;
 constexpr DWORD MK_RBUTTON = 0x02;
 constexpr DWORD MK_SHIFT = 0x04;

@@ -2,12 +2,16 @@
 
 #include <QKeyEvent>
 
+#include "platform/qt/qt_accessible_radio_button.h"
+
 QtRadioButton::QtRadioButton(QWidget* parent) : QRadioButton(parent) {
     setAutoExclusive(false);
+    QtAccessibleRadioButton::installFactory();
 }
 
 bool QtRadioButton::hitButton(const QPoint& pos) const {
-    // The whole control, as the original's radio buttons, not just the mark and the label.
+    // The whole control takes the click, not just the mark and the label: a narrow label is
+    // an easy target to miss.
     return rect().contains(pos);
 }
 

@@ -27,8 +27,8 @@ public:
     static POINT clientOrigin(const QtWindow& window);
 
     /// Moves window (outer rectangle: screen coordinates for a dialog, parent client ones for a
-    /// control). A change of size is reported before this returns. Like the original system's
-    /// moves, this one is not held to the tracking limits.
+    /// control). A change of size is reported before this returns. The program's own moves are
+    /// not held to the tracking limits; only the user's dragging of the frame is.
     static void move(QtWindow& window, int x, int y, int cx, int cy);
     /// Resizes a control, keeping its top-left corner.
     static void resize(QtWindow& control, QSize size);

@@ -4,6 +4,7 @@
 #include "platform/wnd.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/main_dialog.h"
 
 namespace {
 
@@ -72,4 +73,28 @@ TEST_F(ChecksumAppTest, ARunCreatesNoProfileFile) {
     start();
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_FALSE(std::filesystem::exists(config));
+}
+
+// Files named on the command line: one drop, taken from the modal loop once the window shows.
+TEST_F(ChecksumAppTest, StartFilesAreOneDropOnceTheWindowShowsInTheModeAskedFor) {
+    writeFile("data", "abc");
+    const std::string a = writeFile("a.md5", std::string(MD5_ABC) + "  data\n");
+    const std::string b = writeFile("sub/b.md5", std::string(MD5_EMPTY) + "  gone\n");
+    for (const bool generate : {false, true}) {
+        ChecksumApp app;
+        app.startWith({a, b}, generate);
+        std::string seen;
+        headless.queue([&](HWND dlg) {
+            const auto& dialog = *static_cast<MainDialog*>(app.m_pMainWnd);
+            seen = std::to_string(IsWindowVisible(dlg)) + std::to_string(dialog.checkMode) +
+                   " rows " + std::to_string(dialog.report.resultList.GetItemCount()) + ": " +
+                   dialog.report.resultList.GetItemText(0, 0);
+            headless.click(dlg, IDOK);
+        });
+        EXPECT_EQ(start(), 0);
+        // Checking: each list clears the rows, so the last one's are left. Generating: one row a
+        // file, newest on top.
+        EXPECT_EQ(seen, generate ? "11 rows 2: b.md5" : "10 rows 1: gone");
+    }
+    EXPECT_EQ(headless.workBegun, 2) << "one drop a run";
 }

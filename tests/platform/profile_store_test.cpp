@@ -152,7 +152,7 @@ TEST_F(ProfileStoreTest, RepeatedSectionsAreSearchedInOrder) {
     EXPECT_EQ(readText(), "[A]\nx=1\nz=50\n[B]\nx=2\n[a]\ny=30\nx=4\n");
 }
 
-// Values are read as the original platform's GetPrivateProfileInt reads them.
+// Values read as blanks, a sign and the leading decimal digits, wrapping beyond 32 bits.
 TEST_F(ProfileStoreTest, ValuesParseAsLeadingSignedDecimal) {
     writeText("[V]\n"
               "plus=+17\n"

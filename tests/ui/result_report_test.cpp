@@ -65,8 +65,9 @@ protected:
 
 } // namespace
 
-TEST_F(ResultReportTest, ListHasThreeColumnsAndTheStatusImages) {
+TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
     withDialog([&](ReportDialog& dialog, HWND dlg) {
+        EXPECT_EQ(headless.windowText(GetDlgItem(dlg, IDC_RESULT_LIST)), "Results");
         const auto& columns = listOf(dlg).columns();
         ASSERT_EQ(columns.size(), 3u);
         EXPECT_EQ(columns[0].heading, "Filename");

@@ -1,0 +1,73 @@
+#include "app/command_line.h"
+
+namespace {
+
+constexpr int STATUS_MISUSE = 2;
+
+std::string usage(const std::string& program) {
+    return "Usage: " + program +
+           " [--generate] [FILE]...\n"
+           "Computes and verifies MD5 checksums in a window: files dropped on it are checked as\n"
+           "checksum lists (md5sum's format) or, in \"Generate Checksums\" mode, hashed.\n"
+           "FILEs named here are taken as one drop once the window shows.\n"
+           "\n"
+           "  --generate  start in \"Generate Checksums\" mode: the FILEs are hashed\n"
+           "  --help      show this help and exit\n"
+           "  --version   show the version and exit\n"
+           "  --          take every later argument as a FILE\n";
+}
+
+std::string absoluteIn(const std::string& folder, const std::string& name) {
+    if (folder.empty() || name.empty() || name.front() == '/') {
+        return name;
+    }
+    return folder.back() == '/' ? folder + name : folder + '/' + name;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, const std::string& startFolder) {
+    CommandLine line;
+    bool options = true;
+    for (const std::string& arg : args) {
+        if (!options || arg.size() < 2 || arg.front() != '-') {
+            line.files.push_back(absoluteIn(startFolder, arg));
+        } else if (arg == "--") {
+            options = false;
+        } else if (arg == "--generate") {
+            line.generate = true;
+        } else {
+            // Anything else ends the reading: an answer that needs no window, or misuse.
+            CommandLine answer;
+            if (arg == "--help") {
+                answer.request = CommandLine::Request::ShowHelp;
+            } else if (arg == "--version") {
+                answer.request = CommandLine::Request::ShowVersion;
+            } else {
+                answer.request = CommandLine::Request::Misuse;
+                answer.problem = "unrecognized option '" + arg + "'";
+            }
+            return answer;
+        }
+    }
+    return line;
+}
+
+std::optional<int> answerWithoutWindow(const CommandLine& line, const std::string& program,
+                                       std::FILE* out, std::FILE* err) {
+    switch (line.request) {
+    case CommandLine::Request::OpenWindow:
+        return std::nullopt;
+    case CommandLine::Request::ShowHelp:
+        std::fputs(usage(program).c_str(), out);
+        return 0;
+    case CommandLine::Request::ShowVersion:
+        std::fputs((program + " (Brackwater Digestor) " DIGESTOR_VERSION "\n").c_str(), out);
+        return 0;
+    case CommandLine::Request::Misuse:
+        std::fprintf(err, "%s: %s\n%s", program.c_str(), line.problem.c_str(),
+                     usage(program).c_str());
+        return STATUS_MISUSE;
+    }
+    return std::nullopt;
+}

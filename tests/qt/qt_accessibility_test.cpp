@@ -1,0 +1,87 @@
+// What assistive technology sees of a dialog through Qt's accessibility interfaces (the ones the
+// AT-SPI bridge serves), and what the radio buttons' actions do.
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+
+#include "qt_test_support.h"
+
+namespace {
+
+constexpr int FIRST = 811;
+constexpr int SECOND = 812;
+constexpr int LIST = 813;
+
+class QtRadioAccessibilityTest : public QtBackendTest,
+                                 public ::testing::WithParamInterface<std::string> {
+protected:
+    void SetUp() override {
+        QtBackendTest::SetUp();
+        wnd = open(dialog, makeTemplate(710, {{FIRST, ControlKind::RadioButton, "Check Files", 7, 7,
+                                               60, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
+                                              {SECOND, ControlKind::RadioButton, "Generate", 7, 20,
+                                               60, 10, BS_AUTORADIOBUTTON, 0},
+                                              {LIST, ControlKind::ListView, "Results", 7, 40, 100,
+                                               50, LVS_REPORT | WS_GROUP, 0}}));
+    }
+    void TearDown() override {
+        dialog.DestroyWindow();
+        QtBackendTest::TearDown();
+    }
+
+    QAccessibleInterface* accessible(int id) const {
+        return QAccessible::queryAccessibleInterface(item(wnd, id));
+    }
+    /// Which of the two buttons are checked, as Qt and as assistive technology see them.
+    std::pair<bool, bool> chosen() const {
+        const bool first = static_cast<QAbstractButton*>(item(wnd, FIRST))->isChecked();
+        const bool second = static_cast<QAbstractButton*>(item(wnd, SECOND))->isChecked();
+        EXPECT_EQ(bool(accessible(FIRST)->state().checked), first);
+        EXPECT_EQ(bool(accessible(SECOND)->state().checked), second);
+        return {first, second};
+    }
+    void act(int id) const {
+        QAccessibleActionInterface* actions = accessible(id)->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        const QString action = QString::fromStdString(GetParam());
+        ASSERT_TRUE(actions->actionNames().contains(action));
+        actions->doAction(action);
+    }
+    RecordingDialog dialog;
+    HWND wnd = nullptr;
+};
+
+} // namespace
+
+TEST_P(QtRadioAccessibilityTest, RadioButtonsWhoseActionChoosesOneAlone) {
+    for (int id : {FIRST, SECOND}) {
+        EXPECT_EQ(accessible(id)->role(), QAccessible::RadioButton) << id;
+        EXPECT_TRUE(accessible(id)->state().checkable) << id;
+    }
+    EXPECT_EQ(accessible(LIST)->text(QAccessible::Name), "Results") << "a list's text names it";
+
+    // From a group with nothing chosen, as the framework may leave it, then from the other one;
+    // acting on the chosen button keeps it chosen. Each action tells the dialog.
+    act(SECOND);
+    EXPECT_EQ(chosen(), std::make_pair(false, true));
+    act(FIRST);
+    EXPECT_EQ(chosen(), std::make_pair(true, false));
+    act(FIRST);
+    EXPECT_EQ(chosen(), std::make_pair(true, false));
+    EXPECT_EQ(dialog.count(WM_COMMAND), 3);
+
+    // While the window takes no input (long work, an owned dialog), the actions do nothing.
+    qt.beginWork(wnd, 0);
+    act(SECOND);
+    qt.endWork(wnd);
+    qt.enableWindow(wnd, false);
+    act(SECOND);
+    EXPECT_EQ(chosen(), std::make_pair(true, false));
+    EXPECT_EQ(dialog.count(WM_COMMAND), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, QtRadioAccessibilityTest,
+                         ::testing::Values(QAccessibleActionInterface::toggleAction().toStdString(),
+                                           QAccessibleActionInterface::pressAction().toStdString()),
+                         [](const auto& info) { return info.param; });
