@@ -200,6 +200,11 @@ void MainDialog::OnCancel() {
 }
 
 void MainDialog::acceptDrop(const std::vector<CString>& paths) {
+    // One drop's work at a time: the window takes no drop while it works, and nothing else may
+    // start another inside it.
+    if (work.running()) {
+        return;
+    }
     UpdateData(TRUE);
     tally = DropTally{checkMode == 0};
     work.begin(tally.checking);
