@@ -8,7 +8,7 @@
 
 #include "engine/file_digest.h"
 #include "engine/md5_dispatch.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 int main(int argc, char** argv) {
     int first = 1;

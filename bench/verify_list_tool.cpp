@@ -13,7 +13,7 @@
 
 #include "engine/checksum_list.h"
 #include "engine/file_digest.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "engine/file_digest.h"
 #include "engine/hash_window.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 namespace {
 

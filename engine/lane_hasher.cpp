@@ -7,7 +7,7 @@
 #include <new>
 
 #include "engine/md5_blocks.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 namespace {
 

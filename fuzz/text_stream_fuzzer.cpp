@@ -9,7 +9,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "layout/layout_pane.h"
 #include "platform/backend.h"
 #include "platform/data_exchange.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/resources.h"

@@ -2,7 +2,7 @@
 
 #include "engine/checksum_list.h"
 #include "engine/digest_files.h"
-#include "engine/file_drop_target.h"
+#include "engine/intake/file_drop_target.h"
 #include "layout/layout_dialog.h"
 #include "ui/result_report.h"
 #include "ui/status_strip.h"

@@ -5,7 +5,7 @@
 #include "engine/file_digest.h"
 #include "platform/backend.h"
 #include "platform/file_dialog.h"
-#include "platform/file_replace.h"
+#include "os/file_replace.h"
 #include "res/resource.h"
 
 void ResultReport::setUpList() {

@@ -16,7 +16,7 @@
 
 #include "engine/lane_hasher.h"
 #include "engine/md5_lanes.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "engine/file_digest.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
 
 namespace {

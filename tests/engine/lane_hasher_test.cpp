@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "engine/file_digest.h"
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 #include "tests/engine/md5_test_support.h"
 
 namespace {

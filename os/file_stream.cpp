@@ -1,4 +1,4 @@
-#include "platform/file_stream.h"
+#include "os/file_stream.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/file_calls.h"
+#include "os/file_calls.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

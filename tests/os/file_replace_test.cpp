@@ -1,7 +1,7 @@
 // Safe replacement of a file: the bytes land whole or not at all, links are followed, permission
 // bits stay, and a failure at any step leaves the old file and no stray file behind.
 
-#include "platform/file_replace.h"
+#include "os/file_replace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/file_drop_target.h"
+#include "engine/intake/file_drop_target.h"
 
 #include "platform/wnd.h"
 

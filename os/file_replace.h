@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/file_calls.h"
+#include "os/file_calls.h"
 
 /// Puts bytes, unchanged, in the file at path so that nothing is lost if it fails: the bytes go
 /// to a new file in the same folder, which is flushed to the disk and then renamed over the
