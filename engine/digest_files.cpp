@@ -1,94 +1,50 @@
 #include "engine/digest_files.h"
 
-#include <memory>
-#include <new>
-
-#include "engine/file_digest.h"
-#include "engine/hash_window.h"
-#include "os/file_stream.h"
+#include "engine/ordered_hashing.h"
 
 namespace {
 
 // Paths opened ahead of the one being reported.
-constexpr std::size_t WINDOW = 4096;
+constexpr std::size_t QUEUE = 4096;
 
-// One file after the other, for when the window's memory cannot be had.
-int digestOneAtATime(const std::vector<std::string>& paths, FileDigestSink& sink,
-                     WorkMeter* meter) {
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (meter != nullptr && !meter->advance(0)) {
-            return DIGEST_STOPPED;
+// The paths as ordered work: each is a file to hash, done in the order of the paths.
+class PathFeed : public HashFeed {
+public:
+    PathFeed(const std::vector<std::string>& paths, Algorithm algorithm, FileDigestSink& sink)
+        : paths_(paths), algorithm_(algorithm), sink_(sink) {}
+
+    Step next(std::size_t /*place*/, HashRequest& request) override {
+        if (next_ == paths_.size()) {
+            return Step::End;
         }
-        FileDigest result;
-        std::int64_t size = -1;
-        std::FILE* file = openFileStream(paths[i].c_str(), "rb", &size);
-        if (file != nullptr) {
-            if (meter != nullptr) {
-                meter->beginFile(paths[i].c_str(), size);
-            }
-            const int read = digestStream(file, result.digest, meter);
-            std::fclose(file);
-            if (read == DIGEST_STOPPED) {
-                return DIGEST_STOPPED;
-            }
-            result.opened = true;
-            result.readError = read != 0;
-        }
-        sink.fileDigested(i, paths[i], result);
+        request.path = paths_[next_++].c_str();
+        request.algorithm = algorithm_;
+        return Step::Item;
     }
-    return 0;
-}
+    // Items are done in order, one per path, so the oldest one not done is paths_[done_].
+    const char* nameAt(std::size_t /*place*/) const override { return paths_[done_].c_str(); }
+
+    void done(std::size_t /*place*/, const HashOutcome& outcome) override {
+        FileDigest result;
+        result.opened = outcome.opened;
+        result.readError = outcome.readError;
+        result.digest = outcome.opened ? outcome.digest : Digest::of(algorithm_);
+        const std::size_t index = done_++;
+        sink_.fileDigested(index, paths_[index], result);
+    }
+
+private:
+    const std::vector<std::string>& paths_;
+    Algorithm algorithm_;
+    FileDigestSink& sink_;
+    std::size_t next_ = 0;
+    std::size_t done_ = 0;
+};
 
 } // namespace
 
-int digestFiles(const std::vector<std::string>& paths, FileDigestSink& sink, WorkMeter* meter) {
-    auto window = std::unique_ptr<HashWindow>(new (std::nothrow) HashWindow(WINDOW));
-    if (window == nullptr || !window->valid()) {
-        return digestOneAtATime(paths, sink, meter);
-    }
-    // Each path is one item of the window, so an item's number is its path's index.
-    std::size_t next = 0;
-    for (;;) {
-        // 1. Report, in order, every path whose outcome is known.
-        while (!window->empty()) {
-            const std::size_t index = static_cast<std::size_t>(window->frontNumber());
-            const HashWindow::Front state = window->settleFront(meter, paths[index].c_str());
-            if (state == HashWindow::Front::Stopped) {
-                return DIGEST_STOPPED;
-            }
-            if (state == HashWindow::Front::Hashing) {
-                break;
-            }
-            FileDigest result;
-            result.opened = window->frontIsFile();
-            if (result.opened) {
-                result.digest = window->frontDigest();
-                result.readError = window->frontReadError();
-            }
-            sink.fileDigested(index, paths[index], result);
-            window->pop();
-        }
-        // 2. Open on while a file could start hashing.
-        while (next < paths.size() && window->canAddFile()) {
-            if (meter != nullptr && !meter->advance(0)) {
-                return DIGEST_STOPPED;
-            }
-            std::int64_t size = -1;
-            const int fd = openReadDescriptor(paths[next].c_str(), &size);
-            if (fd < 0) {
-                window->add();
-            } else {
-                window->addFile(fd, size, false);
-            }
-            ++next;
-        }
-        // 3. Hash a round.
-        if (window->hashing()) {
-            if (!window->work(meter)) {
-                return DIGEST_STOPPED;
-            }
-        } else if (next == paths.size() && window->empty()) {
-            return 0;
-        }
-    }
+int digestFiles(const std::vector<std::string>& paths, FileDigestSink& sink, WorkMeter* meter,
+                Algorithm algorithm) {
+    PathFeed feed(paths, algorithm, sink);
+    return hashInOrder(feed, QUEUE, meter) ? 0 : DIGEST_STOPPED;
 }

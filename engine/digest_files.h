@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/md5.h"
+#include "engine/digest.h"
 #include "engine/work_meter.h"
 
 /// What digestFiles found for one path: the outcome openFileStream(path, "rb") and digestStream
@@ -13,10 +13,10 @@ struct FileDigest {
     /// False when the path names nothing that opens as a regular file (missing, a folder, a
     /// FIFO, a device, no permission): openFileStream would return null. digest is then unset.
     bool opened = false;
-    /// True when reading failed part-way (digestStream would return -1); digest is the MD5 of
+    /// True when reading failed part-way (digestStream would return -1); digest is that of
     /// the bytes read before, which is no checksum of the file.
     bool readError = false;
-    /// The MD5 of the file's bytes, read in binary mode, when opened.
+    /// The digest of the file's bytes, read in binary mode, when opened.
     Digest digest{};
 };
 
@@ -29,8 +29,8 @@ public:
                               const FileDigest& result) = 0;
 };
 
-/// Hashes the files at paths (opened as given: relative paths from the current folder) side by
-/// side, one per lane of a multi-lane MD5, and reports each to sink in the order of paths, as
+/// Hashes the files at paths (opened as given: relative paths from the current folder) with
+/// algorithm, side by side (see hashInOrder), and reports each to sink in the order of paths, as
 /// soon as it and every path before it are done. For the "Generate Checksums" drop of several
 /// files: a result maps to a row as openFileStream and digestStream results do (not opened: no
 /// digest at all; a read error: the digest of what was read, and no report line; otherwise the
@@ -42,4 +42,4 @@ public:
 /// opened, and the result is DIGEST_STOPPED. Otherwise the result is 0, every path reported.
 /// Memory stays bounded (a few MiB) whatever the number of paths.
 int digestFiles(const std::vector<std::string>& paths, FileDigestSink& sink,
-                WorkMeter* meter = nullptr);
+                WorkMeter* meter = nullptr, Algorithm algorithm = Algorithm::Md5);

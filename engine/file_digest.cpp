@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "engine/hasher.h"
+#include "engine/md5.h"
+
 namespace {
 constexpr std::size_t READ_SIZE = 1024;
 }
@@ -21,6 +24,28 @@ int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter) {
         }
     }
     context.finish(digest);
+    return std::ferror(stream) ? -1 : 0;
+}
+
+int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest, WorkMeter* meter) {
+    if (algorithm == Algorithm::Md5) {
+        return digestStream(stream, digest, meter);
+    }
+    Hasher hasher;
+    if (!hasher.begin(algorithm)) {
+        digest = Digest::of(algorithm);
+        return -1;
+    }
+    unsigned char piece[READ_SIZE];
+    std::size_t count;
+    while ((count = std::fread(piece, 1, READ_SIZE, stream)) > 0) {
+        hasher.update(piece, count);
+        if (meter != nullptr && !meter->advance(count)) {
+            hasher.finish(digest);
+            return DIGEST_STOPPED;
+        }
+    }
+    hasher.finish(digest);
     return std::ferror(stream) ? -1 : 0;
 }
 

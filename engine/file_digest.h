@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/md5.h"
+#include "engine/digest.h"
 #include "engine/work_meter.h"
 
 /// Hashes everything still readable from stream, in 1024-byte reads. Returns 0 when the stream's
@@ -12,7 +12,12 @@
 /// there and the result is DIGEST_STOPPED. The stream is neither rewound nor closed.
 int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter = nullptr);
 
-/// The 32 lowercase hexadecimal characters of digest, first byte first.
+/// digestStream with any algorithm: the same reads, results and meter. A digest that libcrypto
+/// cannot compute here counts as a read error.
+int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest,
+                 WorkMeter* meter = nullptr);
+
+/// The lowercase hexadecimal form of digest, two characters a byte, first byte first.
 std::string toHex(const Digest& digest);
 
 /// The value of '0'-'9' and 'a'-'f'; -1 for anything else, uppercase included.

@@ -99,6 +99,10 @@ LaneHasher::LaneHasher(Md5LanePath path, int wideFrom)
     : path_(md5LanePathAvailable(path) ? path : Md5LanePath::Portable),
       wide_(md5LaneFunction(path_)), width_(md5LaneWidth(path_)),
       wideFrom_(wideFrom > 0 ? wideFrom : md5WideFrom(path_)), laneCount_(width_) {
+    hashers_.reset(new (std::nothrow) Hasher[static_cast<std::size_t>(laneCount_)]);
+    if (hashers_ == nullptr) {
+        return;
+    }
     storage_ = static_cast<std::uint8_t*>(::operator new(
         LANE_BUFFER* static_cast<std::size_t>(laneCount_), BUFFER_ALIGNMENT, std::nothrow));
     if (storage_ == nullptr) {
@@ -120,7 +124,8 @@ LaneHasher::~LaneHasher() {
     }
 }
 
-void LaneHasher::start(int fd, std::int64_t size, bool text, std::uint64_t ticket) {
+void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm,
+                       std::uint64_t ticket) {
     Lane* lane = std::find_if(lanes_, lanes_ + laneCount_, [](const Lane& l) { return !l.busy; });
     std::uint8_t* buffer = lane->buffer;
     *lane = Lane{};
@@ -128,9 +133,16 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, std::uint64_t ticke
     lane->fd = fd;
     lane->size = size;
     lane->text = text;
+    lane->algorithm = algorithm;
     lane->ticket = ticket;
     lane->busy = true;
     std::memcpy(lane->state, INITIAL_STATE, sizeof lane->state);
+    if (algorithm != Algorithm::Md5 && !hashers_[lane - lanes_].begin(algorithm)) {
+        // No digest can be had: the file ends at once, as at a read error.
+        lane->ended = true;
+        lane->readError = true;
+        lane->noHasher = true;
+    }
     ++busy_;
 }
 
@@ -243,6 +255,38 @@ void LaneHasher::compress(const int* busy, int count, std::size_t blocks) {
     }
 }
 
+// A lane of another algorithm than MD5: one read, hashed whole through libcrypto.
+void LaneHasher::hashOneRead(int index, LaneEvents& events) {
+    Lane& lane = lanes_[index];
+    lane.begin = 0;
+    lane.end = 0;
+    if (!lane.ended) {
+        readMore(lane);
+    }
+    if (lane.end > 0) {
+        hashers_[index].update(lane.buffer, lane.end);
+        events.hashed(lane.ticket, lane.end);
+    }
+    if (lane.ended) {
+        Digest digest = Digest::of(lane.algorithm);
+        if (!lane.noHasher) {
+            hashers_[index].finish(digest);
+        }
+        end(lane, digest, events);
+    }
+}
+
+// The lane's file has been hashed to its end: the descriptor goes, the lane is free.
+void LaneHasher::end(Lane& lane, const Digest& digest, LaneEvents& events) {
+    if (lane.fd >= 0) {
+        closeDescriptor(lane.fd);
+        lane.fd = -1;
+    }
+    lane.busy = false;
+    --busy_;
+    events.finished(lane.ticket, digest, lane.readError);
+}
+
 void LaneHasher::round(LaneEvents& events) {
     int busy[MD5_MAX_LANES];
     int count = 0;
@@ -250,6 +294,10 @@ void LaneHasher::round(LaneEvents& events) {
     for (int i = 0; i < laneCount_; ++i) {
         Lane& lane = lanes_[i];
         if (!lane.busy) {
+            continue;
+        }
+        if (lane.algorithm != Algorithm::Md5) {
+            hashOneRead(i, events);
             continue;
         }
         if (lane.end - lane.begin < BLOCK && !lane.padded) {
@@ -277,9 +325,7 @@ void LaneHasher::round(LaneEvents& events) {
             for (int w = 0; w < 4; ++w) {
                 storeLittleEndian(digest.data() + 4 * w, lane.state[w], 4);
             }
-            lane.busy = false;
-            --busy_;
-            events.finished(lane.ticket, digest, lane.readError);
+            end(lane, digest, events);
         }
     }
 }

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/md5.h"
+#include <memory>
+
+#include "engine/digest.h"
+#include "engine/hasher.h"
 #include "engine/md5_lanes.h"
 
 /// What a LaneHasher tells its owner about the messages it hashes, each known by the ticket it
@@ -13,15 +16,18 @@ public:
     virtual ~LaneEvents() = default;
     /// bytes more of the message have been hashed.
     virtual void hashed(std::uint64_t ticket, std::uint64_t bytes) = 0;
-    /// The message has ended: digest is the MD5 of every byte read, and readError tells whether
-    /// reading stopped at an error rather than at the end of the file.
+    /// The message has ended: digest is the digest of every byte read, and readError tells
+    /// whether reading stopped at an error rather than at the end of the file (or the algorithm
+    /// could not be had).
     virtual void finished(std::uint64_t ticket, const Digest& digest, bool readError) = 0;
 };
 
-/// Hashes several open files at once, one per lane of a multi-lane MD5 compression, reading each
-/// in large pieces. A file's digest is the one digestStream gives for a stream of the same mode:
-/// in text mode every CR LF counts as LF. The hasher owns every descriptor it is given and
-/// closes it once the file has been read.
+/// Hashes several open files at once, reading each in large pieces. MD5 files take a lane each of
+/// a multi-lane MD5 compression; files of the other algorithms take a lane too, and are hashed
+/// one read at a time through libcrypto, whose SHA instructions need no lanes. A file's digest
+/// is the one digestStream gives for a stream of the same mode: in text mode every CR LF counts
+/// as LF. The hasher owns every descriptor it is given and closes it once the file has been
+/// read.
 class LaneHasher {
 public:
     /// Bytes asked of the system per read, per lane.
@@ -40,8 +46,9 @@ public:
     bool hasFreeLane() const { return busy_ < laneCount_; }
     bool idle() const { return busy_ == 0; }
 
-    /// Starts hashing fd (of size bytes when opened, -1 if unknown) in a free lane.
-    void start(int fd, std::int64_t size, bool text, std::uint64_t ticket);
+    /// Starts hashing fd (of size bytes when opened, -1 if unknown) with algorithm in a free
+    /// lane.
+    void start(int fd, std::int64_t size, bool text, Algorithm algorithm, std::uint64_t ticket);
 
     /// One round: reads what the busy lanes need, hashes up to READ_SIZE bytes of each, and
     /// reports progress and the messages that ended. Does nothing when idle.
@@ -60,6 +67,7 @@ private:
         std::int64_t size = -1;
         std::uint64_t ticket = 0;
         std::uint32_t state[4] = {};
+        Algorithm algorithm = Algorithm::Md5;
         int fd = -1;
         bool busy = false;
         bool text = false;
@@ -67,10 +75,13 @@ private:
         bool ended = false;  // no more reads: end of file or an error
         bool readError = false;
         bool padded = false;
+        bool noHasher = false; // libcrypto could not start the lane's algorithm
     };
 
     void fill(Lane& lane);
     void readMore(Lane& lane);
+    void hashOneRead(int index, LaneEvents& events);
+    void end(Lane& lane, const Digest& digest, LaneEvents& events);
     void compress(const int* busy, int count, std::size_t blocks);
 
     Md5LanePath path_;
@@ -80,6 +91,7 @@ private:
     int laneCount_;
     int busy_ = 0;
     Lane lanes_[MD5_MAX_LANES];
+    std::unique_ptr<Hasher[]> hashers_; // a lane's hasher, for the algorithms other than MD5
     std::uint8_t* storage_ = nullptr;
 };
 

@@ -75,6 +75,8 @@ void Md5Context::finish(Digest& digest) {
     storeLittleEndian(buffer + 60, bitCount[1]);
     md5RunBlocks(state, buffer, 1);
 
+    digest.algorithm = Algorithm::Md5;
+    digest.length = 16;
     for (int i = 0; i < 4; ++i) {
         storeLittleEndian(digest.data() + 4 * i, state[i]);
     }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-/// An MD5 message digest as RFC 1321 gives it: words A, B, C, D, each little-endian.
-using Digest = std::array<std::uint8_t, 16>;
+#include "engine/digest.h"
 
 /// Incremental MD5 (RFC 1321). Call init, then update any number of times, then finish once;
-/// finish wipes the context, so it must be initialised again before reuse.
+/// finish gives an MD5 Digest (words A, B, C, D, each little-endian, as RFC 1321 gives them) and
+/// wipes the context, so it must be initialised again before reuse.
 struct Md5Context {
     std::uint32_t state[4];    ///< chaining value A, B, C, D
     std::uint32_t bitCount[2]; ///< message length in bits modulo 2^64, low word first

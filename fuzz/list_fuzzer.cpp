@@ -1,12 +1,15 @@
 // Arbitrary bytes as a checksum list: through readListLine alone, then through verifyList with
-// verbose off and on. Run it from a folder that holds the small files the seed lists name.
+// verbose off and on. Every entry found must come back the same from the line formatListLine
+// writes for it. Run it from a folder that holds the small files the seed lists name.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/checksum_list.h"
+#include "engine/list_line.h"
 
 namespace {
 
@@ -24,8 +27,9 @@ public:
         check(name != nullptr && expected != nullptr);
         check(status == STATUS_FAILED || status == STATUS_OK || status == STATUS_UNREADABLE);
         check(actual != nullptr || status == STATUS_UNREADABLE);
+        check(actual == nullptr || actual->algorithm == expected->algorithm);
         const std::size_t length = std::strlen(name);
-        check(length <= 255);
+        check(length <= MAX_NAME_BYTES);
         checksum += static_cast<unsigned>(length);
         for (std::uint8_t byte : *expected) {
             checksum += byte;
@@ -48,20 +52,28 @@ std::FILE* openList(std::vector<char>& bytes) {
     return bytes.empty() ? fmemopen(empty, 0, "r") : fmemopen(bytes.data(), bytes.size(), "r");
 }
 
-// The number of entries readListLine finds, checking what it hands back for each.
+// The number of entries readListLine finds, checking what it hands back for each: a name of a
+// length the system allows, which the line written for it gives back unchanged.
 int countEntries(std::vector<char>& bytes) {
     std::FILE* list = openList(bytes);
     check(list != nullptr);
     Digest expected{};
-    char name[256];
+    std::string name;
     int entries = 0;
     int result;
     while ((result = readListLine(list, expected, name)) >= 0) {
         check(result <= 2);
         if (result > 0) {
-            const std::size_t length = strnlen(name, sizeof name);
-            check(length < sizeof name);
-            check(length >= 1 && std::memchr(name, '\n', length) == nullptr);
+            check(name.size() <= MAX_NAME_BYTES && name.find('\0') == std::string::npos);
+            check(expected.size() == digestLength(expected.algorithm));
+            if (!name.empty()) {
+                Digest again;
+                std::string nameAgain;
+                const LineKind kind = parseListLine(formatListLine(expected, name),
+                                                    expected.algorithm == Algorithm::Blake2b512,
+                                                    again, nameAgain);
+                check(kind == LineKind::BinaryEntry && again == expected && nameAgain == name);
+            }
             ++entries;
         }
     }

@@ -10,11 +10,14 @@
 #include <tuple>
 #include <vector>
 
+#include <fcntl.h>
 #include <openssl/evp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/lane_hasher.h"
+#include "engine/list_line.h"
 #include "engine/md5_lanes.h"
 #include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
@@ -58,7 +61,9 @@ public:
         }
         rows.push_back(row);
     }
+    void lineNotUnderstood() override { ++notUnderstood; }
     std::vector<Row> rows;
+    int notUnderstood = 0;
 };
 
 // The two ways of verifying a list, which must give the same rows, diagnostics and results.
@@ -104,7 +109,7 @@ protected:
         if (stream == nullptr) {
             return -1;
         }
-        sink.rows.clear();
+        sink = RecordingSink{};
         testing::internal::CaptureStderr();
         const int result = verifier() == Verifier::SideBySide
                                ? verifyList(stream, sink, verbose, binary, meter)
@@ -263,13 +268,8 @@ TEST_P(ChecksumListVerifyTest, ReadErrorGivesDigestOfWhatWasRead) {
 }
 
 TEST_P(ChecksumListVerifyTest, ListsWithNothingToCheckReturn3) {
-    std::string upper = entry(ALPHA, "a");
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    write("A", ALPHA);
-    for (const std::string& list : {std::string(), std::string("\n\n\r\n"),
-                                    std::string("# just a comment\nsome text\n"), upper}) {
+    for (const std::string& list :
+         {std::string(), std::string("\n\n\r\n"), std::string("# just a comment\n  # another\n")}) {
         SCOPED_TRACE(list);
         EXPECT_EQ(run(list), 3);
         EXPECT_EQ(messages, "md5sum: no files checked\n");
@@ -277,14 +277,32 @@ TEST_P(ChecksumListVerifyTest, ListsWithNothingToCheckReturn3) {
     }
 }
 
-TEST_P(ChecksumListVerifyTest, SkippedLinesMakeNoRowsButTheRunGoesOn) {
+// Every line that is no entry, comment or blank line gets a diagnostic and is counted, and no
+// line is ever checked in pieces; the entries around them are checked.
+TEST_P(ChecksumListVerifyTest, LinesNotUnderstoodAreReportedAndCounted) {
     write("a", ALPHA);
-    const std::string list = "junk\n" + hexOf(md5Of(ALPHA)) + " ?a\n" + entry(ALPHA, "a") +
-                             hexOf(md5Of(ALPHA)) + "\t a\n";
+    const std::string hexA = hexOf(md5Of(ALPHA));
+    const std::string longLine = hexA + "  " + std::string(9000, 'x') + hexA + "  a";
+    const std::string lines[] = {"junk",
+                                 hexA + " ?a",
+                                 hexA + "\t a",
+                                 hexA + " a",
+                                 hexA.substr(2) + "  a",
+                                 "SHA256 (a) = " + hexA,
+                                 "SHA1 (a = " + hexA};
+    std::string list = entry(ALPHA, "a");
+    std::string expected;
+    for (const std::string& line : lines) {
+        list += line + "\n";
+        expected += "md5sum: unrecognized line: " + line + "\n";
+    }
+    list += longLine + "\n" + entry(ALPHA, "a") + "no line feed";
+    expected += "md5sum: unrecognized line: " + longLine.substr(0, MAX_LINE_BYTES) + "...\n";
+    expected += "md5sum: unrecognized line: no line feed\n";
     EXPECT_EQ(run(list), 0);
-    EXPECT_EQ(messages, "md5sum: unrecognized line: " + hexOf(md5Of(ALPHA)) + " ?a\n");
-    ASSERT_EQ(sink.rows.size(), 1u);
-    EXPECT_EQ(sink.rows[0].name, "a");
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(sink.rows.size(), 2u);
+    EXPECT_EQ(sink.notUnderstood, 9);
 }
 
 TEST_P(ChecksumListVerifyTest, SameFileListedTwiceGivesTwoRows) {
@@ -415,9 +433,12 @@ INSTANTIATE_TEST_SUITE_P(
     Points, VerifyStopTest,
     testing::Combine(testing::Values(StopCase{"BeforeTheFirstFile", 0, 0, ""},
                                      StopCase{"InTheMiddleOfALargeFile", 1000 + (1 << 20), 1,
-                                              "a              OK\n"},
+                                              "a              OK\n"
+                                              "md5sum: unrecognized line: junk\n"},
                                      StopCase{"AtTheLastFile", 1000 + (3 << 20) + 2048, 2,
-                                              "a              OK\nbig            FAILED\n"}),
+                                              "a              OK\n"
+                                              "md5sum: unrecognized line: junk\n"
+                                              "big            FAILED\n"}),
                      testing::Values(Verifier::SideBySide, Verifier::OneAtATime)),
     [](const testing::TestParamInfo<std::tuple<StopCase, Verifier>>& info) {
         return std::string(std::get<0>(info.param).name) + verifierName(std::get<1>(info.param));
@@ -508,7 +529,7 @@ TEST_F(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
                            "md5sum: can't open sub\n";
     expected += "md5sum: unrecognized line: ";
     expected += hexOf(md5Of(ALPHA));
-    expected += " ?a\nmd5sum: MD5 check failed for 'c'\n";
+    expected += " ?a\nmd5sum: MD5 check failed for 'c'\nmd5sum: unrecognized line: junk\n";
     EXPECT_EQ(messages, expected);
     EXPECT_EQ(sink.rows.size(), 10u);
 }
@@ -552,6 +573,48 @@ TEST_F(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
         expectSameBothWays(list, true, true);
     }
     md5UseDefaultLanePath();
+}
+
+} // namespace
+
+namespace {
+
+int openDescriptors() {
+    int count = 0;
+    for (int fd = 0; fd < 1024; ++fd) {
+        count += fcntl(fd, F_GETFD) != -1 ? 1 : 0;
+    }
+    return count;
+}
+
+// With hardly a descriptor to spare, files wait for a lane to close its own instead of being
+// reported unreadable.
+TEST_F(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
+    std::string list;
+    for (int i = 0; i < 5000; ++i) {
+        std::string name = "f";
+        name += std::to_string(i % 200);
+        if (i < 200) {
+            write(name, std::string(static_cast<std::size_t>(i) * 7, 'x'));
+        }
+        list += entry(std::string(static_cast<std::size_t>(i % 200) * 7, 'x'), name);
+    }
+    write("list.md5", list);
+    const int before = openDescriptors();
+    std::FILE* stream = openFileStream("list.md5", "r");
+    ASSERT_NE(stream, nullptr);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    // Room for three files besides what is open now: fewer than the lanes of any path but one.
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 3);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const int result = verifyList(stream, sink, false, true);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    std::fclose(stream);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(sink.rows.size(), 5000u);
+    EXPECT_EQ(openDescriptors(), before); // every file's descriptor closed
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <openssl/evp.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -44,6 +45,7 @@ struct Input {
     int fd;
     std::int64_t size;
     bool text;
+    Algorithm algorithm = Algorithm::Md5;
 };
 
 // Feeds every input to the hasher as lanes come free, and runs it until all have ended.
@@ -53,7 +55,8 @@ std::vector<Outcome> hashAll(LaneHasher& hasher, const std::vector<Input>& input
     std::size_t next = 0;
     while (next < inputs.size() || !hasher.idle()) {
         while (next < inputs.size() && hasher.hasFreeLane()) {
-            hasher.start(inputs[next].fd, inputs[next].size, inputs[next].text, next);
+            const Input& input = inputs[next];
+            hasher.start(input.fd, input.size, input.text, input.algorithm, next);
             ++next;
         }
         hasher.round(recorder);
@@ -98,11 +101,11 @@ protected:
         return path;
     }
 
-    Input open(const std::string& path, bool text) {
+    Input open(const std::string& path, bool text, Algorithm algorithm = Algorithm::Md5) {
         std::int64_t size = -1;
         const int fd = openReadDescriptor(path.c_str(), &size);
         EXPECT_GE(fd, 0) << path;
-        return {fd, size, text};
+        return {fd, size, text, algorithm};
     }
 
     LaneHasher hasher_{std::get<0>(GetParam()), std::get<1>(GetParam())};
@@ -143,8 +146,9 @@ TEST_P(LaneHasherTest, EveryLengthMatchesOpenSsl) {
 }
 
 // Text mode gives what an "r" stream gives digestStream, with CRs at the end of a read, at the
-// end of the file, doubled, and alone.
-TEST_P(LaneHasherTest, TextModeMatchesTextStreams) {
+// end of the file, doubled, and alone; each case in turn with another algorithm, so that MD5
+// lanes and libcrypto lanes run side by side.
+TEST_P(LaneHasherTest, TextModeAndEveryAlgorithmMatchTextStreams) {
     constexpr std::size_t READ = LaneHasher::READ_SIZE;
     std::string straddling = patternText(2 * READ + 10, 5);
     straddling[READ - 1] = '\r';
@@ -158,11 +162,12 @@ TEST_P(LaneHasherTest, TextModeMatchesTextStreams) {
     std::vector<Digest> expected;
     for (const std::string& bytes : cases) {
         const std::string path = write(bytes);
-        inputs.push_back(open(path, true));
+        const auto algorithm = static_cast<Algorithm>(inputs.size() % ALGORITHM_COUNT);
+        inputs.push_back(open(path, true, algorithm));
         std::FILE* stream = openFileStream(path.c_str(), "r");
         ASSERT_NE(stream, nullptr);
         Digest digest;
-        EXPECT_EQ(digestStream(stream, digest), 0);
+        EXPECT_EQ(digestStream(stream, algorithm, digest), 0);
         std::fclose(stream);
         expected.push_back(digest);
     }
@@ -198,6 +203,13 @@ TEST_P(LaneHasherTest, ReadErrorGivesTheDigestOfWhatWasRead) {
         inputs.push_back(input);
     }
     inputs.push_back(open("/proc/self/mem", false)); // fails at once: address 0 is not mapped
+    inputs.push_back(inputs[0]);                     // the same, through libcrypto
+    inputs.back().fd = open("/proc/self/mem", false).fd;
+    inputs.back().algorithm = Algorithm::Sha256;
+    {
+        const auto address = static_cast<off_t>(reinterpret_cast<std::uintptr_t>(pages));
+        ASSERT_EQ(lseek(inputs.back().fd, address, SEEK_SET), address);
+    }
     const std::vector<Outcome> outcomes = hashAll(hasher_, inputs);
     munmap(pages, page);
     for (const Outcome& outcome : outcomes) {
@@ -207,6 +219,9 @@ TEST_P(LaneHasherTest, ReadErrorGivesTheDigestOfWhatWasRead) {
     EXPECT_EQ(outcomes[0].digest, referenceMd5(contents.data(), contents.size()));
     EXPECT_EQ(outcomes[1].digest, referenceMd5(asText.data(), asText.size()));
     EXPECT_EQ(outcomes[2].digest, referenceMd5("", 0));
+    Digest sha256 = Digest::of(Algorithm::Sha256);
+    EVP_Digest(contents.data(), contents.size(), sha256.data(), nullptr, EVP_sha256(), nullptr);
+    EXPECT_EQ(outcomes[3].digest, sha256);
 }
 
 std::string hasherCaseName(const testing::TestParamInfo<std::tuple<Md5LanePath, int>>& info) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/file_digest.h"
+#include "engine/md5.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_dialog.h"

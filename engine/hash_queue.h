@@ -9,16 +9,17 @@
 
 /// The order-keeping half of side-by-side hashing. Items go in in order, each a file to hash or
 /// an item with nothing to hash, and come out oldest first, each once it is complete; files are
-/// hashed in a LaneHasher meanwhile, up to a lane each. Every item has a place below capacity()
+/// hashed in a LaneHasher meanwhile, up to a lane each, so that a queue of capacity n holds up to
+/// n items read ahead of the oldest. Every item has a place below capacity()
 /// where its owner keeps what else it needs, valid from add until pop.
 ///
 /// A meter hears the bytes of each file when that file is the oldest not yet handed out: a file
 /// hashed ahead is counted only when its turn comes, so the running count, and where a stop at
 /// a given count falls, are the same as when the files are hashed one after the other.
-class HashWindow : private LaneEvents {
+class HashQueue : private LaneEvents {
 public:
     /// Room for capacity items, a power of two.
-    explicit HashWindow(std::size_t capacity, Md5LanePath path = md5ActiveLanePath());
+    explicit HashQueue(std::size_t capacity, Md5LanePath path = md5ActiveLanePath());
 
     /// False when the memory could not be had; nothing else may be called then.
     bool valid() const { return slots_ != nullptr && hasher_.valid(); }
@@ -30,9 +31,12 @@ public:
 
     /// Adds an item with nothing to hash. Returns its place.
     std::size_t add();
-    /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed in text mode if
-    /// text; the window owns fd from now on. Returns its place. Only when canAddFile().
-    std::size_t addFile(int fd, std::int64_t size, bool text);
+    /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm, in
+    /// text mode if text; the queue owns fd from now on. Returns its place. Only when
+    /// canAddFile().
+    std::size_t addFile(int fd, std::int64_t size, bool text, Algorithm algorithm);
+    /// The place the next item added will take.
+    std::size_t nextPlace() const { return placeOf(head_ + count_); }
 
     /// The oldest item: its place, and what became of it. Only when not empty().
     std::size_t front() const { return placeOf(head_); }

@@ -1,4 +1,4 @@
-#include "engine/hash_window.h"
+#include "engine/hash_queue.h"
 
 #include <algorithm>
 #include <new>
@@ -7,27 +7,27 @@ namespace {
 constexpr std::uint64_t CREDIT_PIECE = LaneHasher::READ_SIZE;
 }
 
-HashWindow::HashWindow(std::size_t capacity, Md5LanePath path)
+HashQueue::HashQueue(std::size_t capacity, Md5LanePath path)
     : capacity_(capacity), slots_(new (std::nothrow) Slot[capacity]), hasher_(path) {}
 
-std::size_t HashWindow::add() {
+std::size_t HashQueue::add() {
     const std::uint64_t number = head_ + count_++;
     slotOf(number) = Slot{};
     slotOf(number).complete = true;
     return placeOf(number);
 }
 
-std::size_t HashWindow::addFile(int fd, std::int64_t size, bool text) {
+std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm) {
     const std::uint64_t number = head_ + count_++;
     Slot& slot = slotOf(number);
     slot = Slot{};
     slot.file = true;
     slot.size = size;
-    hasher_.start(fd, size, text, number);
+    hasher_.start(fd, size, text, algorithm, number);
     return placeOf(number);
 }
 
-HashWindow::Front HashWindow::settleFront(WorkMeter* meter, const char* name) {
+HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
     const Slot& slot = slots_[front()];
     if (meter != nullptr && slot.file && announced_ != head_) {
         meter->beginFile(name, slot.size);
@@ -39,12 +39,12 @@ HashWindow::Front HashWindow::settleFront(WorkMeter* meter, const char* name) {
     return slot.complete ? Front::Ready : Front::Hashing;
 }
 
-bool HashWindow::work(WorkMeter* meter) {
+bool HashQueue::work(WorkMeter* meter) {
     hasher_.round(*this);
     return empty() || credit(meter, true);
 }
 
-bool HashWindow::credit(WorkMeter* meter, bool always) {
+bool HashQueue::credit(WorkMeter* meter, bool always) {
     if (meter == nullptr) {
         return true;
     }
@@ -64,16 +64,16 @@ bool HashWindow::credit(WorkMeter* meter, bool always) {
     return true;
 }
 
-void HashWindow::pop() {
+void HashQueue::pop() {
     ++head_;
     --count_;
 }
 
-void HashWindow::hashed(std::uint64_t ticket, std::uint64_t bytes) {
+void HashQueue::hashed(std::uint64_t ticket, std::uint64_t bytes) {
     slotOf(ticket).hashed += bytes;
 }
 
-void HashWindow::finished(std::uint64_t ticket, const Digest& digest, bool readError) {
+void HashQueue::finished(std::uint64_t ticket, const Digest& digest, bool readError) {
     Slot& slot = slotOf(ticket);
     slot.complete = true;
     slot.digest = digest;

@@ -1,0 +1,60 @@
+#include "engine/digest.h"
+
+#include <cstring>
+
+namespace {
+
+struct AlgorithmInfo {
+    std::size_t length;
+    const char* tag;
+    const char* title;
+    const char* optionName;
+};
+
+// In the order of the enumeration.
+constexpr AlgorithmInfo INFO[ALGORITHM_COUNT] = {
+    {16, "MD5", "MD5", "md5"},
+    {20, "SHA1", "SHA-1", "sha1"},
+    {28, "SHA224", "SHA-224", "sha224"},
+    {32, "SHA256", "SHA-256", "sha256"},
+    {48, "SHA384", "SHA-384", "sha384"},
+    {64, "SHA512", "SHA-512", "sha512"},
+    {64, "BLAKE2b", "BLAKE2b", "blake2b"},
+};
+
+const AlgorithmInfo& info(Algorithm algorithm) {
+    return INFO[static_cast<int>(algorithm)];
+}
+
+} // namespace
+
+std::size_t digestLength(Algorithm algorithm) {
+    return info(algorithm).length;
+}
+
+const char* algorithmTag(Algorithm algorithm) {
+    return info(algorithm).tag;
+}
+
+const char* algorithmTitle(Algorithm algorithm) {
+    return info(algorithm).title;
+}
+
+const char* algorithmOptionName(Algorithm algorithm) {
+    return info(algorithm).optionName;
+}
+
+bool algorithmFromOptionName(std::string_view name, Algorithm& algorithm) {
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        if (name == INFO[i].optionName) {
+            algorithm = static_cast<Algorithm>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool operator==(const Digest& a, const Digest& b) {
+    return a.algorithm == b.algorithm && a.length == b.length &&
+           std::memcmp(a.bytes, b.bytes, a.length) == 0;
+}

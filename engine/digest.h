@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+/// The hash functions whose checksums the program computes and checks.
+enum class Algorithm : std::uint8_t { Md5, Sha1, Sha224, Sha256, Sha384, Sha512, Blake2b512 };
+
+inline constexpr int ALGORITHM_COUNT = 7;
+/// The largest digest, in bytes (SHA-512 and BLAKE2b-512).
+inline constexpr std::size_t MAX_DIGEST_BYTES = 64;
+
+/// The digest's length in bytes.
+std::size_t digestLength(Algorithm algorithm);
+/// The tag of BSD-style lines and of messages: "MD5", "SHA1", ..., "BLAKE2b".
+const char* algorithmTag(Algorithm algorithm);
+/// The name people read: "MD5", "SHA-1", "SHA-256", ..., "BLAKE2b".
+const char* algorithmTitle(Algorithm algorithm);
+/// The name cksum -a uses: "md5", "sha1", ..., "blake2b".
+const char* algorithmOptionName(Algorithm algorithm);
+/// The algorithm cksum -a calls name; false when there is none.
+bool algorithmFromOptionName(std::string_view name, Algorithm& algorithm);
+
+/// One message digest: its algorithm and its bytes, first byte first. Two digests are equal when
+/// algorithm and bytes are. A default Digest is an MD5 digest of zero bytes, so that code which
+/// fills one in place (RFC 1321's byte order) needs nothing else.
+struct Digest {
+    Algorithm algorithm = Algorithm::Md5;
+    std::uint8_t length = 16;
+    std::uint8_t bytes[MAX_DIGEST_BYTES] = {};
+
+    /// An empty digest of algorithm: its length set, every byte 0.
+    static Digest of(Algorithm algorithm) {
+        Digest digest;
+        digest.algorithm = algorithm;
+        digest.length = static_cast<std::uint8_t>(digestLength(algorithm));
+        return digest;
+    }
+
+    std::size_t size() const { return length; }
+    std::uint8_t* data() { return bytes; }
+    const std::uint8_t* data() const { return bytes; }
+    std::uint8_t* begin() { return bytes; }
+    std::uint8_t* end() { return bytes + length; }
+    const std::uint8_t* begin() const { return bytes; }
+    const std::uint8_t* end() const { return bytes + length; }
+    std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
+    std::uint8_t operator[](std::size_t i) const { return bytes[i]; }
+
+    friend bool operator==(const Digest& a, const Digest& b);
+};

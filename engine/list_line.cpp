@@ -1,0 +1,357 @@
+#include "engine/list_line.h"
+
+#include <cstring>
+
+#include "engine/file_digest.h"
+
+namespace {
+
+// Hex digits of either letter case: lists from other platforms' tools write uppercase.
+struct HexTable {
+    signed char value[256];
+    constexpr HexTable() : value() {
+        for (int c = 0; c < 256; ++c) {
+            value[c] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
+                                                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                       : -1);
+        }
+    }
+};
+constexpr HexTable HEX;
+
+int hexValue(char c) {
+    return HEX.value[static_cast<unsigned char>(c)];
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trimEnd(std::string_view text) {
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) {
+        return false;
+    }
+    text.remove_prefix(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != suffix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && endsWithNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// The algorithm an untagged digest of this many hex digits stands for.
+bool algorithmOfLength(std::size_t digits, bool blake2, Algorithm& algorithm) {
+    switch (digits) {
+    case 32:
+        algorithm = Algorithm::Md5;
+        return true;
+    case 40:
+        algorithm = Algorithm::Sha1;
+        return true;
+    case 56:
+        algorithm = Algorithm::Sha224;
+        return true;
+    case 64:
+        algorithm = Algorithm::Sha256;
+        return true;
+    case 96:
+        algorithm = Algorithm::Sha384;
+        return true;
+    case 128:
+        algorithm = blake2 ? Algorithm::Blake2b512 : Algorithm::Sha512;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The tags of BSD-style lines, each followed by " (" on the line.
+struct Tag {
+    std::string_view text;
+    Algorithm algorithm;
+};
+constexpr Tag TAGS[] = {
+    {"MD5", Algorithm::Md5},
+    {"SHA1", Algorithm::Sha1},
+    {"SHA224", Algorithm::Sha224},
+    {"SHA256", Algorithm::Sha256},
+    {"SHA384", Algorithm::Sha384},
+    {"SHA512", Algorithm::Sha512},
+    {"BLAKE2b", Algorithm::Blake2b512},
+    {"BLAKE2b-512", Algorithm::Blake2b512},
+};
+
+// Fills expected from hex, which has exactly two digits per byte of algorithm's digest.
+bool decodeHex(std::string_view hex, Algorithm algorithm, Digest& expected) {
+    if (hex.size() != 2 * digestLength(algorithm)) {
+        return false;
+    }
+    expected = Digest::of(algorithm);
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = hexValue(hex[i]);
+        const int low = hexValue(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        expected[i / 2] = static_cast<std::uint8_t>(16 * high + low);
+    }
+    return true;
+}
+
+// The name as written; escaped, "\\", "\n" and "\r" stand for a backslash, a line feed and a
+// carriage return, and any other backslash makes the line unreadable.
+bool takeName(std::string_view raw, bool escaped, std::string& name) {
+    if (!escaped) {
+        name.assign(raw);
+    } else {
+        name.clear();
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] != '\\') {
+                name += raw[i];
+                continue;
+            }
+            if (++i == raw.size()) {
+                return false;
+            }
+            switch (raw[i]) {
+            case '\\':
+                name += '\\';
+                break;
+            case 'n':
+                name += '\n';
+                break;
+            case 'r':
+                name += '\r';
+                break;
+            default:
+                return false;
+            }
+        }
+    }
+    return name.size() <= MAX_NAME_BYTES;
+}
+
+// "TAG (name) = hex": the name runs to the last ')', since names are not escaped for it.
+LineKind parseTagged(std::string_view body, Algorithm algorithm, bool escaped, Digest& expected,
+                     std::string& name) {
+    if (!body.empty() && body.back() == '\r') {
+        body.remove_suffix(1);
+    }
+    const std::size_t close = body.rfind(')');
+    if (close == std::string_view::npos || close == 0) {
+        return LineKind::NotUnderstood;
+    }
+    std::string_view after = body.substr(close + 1);
+    std::size_t i = 0;
+    while (i < after.size() && after[i] == ' ') {
+        ++i;
+    }
+    if (i == after.size() || after[i] != '=') {
+        return LineKind::NotUnderstood;
+    }
+    ++i;
+    while (i < after.size() && after[i] == ' ') {
+        ++i;
+    }
+    if (!decodeHex(after.substr(i), algorithm, expected) ||
+        !takeName(body.substr(0, close), escaped, name)) {
+        return LineKind::NotUnderstood;
+    }
+    return LineKind::BinaryEntry;
+}
+
+// An armor header field of OpenPGP ("Hash: SHA256").
+bool isArmorField(std::string_view line) {
+    const std::size_t colon = line.find(": ");
+    if (colon == 0 || colon == std::string_view::npos) {
+        return false;
+    }
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = line[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '-')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isBase64(std::string_view line) {
+    for (char c : line) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '+' || c == '/' || c == '=')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr std::string_view BEGIN_SIGNED = "-----BEGIN PGP SIGNED MESSAGE-----";
+constexpr std::string_view BEGIN_SIGNATURE = "-----BEGIN PGP SIGNATURE-----";
+constexpr std::string_view END_SIGNATURE = "-----END PGP SIGNATURE-----";
+
+} // namespace
+
+bool namesBlake2List(std::string_view listName) {
+    const std::size_t slash = listName.rfind('/');
+    if (slash != std::string_view::npos) {
+        listName.remove_prefix(slash + 1);
+    }
+    return startsWithNoCase(listName, "b2") || startsWithNoCase(listName, "blake2") ||
+           endsWithNoCase(listName, ".b2") || endsWithNoCase(listName, ".blake2") ||
+           endsWithNoCase(listName, ".blake2b");
+}
+
+std::string formatListLine(const Digest& digest, std::string_view name) {
+    const bool escape = name.find_first_of("\\\n\r") != std::string_view::npos;
+    std::string shown;
+    for (char c : name) {
+        if (escape && (c == '\\' || c == '\n' || c == '\r')) {
+            shown += '\\';
+            shown += c == '\\' ? '\\' : c == '\n' ? 'n' : 'r';
+        } else {
+            shown += c;
+        }
+    }
+    std::string line = escape ? "\\" : "";
+    if (digest.algorithm == Algorithm::Blake2b512) {
+        return line + algorithmTag(digest.algorithm) + " (" + shown + ") = " + toHex(digest);
+    }
+    return line + toHex(digest) + " *" + shown;
+}
+
+LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name) {
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i])) {
+        ++i;
+    }
+    if (i == line.size() || line[i] == '#') {
+        return LineKind::Quiet;
+    }
+    const bool escaped = line[i] == '\\';
+    std::string_view rest = line.substr(escaped ? i + 1 : i);
+
+    for (const Tag& tag : TAGS) {
+        if (rest.size() > tag.text.size() + 2 && rest.substr(0, tag.text.size()) == tag.text &&
+            rest.substr(tag.text.size(), 2) == " (") {
+            return parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm, escaped, expected,
+                               name);
+        }
+    }
+
+    std::size_t digits = 0;
+    while (digits < rest.size() && hexValue(rest[digits]) >= 0) {
+        ++digits;
+    }
+    Algorithm algorithm;
+    if (!algorithmOfLength(digits, blake2, algorithm) || rest.size() < digits + 3 ||
+        rest[digits] != ' ') {
+        return LineKind::NotUnderstood;
+    }
+    const char marker = rest[digits + 1];
+    if (marker != ' ' && marker != '*') {
+        return LineKind::NotUnderstood;
+    }
+    std::string_view raw = rest.substr(digits + 2);
+    // A list saved with CR CR LF line ends keeps one CR after text-mode reading.
+    if (raw.back() == '\r') {
+        raw.remove_suffix(1);
+    }
+    if (!decodeHex(rest.substr(0, digits), algorithm, expected) || !takeName(raw, escaped, name)) {
+        return LineKind::NotUnderstood;
+    }
+    return marker == '*' ? LineKind::BinaryEntry : LineKind::TextEntry;
+}
+
+ListReader::ListReader(std::FILE* list, const char* listName)
+    : list_(list), blake2_(listName != nullptr && namesBlake2List(listName)) {}
+
+bool ListReader::readLine(std::string& text, bool& tooLong, bool& hasNul) {
+    text.clear();
+    tooLong = false;
+    hasNul = false;
+    int c;
+    while ((c = getc_unlocked(list_)) != EOF) {
+        if (c == '\n') {
+            text += tooLong ? "...\n" : "\n";
+            return true;
+        }
+        if (text.size() < MAX_LINE_BYTES) {
+            text += static_cast<char>(c);
+        } else {
+            tooLong = true;
+        }
+        hasNul = hasNul || c == '\0';
+    }
+    if (text.empty()) {
+        return false;
+    }
+    // The last line, without a line feed: its message still ends one.
+    text += tooLong ? "...\n" : "\n";
+    return true;
+}
+
+bool ListReader::quietInEnvelope(std::string_view line) {
+    line = trimEnd(line);
+    if (envelope_ == Envelope::ArmorHeader) {
+        if (line.empty()) {
+            envelope_ = Envelope::Outside;
+            return true;
+        }
+        if (isArmorField(line)) {
+            return true;
+        }
+    } else if (envelope_ == Envelope::Signature) {
+        if (line == END_SIGNATURE) {
+            envelope_ = Envelope::Outside;
+            return true;
+        }
+        if (line.empty() || isArmorField(line) || isBase64(line)) {
+            return true;
+        }
+    }
+    envelope_ = Envelope::Outside;
+    return false;
+}
+
+LineKind ListReader::next(ListLine& line) {
+    bool tooLong;
+    bool hasNul;
+    if (!readLine(line.text, tooLong, hasNul)) {
+        return line.kind = LineKind::End;
+    }
+    if (tooLong || hasNul) {
+        return line.kind = LineKind::NotUnderstood;
+    }
+    const std::string_view content(line.text.data(), line.text.size() - 1);
+    if (envelope_ != Envelope::Outside && quietInEnvelope(content)) {
+        return line.kind = LineKind::Quiet;
+    }
+    const std::string_view trimmed = trimEnd(content);
+    if (trimmed == BEGIN_SIGNED) {
+        envelope_ = Envelope::ArmorHeader;
+        return line.kind = LineKind::Quiet;
+    }
+    if (trimmed == BEGIN_SIGNATURE) {
+        envelope_ = Envelope::Signature;
+        return line.kind = LineKind::Quiet;
+    }
+    return line.kind = parseListLine(content, blake2_, line.expected, line.name);
+}

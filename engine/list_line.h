@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "engine/digest.h"
+
+/// The longest name an entry may carry, in bytes: the system's path limit less its NUL.
+inline constexpr std::size_t MAX_NAME_BYTES = 4095;
+/// The longest line kept whole. A longer line is one line not understood; it is never cut into
+/// pieces that could read as entries of their own.
+inline constexpr std::size_t MAX_LINE_BYTES = 2 * MAX_NAME_BYTES + 256;
+
+/// What one line of a checksum list is.
+enum class LineKind {
+    End,           ///< no line could be read: the list ended, or reading it failed
+    Quiet,         ///< a comment, a blank line, or part of an OpenPGP clearsign envelope
+    NotUnderstood, ///< nothing the reader knows: it gets a diagnostic and is counted
+    TextEntry,     ///< "hex  name"
+    BinaryEntry,   ///< "hex *name", or a tagged line "TAG (name) = hex"
+};
+
+/// One line as the reader found it.
+struct ListLine {
+    LineKind kind = LineKind::End;
+    /// For an entry: the digest the list expects (its algorithm from tag or length) and the
+    /// file's name, escapes undone and one trailing carriage return removed.
+    Digest expected;
+    std::string name;
+    /// The line as read, with its line feed (one is added to a last line without it); a line
+    /// longer than MAX_LINE_BYTES keeps its first MAX_LINE_BYTES bytes and "...".
+    std::string text;
+};
+
+/// Whether a list of this file name holds BLAKE2b digests in its untagged lines (b2sum's lists:
+/// the name starts with "b2" or "blake2", or ends in ".b2", ".blake2" or ".blake2b", in any
+/// letter case), where 128 hex digits would otherwise mean SHA-512.
+bool namesBlake2List(std::string_view listName);
+
+/// Parses one line, without its line feed, in the forms GNU coreutils reads: leading blanks;
+/// "hex  name" and "hex *name"; a leading '\' marking an escaped name (\\, \n, \r); the tagged
+/// form "TAG (name) = hex" for MD5, SHA1, SHA224, SHA256, SHA384, SHA512 and BLAKE2b; hex in
+/// either letter case. An untagged digest's algorithm follows from its length: 32 digits MD5,
+/// 40 SHA-1, 56 SHA-224, 64 SHA-256, 96 SHA-384, 128 SHA-512 (BLAKE2b when blake2 is set).
+/// A comment or blank line is Quiet; everything else is NotUnderstood, a single space or a tab
+/// between digest and name included.
+LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name);
+
+/// The line of a checksum list that gives digest for name, without a line end: "hex *name", the
+/// form the matching coreutils tool reads with --strict. A name holding a backslash, a line feed
+/// or a carriage return is escaped (\\, \n, \r) and the line starts with '\'. BLAKE2b digests take
+/// the tagged form "BLAKE2b (name) = hex", which b2sum reads as well: untagged, their 128 digits
+/// would read back as SHA-512 from a list whose file name does not say otherwise.
+std::string formatListLine(const Digest& digest, std::string_view name);
+
+/// Reads a checksum list line by line, each line whole whatever its length, and knows where it
+/// stands in an OpenPGP clearsign envelope: the armor header from "-----BEGIN PGP SIGNED
+/// MESSAGE-----" to its blank line, and the signature from "-----BEGIN PGP SIGNATURE-----" to
+/// "-----END PGP SIGNATURE-----", are Quiet. A line in them that is not armor (a header field,
+/// base64) ends them and is read as any other, so that no entry is ever hidden there.
+class ListReader {
+public:
+    /// listName (may be null) decides what 128 untagged hex digits mean; see namesBlake2List.
+    explicit ListReader(std::FILE* list, const char* listName = nullptr);
+
+    /// Reads and parses the next line into line; returns its kind.
+    LineKind next(ListLine& line);
+
+private:
+    enum class Envelope { Outside, ArmorHeader, Signature };
+
+    /// Reads one line into text; false at the end of the list. tooLong: the line went past
+    /// MAX_LINE_BYTES, and text holds its start.
+    bool readLine(std::string& text, bool& tooLong, bool& hasNul);
+    bool quietInEnvelope(std::string_view line);
+
+    std::FILE* list_;
+    bool blake2_;
+    Envelope envelope_ = Envelope::Outside;
+};

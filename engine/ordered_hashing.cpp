@@ -1,0 +1,126 @@
+#include "engine/ordered_hashing.h"
+
+#include <cerrno>
+#include <memory>
+#include <new>
+
+#include "engine/file_digest.h"
+#include "engine/hash_queue.h"
+#include "os/file_stream.h"
+
+namespace {
+
+bool outOfDescriptors() {
+    return errno == EMFILE || errno == ENFILE;
+}
+
+} // namespace
+
+bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
+    auto queue = std::unique_ptr<HashQueue>(new (std::nothrow) HashQueue(capacity));
+    if (queue == nullptr || !queue->valid()) {
+        return hashOneAtATime(feed, meter);
+    }
+    bool ended = false;
+    bool holding = false; // request names a file waiting for a descriptor
+    HashRequest request;
+    for (;;) {
+        // 1. Hand back, in order, every item whose outcome is known. Each file's bytes reach
+        //    the meter before its outcome, so a stop part-way leaves the file without one.
+        while (!queue->empty()) {
+            const std::size_t place = queue->front();
+            const HashQueue::Front state = queue->settleFront(meter, feed.nameAt(place));
+            if (state == HashQueue::Front::Stopped) {
+                return false;
+            }
+            if (state == HashQueue::Front::Hashing) {
+                break;
+            }
+            HashOutcome outcome;
+            outcome.opened = queue->frontIsFile();
+            if (outcome.opened) {
+                outcome.digest = queue->frontDigest();
+                outcome.readError = queue->frontReadError();
+            }
+            feed.done(place, outcome);
+            queue->pop();
+        }
+
+        // 2. Take items while a file could start hashing; items with nothing to hash, and
+        //    files that do not open, wait in the queue for their turn like the others.
+        while ((holding || !ended) && queue->canAddFile()) {
+            if (!holding) {
+                if (meter != nullptr && !meter->advance(0)) {
+                    return false;
+                }
+                request = HashRequest{};
+                const HashFeed::Step step = feed.next(queue->nextPlace(), request);
+                if (step == HashFeed::Step::End) {
+                    ended = true;
+                    break;
+                }
+                if (step == HashFeed::Step::Nothing) {
+                    continue;
+                }
+                if (request.path == nullptr) {
+                    queue->add();
+                    continue;
+                }
+            }
+            std::int64_t size = -1;
+            const int fd = openReadDescriptor(request.path, &size);
+            holding = fd < 0 && outOfDescriptors() && queue->hashing();
+            if (holding) {
+                break; // a lane that ends closes its file
+            }
+            if (fd < 0) {
+                queue->add();
+            } else {
+                queue->addFile(fd, size, request.text, request.algorithm);
+            }
+        }
+
+        // 3. Hash a round, and let the meter in at least once a round.
+        if (queue->hashing()) {
+            if (!queue->work(meter)) {
+                return false;
+            }
+        } else if (ended && queue->empty()) {
+            return true;
+        }
+    }
+}
+
+bool hashOneAtATime(HashFeed& feed, WorkMeter* meter) {
+    for (;;) {
+        if (meter != nullptr && !meter->advance(0)) {
+            return false;
+        }
+        HashRequest request;
+        const HashFeed::Step step = feed.next(0, request);
+        if (step == HashFeed::Step::End) {
+            return true;
+        }
+        if (step == HashFeed::Step::Nothing) {
+            continue;
+        }
+        HashOutcome outcome;
+        std::int64_t size = -1;
+        std::FILE* file = request.path == nullptr
+                              ? nullptr
+                              : openFileStream(request.path, request.text ? "r" : "rb", &size);
+        if (file != nullptr) {
+            if (meter != nullptr) {
+                meter->beginFile(feed.nameAt(0), size);
+            }
+            const int read = digestStream(file, request.algorithm, outcome.digest, meter);
+            std::fclose(file);
+            if (read == DIGEST_STOPPED) {
+                return false;
+            }
+            outcome.opened = true;
+            outcome.readError = read != 0;
+        }
+        feed.done(0, outcome);
+    }
+}

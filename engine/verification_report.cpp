@@ -1,0 +1,111 @@
+#include "engine/verification_report.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* const PROGRAM = "md5sum";
+
+// A name as diagnostics show it. A line feed in it would break the message in two, so such a
+// name is shown in the escaped form of checksum lists, backslashes doubled as well.
+std::string shownName(const std::string& name) {
+    if (name.find('\n') == std::string::npos) {
+        return name;
+    }
+    std::string shown;
+    for (char c : name) {
+        if (c == '\\') {
+            shown += "\\\\";
+        } else if (c == '\n') {
+            shown += "\\n";
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+// "MD5", or the tags of every algorithm compared ("MD5/SHA256") in a list that mixes them.
+std::string tagsOf(unsigned algorithms) {
+    std::string tags;
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        if ((algorithms & (1u << i)) != 0) {
+            if (!tags.empty()) {
+                tags += '/';
+            }
+            tags += algorithmTag(static_cast<Algorithm>(i));
+        }
+    }
+    return tags;
+}
+
+} // namespace
+
+void VerificationReport::notUnderstood(const std::string& line) {
+    std::fprintf(stderr, "%s: unrecognized line: %s", PROGRAM, line.c_str());
+    sink_.lineNotUnderstood();
+}
+
+void VerificationReport::cantOpen(const std::string& name, const Digest& expected) {
+    // Nothing was hashed, so there is no actual digest to show.
+    sink_.addResult(name.c_str(), &expected, nullptr, STATUS_UNREADABLE);
+    const std::string shown = shownName(name);
+    writeName(shown);
+    std::fprintf(stderr, "%s: can't open %s\n", PROGRAM, shown.c_str());
+    errorStatus_ = 2;
+}
+
+void VerificationReport::hashed(const std::string& name, const Digest& expected,
+                                const Digest& actual, bool readError) {
+    const std::string shown = shownName(name);
+    if (readError) {
+        sink_.addResult(name.c_str(), &expected, &actual, STATUS_UNREADABLE);
+        writeName(shown);
+        std::fprintf(stderr, "%s: error reading %s\n", PROGRAM, shown.c_str());
+        errorStatus_ = 2;
+        return;
+    }
+    writeName(shown);
+    checkedAlgorithms_ |= 1u << static_cast<int>(expected.algorithm);
+    if (expected == actual) {
+        if (verbose_) {
+            std::fprintf(stderr, "OK\n");
+        }
+        sink_.addResult(name.c_str(), &expected, &actual, STATUS_OK);
+    } else {
+        sink_.addResult(name.c_str(), &expected, &actual, STATUS_FAILED);
+        if (verbose_) {
+            std::fprintf(stderr, "FAILED\n");
+        } else {
+            std::fprintf(stderr, "%s: %s check failed for '%s'\n", PROGRAM,
+                         algorithmTag(expected.algorithm), shown.c_str());
+        }
+        ++failed_;
+    }
+    ++checked_;
+}
+
+int VerificationReport::finish() {
+    if (verbose_ && failed_ != 0) {
+        std::fprintf(stderr, "%s: %d of %d file(s) failed %s check\n", PROGRAM, failed_, checked_,
+                     tagsOf(checkedAlgorithms_).c_str());
+    }
+    if (checked_ == 0) {
+        std::fprintf(stderr, "%s: no files checked\n", PROGRAM);
+        return 3;
+    }
+    if (errorStatus_ == 2) {
+        return 2;
+    }
+    return failed_ != 0 ? 1 : 0;
+}
+
+void VerificationReport::writeName(const std::string& shown) {
+    if (!verbose_) {
+        return;
+    }
+    if (shown.size() > nameWidth_) {
+        nameWidth_ = shown.size();
+    }
+    std::fprintf(stderr, "%-*s ", static_cast<int>(nameWidth_), shown.c_str());
+}
