@@ -15,7 +15,7 @@ BOOL ChecksumApp::InitInstance() {
     // 3D-controls and OLE initialisation steps have nothing to do.
     {
         MainDialog dialog(nullptr);
-        dialog.startWith(std::move(m_startFiles), m_startGenerating);
+        dialog.startWith(std::move(m_startFiles), m_startGenerating, m_startAlgorithm);
         m_startFiles.clear();
         m_pMainWnd = &dialog;
         dialog.DoModal();
@@ -24,7 +24,9 @@ BOOL ChecksumApp::InitInstance() {
     return FALSE;
 }
 
-void ChecksumApp::startWith(std::vector<CString> files, bool generate) {
+void ChecksumApp::startWith(std::vector<CString> files, bool generate,
+                            std::optional<Algorithm> algorithm) {
     m_startFiles = std::move(files);
     m_startGenerating = generate;
+    m_startAlgorithm = algorithm;
 }

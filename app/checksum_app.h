@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "engine/digest.h"
 #include "platform/win_app.h"
 
 /// The application: runs the main window modally and ends when it closes.
@@ -14,8 +16,10 @@ public:
     BOOL InitInstance() override;
 
     /// What the command line asks of the main window: files to take as one drop once it shows,
-    /// checked as lists or, with generate, hashed in "Generate Checksums" mode.
-    void startWith(std::vector<CString> files, bool generate);
+    /// checked as lists or, with generate, hashed in "Generate Checksums" mode; and the
+    /// algorithm of new checksums, when one is named.
+    void startWith(std::vector<CString> files, bool generate,
+                   std::optional<Algorithm> algorithm = std::nullopt);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -23,4 +27,5 @@ protected:
 private:
     std::vector<CString> m_startFiles;
     bool m_startGenerating = false;
+    std::optional<Algorithm> m_startAlgorithm;
 };

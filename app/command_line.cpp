@@ -6,15 +6,19 @@ constexpr int STATUS_MISUSE = 2;
 
 std::string usage(const std::string& program) {
     return "Usage: " + program +
-           " [--generate] [FILE]...\n"
-           "Computes and verifies MD5 checksums in a window: files dropped on it are checked as\n"
-           "checksum lists (md5sum's format) or, in \"Generate Checksums\" mode, hashed.\n"
+           " [--generate] [--algorithm=NAME] [FILE]...\n"
+           "Computes and verifies checksums in a window: files dropped on it are checked as\n"
+           "checksum lists or, in \"Generate Checksums\" mode, hashed.\n"
+           "Lists are read in the formats of md5sum, sha1sum, sha224sum, sha256sum, sha384sum,\n"
+           "sha512sum and b2sum, with or without --tag, clearsigned CHECKSUM files included.\n"
            "FILEs named here are taken as one drop once the window shows.\n"
            "\n"
-           "  --generate  start in \"Generate Checksums\" mode: the FILEs are hashed\n"
-           "  --help      show this help and exit\n"
-           "  --version   show the version and exit\n"
-           "  --          take every later argument as a FILE\n";
+           "  --generate          start in \"Generate Checksums\" mode: the FILEs are hashed\n"
+           "  -a, --algorithm=NAME  the algorithm of new checksums: md5 (the first choice),\n"
+           "                      sha1, sha224, sha256, sha384, sha512 or blake2b\n"
+           "  --help              show this help and exit\n"
+           "  --version           show the version and exit\n"
+           "  --                  take every later argument as a FILE\n";
 }
 
 std::string absoluteIn(const std::string& folder, const std::string& name) {
@@ -29,13 +33,29 @@ std::string absoluteIn(const std::string& folder, const std::string& name) {
 CommandLine parseCommandLine(const std::vector<std::string>& args, const std::string& startFolder) {
     CommandLine line;
     bool options = true;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool namesAlgorithm = arg == "-a" || arg == "--algorithm";
         if (!options || arg.size() < 2 || arg.front() != '-') {
             line.files.push_back(absoluteIn(startFolder, arg));
         } else if (arg == "--") {
             options = false;
         } else if (arg == "--generate") {
             line.generate = true;
+        } else if (namesAlgorithm || arg.rfind("--algorithm=", 0) == 0) {
+            CommandLine misuse;
+            misuse.request = CommandLine::Request::Misuse;
+            if (namesAlgorithm && i + 1 == args.size()) {
+                misuse.problem = "option '" + arg + "' needs an algorithm";
+                return misuse;
+            }
+            const std::string name = namesAlgorithm ? args[++i] : arg.substr(12);
+            Algorithm algorithm;
+            if (!algorithmFromOptionName(name, algorithm)) {
+                misuse.problem = "unknown algorithm '" + name + "'";
+                return misuse;
+            }
+            line.algorithm = algorithm;
         } else {
             // Anything else ends the reading: an answer that needs no window, or misuse.
             CommandLine answer;

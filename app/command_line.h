@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-/// The program's command line: `digestor [--generate] [FILE...]`, `--help`, `--version`.
+#include "engine/digest.h"
+
+/// The program's command line: `digestor [--generate] [--algorithm=NAME] [FILE...]`, `--help`,
+/// `--version`.
 struct CommandLine {
     enum class Request {
         OpenWindow,  ///< the window, with files (if any) to take as one drop once it shows
@@ -15,13 +18,15 @@ struct CommandLine {
     };
 
     Request request = Request::OpenWindow;
-    bool generate = false;          ///< start in "Generate Checksums" mode
-    std::vector<std::string> files; ///< in the order given; absolute when startFolder was known
-    std::string problem;            ///< for Misuse, e.g. "unrecognized option '--frob'"
+    bool generate = false;              ///< start in "Generate Checksums" mode
+    std::optional<Algorithm> algorithm; ///< the algorithm of new checksums, when one is named
+    std::vector<std::string> files;     ///< in the order given; absolute when startFolder was known
+    std::string problem;                ///< for Misuse, e.g. "unrecognized option '--frob'"
 };
 
 /// Reads args (the arguments after the program's name) from left to right: --help and --version
-/// answer at once, an unknown option is misuse, "--" makes every later argument a file, and "-"
+/// answer at once, an unknown option or algorithm is misuse (--algorithm=NAME, --algorithm NAME
+/// and -a NAME take the names cksum -a uses), "--" makes every later argument a file, and "-"
 /// alone is a file. A relative file name is taken against startFolder (the folder the program
 /// started in), since the window changes its current folder as it works; with an empty
 /// startFolder names stay as given.

@@ -61,6 +61,7 @@ int main(int argc, char* argv[]) {
     int qtArgc = argc > 0 ? 1 : 0;
     QtDesktop desktop(qtArgc, argv, "Brackwater Digestor", "brackwater-digestor");
     registerAppResources();
-    theApp.startWith(std::vector<CString>(line.files.begin(), line.files.end()), line.generate);
+    theApp.startWith(std::vector<CString>(line.files.begin(), line.files.end()), line.generate,
+                     line.algorithm);
     return AfxWinMain(qtArgc, argv);
 }

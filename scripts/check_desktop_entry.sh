@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix and checks what the desktop reads from it: the desktop
-# entry passes desktop-file-validate, and the MD5-list type it names is in the MIME database
-# (globs *.md5 and MD5SUMS) with the entry as a handler.
+# entry passes desktop-file-validate, and the checksum-list types it names are in the MIME
+# database (globs *.md5, MD5SUMS, *.sha256, SHA256SUMS, *-CHECKSUM, ...) with the entry as their
+# handler.
 # Usage: scripts/check_desktop_entry.sh BUILD_DIR
 set -euo pipefail
 build="${1:?usage: scripts/check_desktop_entry.sh BUILD_DIR}"
@@ -17,14 +18,22 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null 2>&1
 
 entry="$prefix/share/applications/brackwater-digestor.desktop"
-type="application/x-brackwater-md5-list"
 desktop-file-validate "$entry"
 grep -qx "Exec=digestor %F" "$entry"
 grep -qx "Exec=digestor --generate %F" "$entry"
-grep -qx "MimeType=$type;" "$entry"
-grep -q ":$type:\*\.md5$" "$prefix/share/mime/globs2"
-grep -q ":$type:MD5SUMS" "$prefix/share/mime/globs2"
-grep -qx "$type=brackwater-digestor.desktop;" "$prefix/share/applications/mimeinfo.cache"
+# Each type with a glob of its own: "kind:glob".
+for pair in 'md5:*.md5' 'md5:MD5SUMS' 'sha1:*.sha1' 'sha1:SHA1SUMS' 'sha224:*.sha224' \
+            'sha224:SHA224SUMS' 'sha256:*.sha256' 'sha256:SHA256SUMS' 'sha384:*.sha384' \
+            'sha384:SHA384SUMS' 'sha512:*.sha512' 'sha512:SHA512SUMS' 'blake2:*.b2' \
+            'blake2:B2SUMS' 'checksum:*-CHECKSUM'; do
+    type="application/x-brackwater-${pair%%:*}-list"
+    grep -qF ":$type:${pair#*:}" "$prefix/share/mime/globs2" || {
+        echo "no glob ${pair#*:} for $type" >&2
+        exit 1
+    }
+    grep -q "MimeType=.*$type;" "$entry"
+    grep -qx "$type=brackwater-digestor.desktop;" "$prefix/share/applications/mimeinfo.cache"
+done
 [ -x "$prefix/bin/digestor" ]
 "$prefix/bin/digestor" --version >/dev/null
 echo "desktop entry and MIME type: OK"

@@ -1,14 +1,8 @@
 #include "ui/main_dialog.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "engine/file_digest.h"
-#include "engine/path_split.h"
 #include "layout/layout_pane.h"
 #include "platform/backend.h"
 #include "platform/data_exchange.h"
-#include "os/file_stream.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/resources.h"
@@ -36,7 +30,7 @@ END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
     : LayoutDialog(IDD_DIGESTOR_DIALOG, parent, nullptr, true), verbose(0), binary(1),
-      report(*this), strip(*this), work(*this, strip, IDC_STOP) {
+      report(*this), strip(*this), work(*this, strip, IDC_STOP), drop(*this, work) {
     checkMode = -1;
     appIcon = LoadIcon(IDR_MAINFRAME);
 }
@@ -155,24 +149,10 @@ HCURSOR MainDialog::OnQueryDragIcon() {
 void MainDialog::addResult(const char* name, const Digest* expected, const Digest* actual,
                            int status) {
     report.addResult(name, expected, actual, status);
-    switch (status) {
-    case STATUS_OK:
-        ++tally.ok;
-        break;
-    case STATUS_FAILED:
-        ++tally.failed;
-        break;
-    default:
-        ++tally.unreadable;
-        break;
-    }
-    work.fileDone();
 }
 
 void MainDialog::clearResults() {
     report.clearResults();
-    // The strip speaks of the rows on show: those of the list verified last.
-    tally = DropTally{true};
 }
 
 void MainDialog::OnToClipboard() {
@@ -205,141 +185,29 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
     if (work.running()) {
         return;
     }
+    // The mode cannot change during the work (the buttons take no input then), so reading it
+    // once for the drop is reading it for every path.
     UpdateData(TRUE);
-    tally = DropTally{checkMode == 0};
-    work.begin(tally.checking);
-    if (!tally.checking) {
-        // Hashing: the files' sizes tell how far the work is and how long it has to go.
-        std::uint64_t bytes = 0;
-        for (const CString& path : paths) {
-            struct stat info;
-            if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-                bytes += std::uint64_t(info.st_size);
-            }
-        }
-        tally.total = int(paths.size());
-        work.expectBytes(tally.total, bytes);
-    }
-    if (!tally.checking) {
-        generateSideBySide(paths);
-    }
-    for (std::size_t i = 0; tally.checking && i < paths.size(); ++i) {
-        // Nothing after a stop is opened.
-        if (!work.advance(0)) {
-            tally.stopped = true;
-            break;
-        }
-        droppedPath = paths[i];
-        processDroppedPath();
-        if (tally.stopped) {
-            break;
-        }
-    }
-    work.end();
-    strip.showOutcome(outcomeText(tally));
+    DropSettings settings;
+    settings.verbose = verbose != 0;
+    settings.binary = binary != 0;
+    settings.algorithm = algorithm;
+    drop.run(paths, checkMode == 0, settings);
+    strip.showOutcome(outcomeText(drop.tally()));
     if (m_closeAfterWork) {
         m_closeAfterWork = false;
         SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     }
 }
 
-void MainDialog::generateSideBySide(const std::vector<CString>& paths) {
-    // The mode cannot change during the work (the buttons take no input then), so reading it
-    // once for the drop is reading it for every path.
-    if (digestFiles(paths, *this, &work) == DIGEST_STOPPED) {
-        tally.stopped = true;
-    }
-}
-
-void MainDialog::fileDigested(std::size_t /*index*/, const std::string& path,
-                              const FileDigest& result) {
-    // The folder becomes the current one and the row carries the bare name, as for one path.
-    droppedPath = path;
-    std::string folder;
-    std::string fileName;
-    splitDroppedPath(droppedPath, folder, fileName);
-    [[maybe_unused]] const int changed = ::chdir(folder.c_str());
-    droppedPath = fileName;
-    addDigestRow(fileName.c_str(), result);
-}
-
-void MainDialog::processDroppedPath() {
-    UpdateData(TRUE);
-    std::string folder;
-    std::string fileName;
-    splitDroppedPath(droppedPath, folder, fileName);
-    if (checkMode == 0) {
-        clearResults();
-        // A failed change of folder leaves the path to be opened from the current one.
-        [[maybe_unused]] const int changed = ::chdir(folder.c_str());
-        openAndDispatch(droppedPath, true);
-    } else {
-        [[maybe_unused]] const int changed = ::chdir(folder.c_str());
-        droppedPath = fileName;
-        openAndDispatch(droppedPath, false);
-    }
-}
-
-int MainDialog::openAndDispatch(const CString& path, bool isList) {
-    if (isList) {
-        // The entries are counted first, so that the strip can tell how far through the list the
-        // work is; text streams cannot seek, so the list is opened again to verify it.
-        int entries = -1;
-        if (std::FILE* counted = openFileStream(path.c_str(), "r")) {
-            entries = countListEntries(counted, &work);
-            std::fclose(counted);
-            if (entries < 0) {
-                tally.stopped = true;
-                return 0;
-            }
-        }
-        std::FILE* list = openFileStream(path.c_str(), "r");
-        if (!list) {
-            // Nothing to verify: one row says so, and the report gets no line.
-            addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
-            return 0;
-        }
-        tally.total = entries;
-        work.expectEntries(entries);
-        if (verifyList(list, *this, verbose != 0, binary != 0, &work) == VERIFY_STOPPED) {
-            tally.stopped = true;
-        }
-        std::fclose(list);
-        return 0;
-    }
-    FileDigest result;
-    std::int64_t size = -1;
-    if (std::FILE* file = openFileStream(path.c_str(), "rb", &size)) {
-        work.beginFile(path.c_str(), size);
-        const int read = digestStream(file, result.digest, &work);
-        std::fclose(file);
-        if (read == DIGEST_STOPPED) {
-            // The file in progress gets no row and no report line.
-            tally.stopped = true;
-            return 0;
-        }
-        result.opened = true;
-        result.readError = read != 0;
-    }
-    addDigestRow(path.c_str(), result);
-    return 0;
-}
-
-void MainDialog::addDigestRow(const char* name, const FileDigest& result) {
-    if (!result.opened) {
-        addResult(name, nullptr, nullptr, STATUS_FAILED);
-    } else if (result.readError) {
-        // The digest of a file read only in part is shown, but is no checksum of the file: it
-        // gets no report line, so a saved report never lists a wrong digest.
-        addResult(name, nullptr, &result.digest, STATUS_FAILED);
-    } else {
-        addResult(name, &result.digest, &result.digest, STATUS_OK);
-    }
-}
-
-void MainDialog::startWith(std::vector<CString> paths, bool generate) {
+void MainDialog::startWith(std::vector<CString> paths, bool generate,
+                           std::optional<Algorithm> algorithm) {
     m_startFiles = std::move(paths);
     m_startGenerating = generate;
+    m_startAlgorithm = algorithm;
+    if (algorithm) {
+        this->algorithm = *algorithm;
+    }
 }
 
 void MainDialog::OnStartFiles() {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "engine/checksum_list.h"
-#include "engine/digest_files.h"
+#include <optional>
+
 #include "engine/intake/file_drop_target.h"
 #include "layout/layout_dialog.h"
+#include "ui/drop_work.h"
 #include "ui/result_report.h"
 #include "ui/status_strip.h"
 #include "ui/work_progress.h"
-#include "ui/work_text.h"
 
 /// Command ID of the system menu's About entry.
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
@@ -17,10 +17,7 @@ inline constexpr UINT START_FILES_COMMAND_ID = 0x8001;
 /// The program's window: mode buttons, the result list, the report commands, OK and the status
 /// strip. Files dropped on it are hashed ("Generate Checksums") or read as checksum lists and
 /// verified ("Check Files"); long work shows its progress on the strip and can be stopped.
-class MainDialog : public LayoutDialog,
-                   public ResultSink,
-                   public DropClient,
-                   private FileDigestSink {
+class MainDialog : public LayoutDialog, public DropResults, public DropClient {
 public:
     explicit MainDialog(CWnd* parent = nullptr);
     ~MainDialog() override;
@@ -28,29 +25,28 @@ public:
     // Results (rows and report text).
     void addResult(const char* name, const Digest* expected, const Digest* actual,
                    int status) override;
-    void clearResults();
+    void clearResults() override;
 
-    /// Handles droppedPath by the mode the buttons show now.
-    void processDroppedPath();
-    /// Verifies path as a checksum list (isList) or hashes it as one result. Always 0.
-    int openAndDispatch(const CString& path, bool isList);
-    /// The work of one drop: each path in turn, by the mode the buttons show then. A stop ends
-    /// it; the strip then tells what came of it.
+    /// The work of one drop, by the mode the buttons show: every list checked, or every file
+    /// hashed. A stop ends it; the strip then tells what came of it.
     void acceptDrop(const std::vector<CString>& paths) override;
-    /// Before DoModal: the window opens in "Generate Checksums" mode when generate is set, and
-    /// takes paths as one drop once it shows (from its modal loop).
-    void startWith(std::vector<CString> paths, bool generate);
+    /// Before DoModal: the window opens in "Generate Checksums" mode when generate is set, with
+    /// algorithm (if any) for new checksums, and takes paths as one drop once it shows (from its
+    /// modal loop).
+    void startWith(std::vector<CString> paths, bool generate,
+                   std::optional<Algorithm> algorithm = std::nullopt);
 
     FileDropTarget dropTarget;
-    CString droppedPath;
     int verbose;
     int binary;
+    /// The algorithm of new checksums ("Generate Checksums").
+    Algorithm algorithm = Algorithm::Md5;
     ResultReport report; ///< resultList, statusImages and reportText
     int checkMode = -1;
     HICON appIcon = nullptr;
     StatusStrip strip;
     WorkProgress work;
-    DropTally tally; ///< what the current or last drop came to
+    DropWork drop; ///< the current or last drop's work
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -72,16 +68,10 @@ protected:
 
 private:
     void buildLayout();
-    /// Hashes every dropped path side by side; the rows come in drop order, each as
-    /// processDroppedPath would make it.
-    void generateSideBySide(const std::vector<CString>& paths);
-    void fileDigested(std::size_t index, const std::string& path,
-                      const FileDigest& result) override;
-    /// The row of a hashed file: its digest, or a failure without a report line.
-    void addDigestRow(const char* name, const FileDigest& result);
     /// Closes the window once the work of the drop is over: its close box was used meanwhile.
     bool m_closeAfterWork = false;
 
     std::vector<CString> m_startFiles;
     bool m_startGenerating = false;
+    std::optional<Algorithm> m_startAlgorithm;
 };

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "engine/file_digest.h"
+#include "engine/list_line.h"
+#include "os/file_replace.h"
 #include "platform/backend.h"
 #include "platform/file_dialog.h"
-#include "os/file_replace.h"
 #include "res/resource.h"
 
 void ResultReport::setUpList() {
@@ -24,9 +25,7 @@ void ResultReport::addResult(const char* name, const Digest* expected, const Dig
     const std::string expectedHex = expected ? toHex(*expected) : std::string();
     // A result without an expected digest has no line: the report stays a valid checksum list.
     if (expected) {
-        reportText += expectedHex;
-        reportText += " *";
-        reportText += name;
+        reportText += formatListLine(*expected, name);
         reportText += "\r\n";
     }
     const int row = resultList.InsertItem(0, name, status);

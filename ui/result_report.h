@@ -6,7 +6,7 @@
 
 /// The results of the main window in their two forms: rows of the report list (name, two
 /// digests, a status image; newest on top) and the report text, a checksum list of the same
-/// results, oldest first, with lines "<expected hex> *<name>\r\n".
+/// results, oldest first, a line "<expected hex> *<name>\r\n" each (see formatListLine).
 class ResultReport : public ResultSink {
 public:
     /// owner: the window that owns the list, the clipboard and the save dialog.

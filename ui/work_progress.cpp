@@ -107,8 +107,9 @@ void WorkProgress::update(std::uint64_t now) {
 
 int WorkProgress::permille() const {
     if (m_run.byBytes) {
-        return m_run.totalBytes == 0 ? 0 : int(std::min<std::uint64_t>(m_run.done, m_run.totalBytes) * PERMILLE /
-                                           m_run.totalBytes);
+        return m_run.totalBytes == 0 ? 0
+                                     : int(std::min<std::uint64_t>(m_run.done, m_run.totalBytes) *
+                                           PERMILLE / m_run.totalBytes);
     }
     if (m_run.files <= 0) {
         return -1;
@@ -127,8 +128,9 @@ double WorkProgress::bytesLeft() const {
     }
     // A list of one file: that file's bytes are the whole work.
     if (m_run.files == 1 && m_run.fileSize >= 0) {
-        return m_run.fileSize > std::int64_t(m_run.fileDone) ? double(m_run.fileSize - std::int64_t(m_run.fileDone))
-                                                      : 0;
+        return m_run.fileSize > std::int64_t(m_run.fileDone)
+                   ? double(m_run.fileSize - std::int64_t(m_run.fileDone))
+                   : 0;
     }
     return -1;
 }

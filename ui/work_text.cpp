@@ -46,8 +46,13 @@ std::string outcomeText(const DropTally& tally) {
         return text + (tally.done() == 1 ? " file" : " files");
     }
     if (tally.checking) {
+        // What was not understood is said whatever else came of the lists.
+        const std::string notUnderstood =
+            tally.notUnderstood == 0
+                ? std::string()
+                : "; " + count(tally.notUnderstood, "line", "lines") + " not understood";
         if (tally.done() == 0) {
-            return "No files checked";
+            return "No files checked" + notUnderstood;
         }
         std::string parts;
         const auto add = [&parts](int n, const std::string& what) {
@@ -58,7 +63,8 @@ std::string outcomeText(const DropTally& tally) {
         add(tally.ok, "OK");
         add(tally.failed, "FAILED");
         add(tally.unreadable, "could not be read");
-        return count(tally.done(), "file", "files") + " checked: " + parts;
+        const std::string lists = tally.lists > 1 ? std::to_string(tally.lists) + " lists, " : "";
+        return lists + count(tally.done(), "file", "files") + " checked: " + parts + notUnderstood;
     }
     std::string text = tally.ok == 0 ? std::string("No checksums generated")
                                      : count(tally.ok, "checksum", "checksums") + " generated";

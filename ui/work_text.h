@@ -13,6 +13,8 @@ struct DropTally {
     int unreadable = 0;    ///< STATUS_UNREADABLE rows
     int total = -1;        ///< files the work set out to do, when known
     bool stopped = false;  ///< a stop cut the work short
+    int lists = 0;         ///< checksum lists the work read
+    int notUnderstood = 0; ///< lines of those lists that were not understood
 
     int done() const { return ok + failed + unreadable; }
 };
@@ -21,6 +23,6 @@ struct DropTally {
 std::string rateText(double bytesPerSecond);
 /// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.
 std::string timeLeftText(double seconds);
-/// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "3 checksums generated",
-/// "Stopped after 5 of 12 files".
+/// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "2 lists, 8 files checked: 8 OK;
+/// 1 line not understood", "3 checksums generated", "Stopped after 5 of 12 files".
 std::string outcomeText(const DropTally& tally);

@@ -92,9 +92,9 @@ TEST_F(ChecksumAppTest, StartFilesAreOneDropOnceTheWindowShowsInTheModeAskedFor)
             headless.click(dlg, IDOK);
         });
         EXPECT_EQ(start(), 0);
-        // Checking: each list clears the rows, so the last one's are left. Generating: one row a
-        // file, newest on top.
-        EXPECT_EQ(seen, generate ? "11 rows 2: b.md5" : "10 rows 1: gone");
+        // Checking: the rows of both lists, the last list's on top. Generating: one row a file,
+        // newest on top.
+        EXPECT_EQ(seen, generate ? "11 rows 2: b.md5" : "10 rows 2: gone");
     }
     EXPECT_EQ(headless.workBegun, 2) << "one drop a run";
 }

@@ -22,6 +22,7 @@ std::string asked(const std::string& arguments) {
     const CommandLine line = parseCommandLine(args, "/home/ann");
     const char* requests[] = {line.generate ? "generate" : "window", "help", "version", "misuse"};
     std::string text = requests[int(line.request)];
+    text += line.algorithm ? std::string(" ") + algorithmOptionName(*line.algorithm) : "";
     text += line.problem.empty() ? "" : ": " + line.problem;
     for (const std::string& file : line.files) {
         text += " " + file;
@@ -50,6 +51,10 @@ TEST(CommandLine, FormsAndWhatTheyAskFor) {
     EXPECT_EQ(asked("--version"), "version");
     EXPECT_EQ(asked("--bogus --help"), "misuse: unrecognized option '--bogus'");
     EXPECT_EQ(asked("-g"), "misuse: unrecognized option '-g'");
+    EXPECT_EQ(asked("--algorithm=sha256 a -a blake2b"), "window blake2b /home/ann/a");
+    EXPECT_EQ(asked("--generate --algorithm sha1"), "generate sha1");
+    EXPECT_EQ(asked("-a SHA256"), "misuse: unknown algorithm 'SHA256'");
+    EXPECT_EQ(asked("x -a"), "misuse: option '-a' needs an algorithm");
 }
 
 TEST(CommandLine, AnswersWithoutAWindowGoToTheirStreamWithTheirStatus) {
@@ -59,10 +64,11 @@ TEST(CommandLine, AnswersWithoutAWindowGoToTheirStreamWithTheirStatus) {
         const char* out;
         const char* err;
     };
-    for (const Case& c : {Case{"--help", 0, "Usage: digestor [--generate] [FILE]...\n", ""},
-                          Case{"--version", 0, "digestor (Brackwater Digestor) 1.0\n", ""},
-                          Case{"--bogus", 2, "", "digestor: unrecognized option '--bogus'\nUsage:"},
-                          Case{"x.md5", -1, "", ""}}) {
+    for (const Case& c :
+         {Case{"--help", 0, "Usage: digestor [--generate] [--algorithm=NAME] [FILE]...\n", ""},
+          Case{"--version", 0, "digestor (Brackwater Digestor) 1.0\n", ""},
+          Case{"--bogus", 2, "", "digestor: unrecognized option '--bogus'\nUsage:"},
+          Case{"x.md5", -1, "", ""}}) {
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
         ASSERT_TRUE(out != nullptr && err != nullptr);

@@ -54,7 +54,7 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
         EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_OK, STATUS_OK, STATUS_OK}));
         EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *a.txt\r\n" + MD5_EMPTY +
                                                 " *b.txt\r\n" + MD5_ABC + " *c.txt\r\n");
-        EXPECT_EQ(dialog.droppedPath, "c.txt");
+        EXPECT_EQ(dialog.drop.droppedPath(), "c.txt");
         EXPECT_EQ(std::filesystem::current_path(), scratch / "dir");
     });
     EXPECT_EQ(headless.workBegun, 1);
@@ -108,16 +108,25 @@ TEST_F(DropIntakeTest, ACheckedListGivesOneRowPerEntryBottomUp) {
     });
 }
 
-TEST_F(DropIntakeTest, EachListClearsTheResultsFirst) {
-    writeFile("x/one", "abc");
+// A drop of several lists clears the results once: a failure in the first list stays on show
+// beside the second list's rows, each list read from its own folder, and the outcome covers both.
+TEST_F(DropIntakeTest, ListsOfOneDropKeepEveryListsRows) {
+    writeFile("x/one", "changed");
     writeFile("y/two", "");
     const std::string first = writeFile("x/first.md5", std::string(MD5_ABC) + "  one\n");
-    const std::string second = writeFile("y/second.md5", std::string(MD5_EMPTY) + "  two\n");
+    const std::string second = writeFile("y/SHA256SUMS", std::string(SHA256_EMPTY) + "  two\n");
     run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {first});
+        testing::internal::CaptureStderr();
         headless.dropFiles(dlg, {first, second});
-        EXPECT_EQ(column(dialog, 0), (Texts{"two"}));
-        EXPECT_EQ(dialog.report.reportText, std::string(MD5_EMPTY) + " *two\r\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "md5sum: MD5 check failed for 'one'\n");
+        EXPECT_EQ(column(dialog, 0), (Texts{"two", "one"}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_OK, STATUS_FAILED}));
+        EXPECT_EQ(dialog.report.reportText,
+                  std::string(MD5_ABC) + " *one\r\n" + SHA256_EMPTY + " *two\r\n");
         EXPECT_EQ(std::filesystem::current_path(), scratch / "y");
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "2 lists, 2 files checked: 1 OK, 1 FAILED");
     });
 }
 

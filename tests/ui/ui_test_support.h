@@ -30,3 +30,6 @@ private:
 /// MD5 of "abc" and of the empty message (RFC 1321).
 inline constexpr const char* MD5_ABC = "900150983cd24fb0d6963f7d28e17f72";
 inline constexpr const char* MD5_EMPTY = "d41d8cd98f00b204e9800998ecf8427e";
+/// SHA-256 of the empty message (FIPS 180-4).
+inline constexpr const char* SHA256_EMPTY =
+    "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
