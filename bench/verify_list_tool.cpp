@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
         }
     }
     HexSink sink;
-    const int result = oneAtATime ? verifyListOneAtATime(list, sink, false, true)
-                                  : verifyList(list, sink, false, true);
+    // The list's name tells what 128 untagged hex digits mean (B2SUMS), as in the window.
+    const int result = oneAtATime ? verifyListOneAtATime(list, sink, false, true, nullptr, path)
+                                  : verifyList(list, sink, false, true, nullptr, path);
     std::fclose(list);
     std::printf("%u OK, %u failed, %u unreadable\n", sink.rows[STATUS_OK], sink.rows[STATUS_FAILED],
                 sink.rows[STATUS_UNREADABLE]);

@@ -98,3 +98,17 @@ TEST_F(ChecksumAppTest, StartFilesAreOneDropOnceTheWindowShowsInTheModeAskedFor)
     }
     EXPECT_EQ(headless.workBegun, 2) << "one drop a run";
 }
+
+// An algorithm named on the command line is the one new checksums are made with.
+TEST_F(ChecksumAppTest, TheAlgorithmAskedForMakesTheChecksums) {
+    const std::string empty = writeFile("empty", "");
+    ChecksumApp app;
+    app.startWith({empty}, true, Algorithm::Sha256);
+    std::string report;
+    headless.queue([&](HWND dlg) {
+        report = static_cast<MainDialog*>(app.m_pMainWnd)->report.reportText;
+        headless.click(dlg, IDOK);
+    });
+    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(report, std::string(SHA256_EMPTY) + " *empty\r\n");
+}
