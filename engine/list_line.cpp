@@ -309,9 +309,14 @@ bool ListReader::readLine(std::string& text, bool& tooLong, bool& hasNul) {
 }
 
 bool ListReader::quietInEnvelope(std::string_view line) {
-    line = trimEnd(line);
+    // Armor is compared as it stands, but for the carriage returns of its line end: a blank
+    // trimmed away could make an entry with a name of blanks look like base64.
+    while (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    const bool blank = trimEnd(line).empty();
     if (envelope_ == Envelope::ArmorHeader) {
-        if (line.empty()) {
+        if (blank) {
             envelope_ = Envelope::Outside;
             return true;
         }
@@ -319,11 +324,11 @@ bool ListReader::quietInEnvelope(std::string_view line) {
             return true;
         }
     } else if (envelope_ == Envelope::Signature) {
-        if (line == END_SIGNATURE) {
+        if (trimEnd(line) == END_SIGNATURE) {
             envelope_ = Envelope::Outside;
             return true;
         }
-        if (line.empty() || isArmorField(line) || isBase64(line)) {
+        if (blank || isArmorField(line) || isBase64(line)) {
             return true;
         }
     }
@@ -338,6 +343,7 @@ LineKind ListReader::next(ListLine& line) {
         return line.kind = LineKind::End;
     }
     if (tooLong || hasNul) {
+        envelope_ = Envelope::Outside; // no armor looks like this
         return line.kind = LineKind::NotUnderstood;
     }
     const std::string_view content(line.text.data(), line.text.size() - 1);

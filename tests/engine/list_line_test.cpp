@@ -183,10 +183,12 @@ TEST(ListReaderTest, ClearsignEnvelopeIsQuietButHidesNoEntry) {
                                      K::Quiet, K::Quiet, K::Quiet, K::Quiet, K::Quiet}));
     EXPECT_EQ(signed_.names[4], "image.iso");
 
+    // Neither an entry nor an entry whose name is a blank hides in armor that never ends.
     const ReadLines unended = readAll("-----BEGIN PGP SIGNED MESSAGE-----\n" + MD5 + "  a\n" +
-                                      "-----BEGIN PGP SIGNATURE-----\n" + MD5 + "  b\n");
-    EXPECT_EQ(unended.kinds,
-              (std::vector<LineKind>{K::Quiet, K::TextEntry, K::Quiet, K::TextEntry}));
+                                      "-----BEGIN PGP SIGNATURE-----\n" + MD5 + "  b\n" +
+                                      "-----BEGIN PGP SIGNATURE-----\n" + MD5 + "   \r\n");
+    EXPECT_EQ(unended.kinds, (std::vector<LineKind>{K::Quiet, K::TextEntry, K::Quiet, K::TextEntry,
+                                                    K::Quiet, K::TextEntry}));
 }
 
 // readListLine reads one line on its own and reports a line not understood.
