@@ -237,6 +237,24 @@ std::string formatListLine(const Digest& digest, std::string_view name) {
     return line + toHex(digest) + " *" + shown;
 }
 
+bool namesChecksumList(std::string_view fileName) {
+    for (std::string_view suffix :
+         {".md5", ".sha1", ".sha224", ".sha256", ".sha384", ".sha512", ".b2"}) {
+        if (fileName.size() > suffix.size() && endsWithNoCase(fileName, suffix)) {
+            return true;
+        }
+    }
+    for (std::string_view name : {"MD5SUMS", "SHA1SUMS", "SHA224SUMS", "SHA256SUMS", "SHA384SUMS",
+                                  "SHA512SUMS", "B2SUMS"}) {
+        if (fileName == name) {
+            return true;
+        }
+    }
+    constexpr std::string_view CHECKSUM = "-CHECKSUM";
+    return fileName.size() > CHECKSUM.size() &&
+           fileName.substr(fileName.size() - CHECKSUM.size()) == CHECKSUM;
+}
+
 LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name) {
     std::size_t i = 0;
     while (i < line.size() && isBlank(line[i])) {

@@ -39,6 +39,11 @@ struct ListLine {
 /// letter case), where 128 hex digits would otherwise mean SHA-512.
 bool namesBlake2List(std::string_view listName);
 
+/// Whether a file of this name is a checksum list by its name alone: *.md5, *.sha1, *.sha224,
+/// *.sha256, *.sha384, *.sha512 and *.b2 in any letter case, MD5SUMS, SHA1SUMS, SHA224SUMS,
+/// SHA256SUMS, SHA384SUMS, SHA512SUMS, B2SUMS and *-CHECKSUM.
+bool namesChecksumList(std::string_view fileName);
+
 /// Parses one line, without its line feed, in the forms GNU coreutils reads: leading blanks;
 /// "hex  name" and "hex *name"; a leading '\' marking an escaped name (\\, \n, \r); the tagged
 /// form "TAG (name) = hex" for MD5, SHA1, SHA224, SHA256, SHA384, SHA512 and BLAKE2b; hex in

@@ -1,5 +1,10 @@
 #include "os/file_system.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,5 +18,27 @@ bool regularFileSize(const char* path, std::uint64_t& size) {
         return false;
     }
     size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool isFolder(const char* path) {
+    struct stat info;
+    return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool regularFilesIn(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return false;
+    }
+    while (const dirent* found = ::readdir(listing)) {
+        struct stat info;
+        if (::fstatat(::dirfd(listing), found->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
+            names.emplace_back(found->d_name);
+        }
+    }
+    ::closedir(listing);
+    std::sort(names.begin(), names.end());
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 /// Makes path the process's current folder. False, changing nothing, when it cannot.
 bool changeDirectory(const char* path);
@@ -8,3 +10,10 @@ bool changeDirectory(const char* path);
 /// The size of the regular file at path (links followed); false for anything else, or when it
 /// cannot be looked at.
 bool regularFileSize(const char* path, std::uint64_t& size);
+
+/// Whether path names a folder (links followed).
+bool isFolder(const char* path);
+
+/// The names of the regular files (and links to them) directly in folder, in byte order; false
+/// when the folder cannot be read.
+bool regularFilesIn(const std::string& folder, std::vector<std::string>& names);

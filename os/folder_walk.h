@@ -43,6 +43,9 @@ public:
     bool stopped() const { return stopped_; }
     /// The name the walked folder's entries are found under: its last component.
     const std::string& rootName() const { return rootName_; }
+    /// The walked folder's parent as given, with a final '/' (empty: the current folder); an
+    /// entry opens as parent() + relative.
+    const std::string& parent() const { return base_; }
 
 private:
     struct Frame;

@@ -1,71 +1,90 @@
 #include "ui/drop_work.h"
 
+#include "engine/list_line.h"
 #include "engine/path_split.h"
 #include "os/file_stream.h"
 #include "os/file_system.h"
+#include "os/folder_walk.h"
 #include "ui/work_progress.h"
+
+namespace {
+
+// Files hashed ahead of the one being reported.
+constexpr std::size_t QUEUE = 4096;
+
+// The folder to change into and the name of a dropped path.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    std::string folder;
+    std::string fileName;
+    splitDroppedPath(path, folder, fileName);
+    return {folder, fileName};
+}
+
+} // namespace
 
 void DropWork::run(const std::vector<CString>& paths, bool checking, const DropSettings& settings) {
     m_settings = settings;
-    m_tally = DropTally{checking};
+    m_tally = DropTally{};
+    m_tally.checking = checking;
     m_progress.begin(checking);
     if (checking) {
         check(paths);
     } else {
         generate(paths);
     }
+    m_items.clear();
+    m_items.shrink_to_fit();
     m_progress.end();
 }
 
 void DropWork::check(const std::vector<CString>& paths) {
     m_results.clearResults();
-    if (!countEntries(paths)) {
+    const std::vector<std::string> lists = listsOf(paths);
+    if (!countEntries(lists)) {
         m_tally.stopped = true;
         return;
     }
-    for (const CString& path : paths) {
+    for (const std::string& list : lists) {
         // Nothing after a stop is opened.
         if (!m_progress.advance(0)) {
             m_tally.stopped = true;
             return;
         }
-        processDroppedPath(path);
+        processDroppedPath(list);
         if (m_tally.stopped) {
             return;
         }
     }
 }
 
-void DropWork::processDroppedPath(const CString& path) {
-    m_droppedPath = path;
-    ++m_tally.lists;
-    std::string folder;
-    std::string fileName;
-    splitDroppedPath(path, folder, fileName);
-    // A failed change of folder leaves the list to be opened from the current one.
-    changeDirectory(folder.c_str());
-    std::FILE* list = openFileStream(path.c_str(), "r");
-    if (list == nullptr) {
-        // Nothing to verify: one row says so, and the report gets no line.
-        addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
-        return;
+std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
+    std::vector<std::string> lists;
+    for (const CString& path : paths) {
+        if (!isFolder(path.c_str())) {
+            lists.push_back(path);
+            continue;
+        }
+        std::vector<std::string> names;
+        regularFilesIn(path, names);
+        const std::size_t before = lists.size();
+        const std::string folder = path.back() == '/' ? path : path + "/";
+        for (const std::string& name : names) {
+            if (namesChecksumList(name)) {
+                lists.push_back(folder + name);
+            }
+        }
+        if (lists.size() == before) {
+            m_tally.foldersWithoutList.push_back(splitPath(path).second);
+        }
     }
-    const int result =
-        verifyList(list, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
-    if (result == VERIFY_STOPPED) {
-        m_tally.stopped = true;
-    }
-    std::fclose(list);
+    return lists;
 }
 
-bool DropWork::countEntries(const std::vector<CString>& paths) {
+bool DropWork::countEntries(const std::vector<std::string>& lists) {
     // Text streams cannot seek, so each list is read once to count and again to verify.
     int entries = 0;
-    for (const CString& path : paths) {
-        std::string folder;
-        std::string fileName;
-        splitDroppedPath(path, folder, fileName);
-        changeDirectory(folder.c_str());
+    for (const std::string& path : lists) {
+        changeDirectory(splitPath(path).first.c_str());
         std::FILE* list = openFileStream(path.c_str(), "r");
         if (list == nullptr) {
             ++entries; // its row says it could not be read
@@ -83,52 +102,131 @@ bool DropWork::countEntries(const std::vector<CString>& paths) {
     return true;
 }
 
+void DropWork::processDroppedPath(const std::string& path) {
+    m_droppedPath = path;
+    ++m_tally.lists;
+    // A failed change of folder leaves the list to be opened from the current one.
+    changeDirectory(splitPath(path).first.c_str());
+    std::FILE* list = openFileStream(path.c_str(), "r");
+    if (list == nullptr) {
+        // Nothing to verify: one row says so, and the report gets no line.
+        addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+        return;
+    }
+    const int result =
+        verifyList(list, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
+    if (result == VERIFY_STOPPED) {
+        m_tally.stopped = true;
+    }
+    std::fclose(list);
+}
+
 void DropWork::generate(const std::vector<CString>& paths) {
-    if (!measureFiles(paths)) {
+    std::uint64_t bytes = 0;
+    if (!gatherFiles(paths, bytes)) {
         m_tally.stopped = true;
         return;
     }
-    if (digestFiles(paths, *this, &m_progress, m_settings.algorithm) == DIGEST_STOPPED) {
+    m_tally.total = static_cast<int>(m_items.size());
+    m_progress.expectBytes(m_tally.total, bytes);
+    m_nextItem = 0;
+    m_doneItems = 0;
+    if (!hashInOrder(*this, QUEUE, &m_progress)) {
         m_tally.stopped = true;
     }
 }
 
-bool DropWork::measureFiles(const std::vector<CString>& paths) {
-    std::uint64_t bytes = 0;
+bool DropWork::gatherFiles(const std::vector<CString>& paths, std::uint64_t& bytes) {
+    m_items.clear();
     for (const CString& path : paths) {
         if (!m_progress.advance(0)) {
             return false;
         }
+        if (isFolder(path.c_str())) {
+            if (!walkFolder(path, bytes)) {
+                return false;
+            }
+            continue;
+        }
+        auto [folder, fileName] = splitPath(path);
         std::uint64_t size = 0;
         if (regularFileSize(path.c_str(), size)) {
             bytes += size;
         }
+        m_items.push_back(Item{path, std::move(fileName), std::move(folder)});
     }
-    m_tally.total = static_cast<int>(paths.size());
-    m_progress.expectBytes(m_tally.total, bytes);
     return true;
 }
 
-void DropWork::fileDigested(std::size_t /*index*/, const std::string& path,
-                            const FileDigest& result) {
-    // The folder becomes the current one and the row carries the bare name, as for one path.
-    std::string folder;
-    std::string fileName;
-    splitDroppedPath(path, folder, fileName);
-    changeDirectory(folder.c_str());
-    m_droppedPath = fileName;
-    addDigestRow(fileName.c_str(), result);
+bool DropWork::walkFolder(const std::string& folder, std::uint64_t& bytes) {
+    FolderWalk walk(folder);
+    // Rows are named from the folder's parent, which is the current folder while they are made.
+    const std::string& base = walk.parent();
+    const std::string parent = base.empty() ? std::string(".") : base;
+    int found = 0;
+    const auto pace = [&] {
+        m_progress.lookingIn(walk.rootName(), found);
+        return m_progress.advance(0);
+    };
+    WalkEntry entry;
+    while (walk.next(entry, pace)) {
+        switch (entry.kind) {
+        case WalkEntry::Kind::File:
+        case WalkEntry::Kind::Broken:
+            bytes += entry.size;
+            ++found;
+            m_items.push_back(Item{base + entry.relative, entry.relative, parent});
+            break;
+        case WalkEntry::Kind::UnreadableFolder:
+            m_items.push_back(Item{base + entry.relative, entry.relative, parent, true});
+            break;
+        case WalkEntry::Kind::Special:
+            ++m_tally.passedOver;
+            break;
+        case WalkEntry::Kind::LinkToFolder:
+            ++m_tally.linksToFolders;
+            break;
+        }
+        if (!pace()) {
+            return false;
+        }
+    }
+    return !walk.stopped();
 }
 
-void DropWork::addDigestRow(const char* name, const FileDigest& result) {
-    if (!result.opened) {
+HashFeed::Step DropWork::next(std::size_t /*place*/, HashRequest& request) {
+    if (m_nextItem == m_items.size()) {
+        return Step::End;
+    }
+    const Item& item = m_items[m_nextItem++];
+    if (!item.unreadableFolder) {
+        request.path = item.path.c_str();
+        request.algorithm = m_settings.algorithm;
+    }
+    return Step::Item;
+}
+
+// Items are done in order, so the oldest one not done is m_items[m_doneItems].
+const char* DropWork::nameAt(std::size_t /*place*/) const {
+    return m_items[m_doneItems].name.c_str();
+}
+
+void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
+    const Item& item = m_items[m_doneItems++];
+    // The row's folder becomes the current one, as a dropped file's does.
+    changeDirectory(item.folder.c_str());
+    m_droppedPath = item.name;
+    const char* name = item.name.c_str();
+    if (item.unreadableFolder) {
+        addResult(name, nullptr, nullptr, STATUS_UNREADABLE);
+    } else if (!outcome.opened) {
         addResult(name, nullptr, nullptr, STATUS_FAILED);
-    } else if (result.readError) {
+    } else if (outcome.readError) {
         // The digest of a file read only in part is shown, but is no checksum of the file: it
         // gets no report line, so a saved report never lists a wrong digest.
-        addResult(name, nullptr, &result.digest, STATUS_FAILED);
+        addResult(name, nullptr, &outcome.digest, STATUS_FAILED);
     } else {
-        addResult(name, &result.digest, &result.digest, STATUS_OK);
+        addResult(name, &outcome.digest, &outcome.digest, STATUS_OK);
     }
 }
 

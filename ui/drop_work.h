@@ -5,6 +5,7 @@
 
 #include "engine/checksum_list.h"
 #include "engine/digest_files.h"
+#include "engine/ordered_hashing.h"
 #include "platform/win_types.h"
 #include "ui/work_text.h"
 
@@ -24,13 +25,20 @@ struct DropSettings {
     Algorithm algorithm = Algorithm::Md5;
 };
 
-/// The work of one drop, from its first path to its last. Checking, it clears the results once
-/// and verifies every dropped list from the list's own folder, so that a failure in one list
-/// stays on show whatever the next one holds. Generating, it hashes every dropped file side by
-/// side, each row under the file's bare name. All of it, the counting and measuring beforehand
-/// included, is served, shown and stoppable through the progress it is given; the tally says
-/// what came of it.
-class DropWork : public ResultSink, private FileDigestSink {
+/// The work of one drop, from its first path to its last.
+///
+/// Checking, it clears the results once and verifies every dropped list from the list's own
+/// folder, so that a failure in one list stays on show whatever the next one holds; a dropped
+/// folder stands for the checksum lists directly in it.
+///
+/// Generating, it hashes every dropped file side by side, each row under the file's bare name;
+/// a dropped folder stands for every file below it, in byte order of their paths, each row
+/// named from the folder's parent ("photos/2024/a.jpg"), so that a report saved beside the
+/// folder checks from there.
+///
+/// All of it, the looking, counting and measuring beforehand included, is served, shown and
+/// stoppable through the progress it is given; the tally says what came of it.
+class DropWork : public ResultSink, private HashFeed {
 public:
     DropWork(DropResults& results, WorkProgress& progress)
         : m_results(results), m_progress(progress) {}
@@ -39,7 +47,7 @@ public:
     void run(const std::vector<CString>& paths, bool checking, const DropSettings& settings);
     /// What the current or last drop came to.
     const DropTally& tally() const { return m_tally; }
-    /// The path in hand, or last in hand: a list's full path, a hashed file's bare name.
+    /// The path in hand, or last in hand: a list's full path, a hashed file's row name.
     const CString& droppedPath() const { return m_droppedPath; }
 
     /// A row of the work: counted for the tally, then handed to the results.
@@ -48,22 +56,37 @@ public:
     void lineNotUnderstood() override;
 
 private:
+    /// One thing to hash, or to report without hashing, and where its row is made from.
+    struct Item {
+        std::string path;   ///< opened as given
+        std::string name;   ///< the row's name
+        std::string folder; ///< the current folder while its row is made
+        bool unreadableFolder = false;
+    };
+
     void check(const std::vector<CString>& paths);
+    /// The lists a drop stands for: dropped files as they are, a folder's lists in their place.
+    std::vector<std::string> listsOf(const std::vector<CString>& paths);
     /// Verifies the dropped list at path from its own folder.
-    void processDroppedPath(const CString& path);
-    void generate(const std::vector<CString>& paths);
+    void processDroppedPath(const std::string& path);
     /// The entries of every list, for the strip's count; false when a stop came first.
-    bool countEntries(const std::vector<CString>& paths);
-    /// The bytes of every file, for the strip's bar and time left; false when a stop came first.
-    bool measureFiles(const std::vector<CString>& paths);
-    void fileDigested(std::size_t index, const std::string& path,
-                      const FileDigest& result) override;
-    /// The row of a hashed file: its digest, or a failure without a report line.
-    void addDigestRow(const char* name, const FileDigest& result);
+    bool countEntries(const std::vector<std::string>& lists);
+
+    void generate(const std::vector<CString>& paths);
+    /// Every file a drop stands for, and the bytes of them all; false when a stop came first.
+    bool gatherFiles(const std::vector<CString>& paths, std::uint64_t& bytes);
+    bool walkFolder(const std::string& folder, std::uint64_t& bytes);
+
+    Step next(std::size_t place, HashRequest& request) override;
+    const char* nameAt(std::size_t place) const override;
+    void done(std::size_t place, const HashOutcome& outcome) override;
 
     DropResults& m_results;
     WorkProgress& m_progress;
     DropSettings m_settings;
     DropTally m_tally;
     CString m_droppedPath;
+    std::vector<Item> m_items;
+    std::size_t m_nextItem = 0;
+    std::size_t m_doneItems = 0;
 };

@@ -33,7 +33,13 @@ void WorkProgress::end() {
     }
 }
 
+void WorkProgress::lookingIn(const std::string& folder, int found) {
+    m_run.looking = folder;
+    m_run.found = found;
+}
+
 void WorkProgress::expectBytes(int files, std::uint64_t bytes) {
+    m_run.looking.clear();
     m_run.files = files;
     m_run.totalBytes = bytes;
     m_run.byBytes = true;
@@ -89,6 +95,12 @@ void WorkProgress::serve(std::uint64_t now) {
 
 void WorkProgress::update(std::uint64_t now) {
     m_run.lastUpdated = now;
+    if (!m_run.looking.empty()) {
+        m_strip.showProgress("Looking for files in " + m_run.looking + ": " +
+                                 groupedNumber(m_run.found) + " found",
+                             -1, "");
+        return;
+    }
     std::string text = m_run.checking ? "Checking " : "Hashing ";
     text += m_run.file;
     if (m_run.files > 1) {

@@ -30,6 +30,8 @@ public:
     void requestStop() { m_run.stopRequested = true; }
     bool stopRequested() const { return m_run.stopRequested; }
 
+    /// The work looks for files in the folder named folder, and has found found so far.
+    void lookingIn(const std::string& folder, int found);
     /// The work is files files of bytes bytes in all (hashing dropped files).
     void expectBytes(int files, std::uint64_t bytes);
     /// The work turns to a checksum list of entries entries.
@@ -73,6 +75,8 @@ private:
         std::string file;  ///< the file being hashed
         std::int64_t fileSize = -1;
         std::uint64_t fileDone = 0; ///< bytes of it hashed
+        std::string looking;        ///< the folder being searched for files, if any
+        int found = 0;              ///< files found there so far
     };
     Run m_run;
 };

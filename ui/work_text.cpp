@@ -6,10 +6,32 @@
 namespace {
 
 std::string count(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    return groupedNumber(n) + " " + (n == 1 ? one : many);
+}
+
+// What was found in dropped folders besides files, said after the rest: "; 2 special files
+// passed over".
+std::string foundBesides(const DropTally& tally) {
+    std::string text;
+    if (tally.passedOver > 0) {
+        text += "; " + count(tally.passedOver, "special file", "special files") + " passed over";
+    }
+    if (tally.linksToFolders > 0) {
+        text += "; " + count(tally.linksToFolders, "link to a folder", "links to folders") +
+                " not followed";
+    }
+    return text;
 }
 
 } // namespace
+
+std::string groupedNumber(long long n) {
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return n < 0 ? "-" + digits : digits;
+}
 
 std::string rateText(double bytesPerSecond) {
     static const char* const UNITS[] = {"B/s", "kB/s", "MB/s", "GB/s", "TB/s"};
@@ -39,7 +61,7 @@ std::string timeLeftText(double seconds) {
 
 std::string outcomeText(const DropTally& tally) {
     if (tally.stopped) {
-        std::string text = "Stopped after " + std::to_string(tally.done());
+        std::string text = "Stopped after " + groupedNumber(tally.done());
         if (tally.total >= 0) {
             return text + " of " + count(tally.total, "file", "files");
         }
@@ -52,6 +74,9 @@ std::string outcomeText(const DropTally& tally) {
                 ? std::string()
                 : "; " + count(tally.notUnderstood, "line", "lines") + " not understood";
         if (tally.done() == 0) {
+            if (!tally.foldersWithoutList.empty() && tally.lists == 0) {
+                return "No checksum list in " + tally.foldersWithoutList.front();
+            }
             return "No files checked" + notUnderstood;
         }
         std::string parts;
@@ -63,14 +88,22 @@ std::string outcomeText(const DropTally& tally) {
         add(tally.ok, "OK");
         add(tally.failed, "FAILED");
         add(tally.unreadable, "could not be read");
-        const std::string lists = tally.lists > 1 ? std::to_string(tally.lists) + " lists, " : "";
-        return lists + count(tally.done(), "file", "files") + " checked: " + parts + notUnderstood;
+        const std::string lists = tally.lists > 1 ? groupedNumber(tally.lists) + " lists, " : "";
+        std::string without;
+        for (const std::string& folder : tally.foldersWithoutList) {
+            without += "; no checksum list in " + folder;
+        }
+        return lists + count(tally.done(), "file", "files") + " checked: " + parts + notUnderstood +
+               without;
     }
     std::string text = tally.ok == 0 ? std::string("No checksums generated")
                                      : count(tally.ok, "checksum", "checksums") + " generated";
-    const int notRead = tally.failed + tally.unreadable;
-    if (notRead > 0) {
-        text += ", " + count(notRead, "file", "files") + " could not be read";
+    // Generating, a failed row is a file not read, an unreadable one a folder not read.
+    if (tally.failed > 0) {
+        text += ", " + count(tally.failed, "file", "files") + " could not be read";
     }
-    return text;
+    if (tally.unreadable > 0) {
+        text += ", " + count(tally.unreadable, "folder", "folders") + " could not be read";
+    }
+    return text + foundBesides(tally);
 }

@@ -4,21 +4,28 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// What one drop's work came to, counted from the rows it made.
 struct DropTally {
-    bool checking = false; ///< "Check Files" (rows of a list) or "Generate Checksums"
-    int ok = 0;            ///< STATUS_OK rows: checked and matching, or generated
-    int failed = 0;        ///< STATUS_FAILED rows: a mismatch, or a file not read when generating
-    int unreadable = 0;    ///< STATUS_UNREADABLE rows
-    int total = -1;        ///< files the work set out to do, when known
-    bool stopped = false;  ///< a stop cut the work short
-    int lists = 0;         ///< checksum lists the work read
-    int notUnderstood = 0; ///< lines of those lists that were not understood
+    bool checking = false;  ///< "Check Files" (rows of a list) or "Generate Checksums"
+    int ok = 0;             ///< STATUS_OK rows: checked and matching, or generated
+    int failed = 0;         ///< STATUS_FAILED rows: a mismatch, or a file not read when generating
+    int unreadable = 0;     ///< STATUS_UNREADABLE rows
+    int total = -1;         ///< files the work set out to do, when known
+    bool stopped = false;   ///< a stop cut the work short
+    int lists = 0;          ///< checksum lists the work read
+    int notUnderstood = 0;  ///< lines of those lists that were not understood
+    int passedOver = 0;     ///< FIFOs, sockets and devices found in dropped folders
+    int linksToFolders = 0; ///< links to folders found in dropped folders, not followed
+    /// Dropped folders without a checksum list in them ("Check Files").
+    std::vector<std::string> foldersWithoutList;
 
     int done() const { return ok + failed + unreadable; }
 };
 
+/// "1,204": the digits of n in groups of three.
+std::string groupedNumber(long long n);
 /// "812 MB/s", "1.2 GB/s": decimal units, three significant figures at most.
 std::string rateText(double bytesPerSecond);
 /// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.

@@ -24,7 +24,8 @@ std::vector<std::string> walk(const std::string& folder) {
         line += ' ';
         line += entry.relative;
         if (entry.kind == WalkEntry::Kind::File) {
-            line += " " + std::to_string(entry.size);
+            line += ' ';
+            line += std::to_string(entry.size);
         }
         found.push_back(line);
     }

@@ -63,12 +63,12 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
 
 TEST_F(DropIntakeTest, FilesThatCannotBeReadKeepTheirPlaceInDropOrder) {
     const std::string a = writeFile("g/a", "abc");
-    std::filesystem::create_directories(scratch / "g" / "folder");
+    ASSERT_EQ(::mkfifo((scratch / "g" / "fifo").c_str(), 0600), 0);
     const std::string c = writeFile("g/c", "");
     run([&](MainDialog& dialog, HWND dlg) {
         headless.click(dlg, IDC_GENERATE);
-        headless.dropFiles(dlg, {a, (scratch / "g" / "folder").string(), "/no/such/file", c});
-        EXPECT_EQ(column(dialog, 0), (Texts{"c", "file", "folder", "a"}));
+        headless.dropFiles(dlg, {a, (scratch / "g" / "fifo").string(), "/no/such/file", c});
+        EXPECT_EQ(column(dialog, 0), (Texts{"c", "file", "fifo", "a"}));
         EXPECT_EQ(images(dialog),
                   (std::vector<int>{STATUS_OK, STATUS_FAILED, STATUS_FAILED, STATUS_OK}));
         EXPECT_EQ(dialog.report.reportText,
@@ -162,22 +162,62 @@ TEST_F(DropIntakeTest, AGeneratedReportChecksBackAsAllOk) {
     });
 }
 
-TEST_F(DropIntakeTest, AFolderDroppedToGenerateGivesAFailedRowWithoutAReportLine) {
-    std::filesystem::create_directories(scratch / "f" / "sub");
+// A dropped folder is hashed whole, in the byte order of its paths, each row named from the
+// folder's parent; what is no file is passed over and said; the report checks in md5sum from
+// the folder's parent, and the folder dropped to check finds the report inside it.
+TEST_F(DropIntakeTest, AFolderIsHashedWholeAndItsReportChecksInMd5sum) {
+    for (const char* name : {"2024/a.jpg", "a-b", ".hidden", "line\nfeed", "back\\slash"}) {
+        writeFile(std::string("photos/") + name, name);
+    }
+    ASSERT_EQ(::symlink("..", (scratch / "photos/2024/loop").c_str()), 0);
+    ASSERT_EQ(::symlink("a.jpg", (scratch / "photos/2024/link").c_str()), 0);
+    ASSERT_EQ(::mkfifo((scratch / "photos/fifo").c_str(), 0600), 0);
+    const std::string loose = writeFile("elsewhere/loose", "");
+    headless.answerSave((scratch / "photos" / "MD5SUMS").string());
     run([&](MainDialog& dialog, HWND dlg) {
         headless.click(dlg, IDC_GENERATE);
-        headless.dropFiles(dlg, {(scratch / "f" / "sub").string()});
-        EXPECT_EQ(column(dialog, 0), (Texts{"sub"}));
-        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_FAILED}));
-        EXPECT_EQ(column(dialog, 1), (Texts{""}));
-        EXPECT_EQ(column(dialog, 2), (Texts{""}));
-        EXPECT_EQ(dialog.report.reportText, "");
+        headless.dropFiles(dlg, {(scratch / "photos").string() + "/", loose});
+        EXPECT_EQ(column(dialog, 0),
+                  (Texts{"loose", "photos/line\nfeed", "photos/back\\slash", "photos/a-b",
+                         "photos/2024/link", "photos/2024/a.jpg", "photos/.hidden"}));
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "7 checksums generated; 1 special file passed over; 1 link to a folder not "
+                  "followed");
+        EXPECT_EQ(std::filesystem::current_path(), scratch / "elsewhere");
+        headless.click(dlg, IDC_SAVE_AS);
+    });
+    // The report's last line names the loose file by its bare name: md5sum checks the rest.
+    std::string report = readFile((scratch / "photos" / "MD5SUMS").string());
+    report.erase(report.rfind(MD5_EMPTY));
+    writeFile("photos.md5", report);
+    const std::string command =
+        "cd '" + scratch.string() + "' && md5sum --strict --quiet -c photos.md5";
+    EXPECT_EQ(std::system(command.c_str()), 0) << report;
+}
+
+TEST_F(DropIntakeTest, AFolderDroppedToCheckChecksTheListsInIt) {
+    writeFile("sums/a", "abc");
+    writeFile("sums/MD5SUMS", std::string(MD5_ABC) + "  a\n");
+    writeFile("sums/b.SHA256", std::string(SHA256_EMPTY) + "  gone\n");
+    writeFile("sums/notes.txt", "not a list\n");
+    writeFile("sums/sub/c.md5", "not looked at\n");
+    std::filesystem::create_directories(scratch / "empty");
+    run([&](MainDialog& dialog, HWND dlg) {
+        testing::internal::CaptureStderr();
+        headless.dropFiles(dlg, {(scratch / "sums").string(), (scratch / "empty").string()});
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "md5sum: can't open gone\nmd5sum: no files checked\n");
+        EXPECT_EQ(column(dialog, 0), (Texts{"gone", "a"}));
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "2 lists, 2 files checked: 1 OK, 1 could not be read; no checksum list in empty");
+        headless.dropFiles(dlg, {(scratch / "empty").string()});
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "No checksum list in empty");
     });
 }
 
 TEST_F(DropIntakeTest, AListThatCannotBeOpenedGivesOneUnreadableRow) {
-    std::filesystem::create_directories(scratch / "notalist");
-    const std::string folder = (scratch / "notalist").string();
+    const std::string folder = (scratch / "no such list.md5").string();
     run([&](MainDialog& dialog, HWND dlg) {
         headless.click(dlg, IDC_GENERATE);
         headless.dropFiles(dlg, {writeFile("earlier", "abc")});

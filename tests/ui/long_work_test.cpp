@@ -4,6 +4,7 @@
 
 #include "engine/file_digest.h"
 #include "engine/md5.h"
+#include "os/folder_walk.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_dialog.h"
@@ -213,6 +214,26 @@ TEST_F(LongWorkTest, TheStripShowsHowFarTheWorkIs) {
 }
 
 // A quick drop looks as it always did: the strip's progress never shows.
+// Looking for the files of a large folder shows, and a stop there hashes nothing.
+TEST_F(LongWorkTest, AStopWhileLookingForFilesHashesNothing) {
+    for (int i = 0; i < 3 * FolderWalk::PACE; ++i) {
+        writeFile("many/" + std::to_string(i), "x");
+    }
+    std::string seen;
+    headless.duringWork([&](HWND dlg) {
+        seen = stripText(dlg);
+        return headless.click(dlg, IDC_STOP);
+    });
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {(scratch / "many").string()});
+        EXPECT_EQ(seen.rfind("Looking for files in many: ", 0), 0u) << seen;
+        EXPECT_TRUE(names(dialog).empty());
+        EXPECT_EQ(stripText(dlg), "Stopped after 0 files");
+        headless.click(dlg, IDOK);
+    });
+}
+
 TEST_F(LongWorkTest, AQuickDropNeverShowsTheProgress) {
     headless.clockStepMs = 1;
     const std::string a = writeFile("q/a", "abc");
