@@ -69,8 +69,11 @@ def checked(button):
 
 
 def rows(table):
+    # A list that is being refilled can count a row whose cell is gone by the time it is asked
+    # for: then its rows are not known yet (None), and a waiting caller asks again.
     cells = table.queryTable()
-    return [cells.getAccessibleAt(row, 0).name for row in range(cells.nRows)]
+    found = [cells.getAccessibleAt(row, 0) for row in range(cells.nRows)]
+    return None if None in found else [cell.name for cell in found]
 
 
 def choose(radios, name, action):
@@ -128,7 +131,7 @@ if shot:
 
 choose(radios, "Generate Checksums", "toggle")
 drag_list_onto_window()
-wait_for(lambda: rows(results)[:1] == ["OK: list.md5"], "the dropped list to be hashed")
+wait_for(lambda: (rows(results) or [])[:1] == ["OK: list.md5"], "the dropped list to be hashed")
 print("the next drop was hashed:", rows(results)[0])
 
 choose(radios, "Check Files", "press")
