@@ -1,10 +1,12 @@
 // The program's entry: the command line, then the desktop window system, the resources, and
 // the application object.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -17,12 +19,30 @@ namespace {
 
 ChecksumApp theApp;
 
+// The exit status when there is no display to open the window on.
+constexpr int STATUS_NO_DISPLAY = 1;
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether the window has somewhere to show: a display named by DISPLAY or WAYLAND_DISPLAY, or a
+// platform of Qt's own named by QT_QPA_PLATFORM (a list of names separated by ';', each with
+// optional ":options"), except xcb, which needs DISPLAY. Without one Qt aborts as it starts.
 bool haveDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) {
+    if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    const char* platforms = std::getenv("QT_QPA_PLATFORM");
+    std::string_view list = platforms != nullptr ? platforms : "";
+    while (!list.empty()) {
+        const std::string_view entry = list.substr(0, list.find(';'));
+        const std::string_view name = entry.substr(0, entry.find(':'));
+        if (!name.empty() && name != "xcb") {
             return true;
         }
+        list.remove_prefix(std::min(list.size(), entry.size() + 1));
     }
     return false;
 }
@@ -54,7 +74,7 @@ int main(int argc, char* argv[]) {
                      "%s: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
                      "run it under xvfb-run)\n",
                      program.c_str());
-        return 2;
+        return STATUS_NO_DISPLAY;
     }
     // Qt sees the program's name only: the arguments are ours, and a file named like one of
     // Qt's options (-style, say) stays a file.

@@ -6,27 +6,15 @@
 # Usage: bench/digest_stream_vs_md5sum.sh BUILD_DIR [RUNS]
 # The file is kept in ${DIGESTOR_BENCH_DIR:-${TMPDIR:-/tmp}/digestor-bench} for later runs.
 set -euo pipefail
-
-build="${1:?usage: bench/digest_stream_vs_md5sum.sh BUILD_DIR [RUNS]}"
-runs="${2:-7}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
+# shellcheck source=lib/common.sh
+. "$(dirname "$0")/lib/common.sh"
+bench_args "usage: bench/digest_stream_vs_md5sum.sh BUILD_DIR [RUNS]" 7 5 "$@"
+bench_tools digest_stream_tool
 tool="$build/bench/digest_stream_tool"
-if [ ! -x "$tool" ]; then
-    cmake --build "$build" --target digest_stream_tool
-fi
-if [ "$runs" -lt 5 ]; then
-    echo "at least 5 runs each" >&2
-    exit 2
-fi
 
-dir="${DIGESTOR_BENCH_DIR:-${TMPDIR:-/tmp}/digestor-bench}"
+bench_data_folder
 file="$dir/one-gib.bin"
-size=$((1024 * 1024 * 1024))
-mkdir -p "$dir"
-if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne "$size" ]; then
-    head -c "$size" /dev/urandom >"$file.part"
-    mv "$file.part" "$file"
-fi
+bench_random_file "$file" $((1024 * 1024 * 1024))
 cat "$file" >/dev/null # into the page cache
 
 ours="$("$tool" "$file" | cut -d' ' -f1)"
@@ -36,26 +24,20 @@ if [ "$ours" != "$theirs" ]; then
     exit 1
 fi
 
-# Prints "elapsed cpu" in seconds for one run of the command.
-measure() {
-    local out
-    out="$({ /usr/bin/time -f '%e %U %S' "$@" >/dev/null; } 2>&1)"
-    awk '{ printf "%s %.2f\n", $1, $2 + $3 }' <<<"$out"
-}
-
-results="$(mktemp)"
-trap 'rm -f "$results"' EXIT
+bench_work_folder
+results="$work/results"
 for ((i = 0; i < runs; i++)); do
-    read -r ourElapsed ourCpu < <(measure "$tool" "$file")
-    read -r theirElapsed theirCpu < <(measure md5sum "$file")
+    read -r ourElapsed ourCpu < <(bench_measure "$tool" "$file")
+    read -r theirElapsed theirCpu < <(bench_measure md5sum "$file")
     echo "$ourElapsed $ourCpu $theirElapsed $theirCpu" >>"$results"
     printf 'run %d: digestStream %5.2f s (cpu %5.2f s)   md5sum %5.2f s (cpu %5.2f s)\n' \
         "$((i + 1))" "$ourElapsed" "$ourCpu" "$theirElapsed" "$theirCpu"
 done
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-elapsedRatio="$(awk '{ print $3 / $1 }' "$results" | median)"
-cpuRatio="$(awk '{ print $4 / $2 }' "$results" | median)"
+# shellcheck disable=SC2046 # one number a run
+elapsedRatio="$(bench_median $(awk '{ print $3 / $1 }' "$results"))"
+# shellcheck disable=SC2046
+cpuRatio="$(bench_median $(awk '{ print $4 / $2 }' "$results"))"
 printf 'digestStream over 1 GiB vs md5sum, median of %d interleaved runs: throughput ratio %.3fx (elapsed), %.3fx (cpu)\n' \
     "$runs" "$elapsedRatio" "$cpuRatio"
-awk -v r="$elapsedRatio" 'BEGIN { exit !(r >= 1.0) }'
+bench_at_least "$elapsedRatio" 1.0

@@ -10,45 +10,24 @@
 # Usage: bench/side_by_side_vs_md5sum.sh BUILD_DIR [RUNS]
 # The files are kept in ${DIGESTOR_BENCH_DIR:-${TMPDIR:-/tmp}/digestor-bench} for later runs.
 set -euo pipefail
+# shellcheck source=lib/common.sh
+. "$(dirname "$0")/lib/common.sh"
+bench_args "usage: bench/side_by_side_vs_md5sum.sh BUILD_DIR [RUNS]" 7 5 "$@"
+bench_tools verify_list_tool digest_stream_tool
 
-build="${1:?usage: bench/side_by_side_vs_md5sum.sh BUILD_DIR [RUNS]}"
-runs="${2:-7}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
-for tool in verify_list_tool digest_stream_tool; do
-    if [ ! -x "$build/bench/$tool" ]; then
-        cmake --build "$build" --target "$tool"
-    fi
-done
-if [ "$runs" -lt 5 ]; then
-    echo "at least 5 runs each" >&2
-    exit 2
-fi
-
-dir="${DIGESTOR_BENCH_DIR:-${TMPDIR:-/tmp}/digestor-bench}"
+bench_data_folder
 mkdir -p "$dir/large" "$dir/small"
 
 # 1. The files, made once: random contents, and their lists as md5sum writes them.
 for ((i = 0; i < 48; i++)); do
-    file="$(printf '%s/large/file_%02d.dat' "$dir" "$i")"
-    if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne $((32 << 20)) ]; then
-        head -c $((32 << 20)) /dev/urandom >"$file.part"
-        mv "$file.part" "$file"
-    fi
+    bench_random_file "$(printf '%s/large/file_%02d.dat' "$dir" "$i")" $((32 << 20))
 done
 if [ "$(find "$dir/small" -name 'file_*.dat' | wc -l)" -ne 10000 ]; then
     rm -f "$dir/small"/file_*.dat
-    perl -e 'open(my $r, "<", "/dev/urandom") or die;
-             for my $i (0 .. 9999) {
-                 read($r, my $bytes, 100 + int(rand(8093)));
-                 open(my $f, ">", sprintf("%s/file_%05d.dat", $ARGV[0], $i)) or die;
-                 binmode $f; print $f $bytes; close $f;
-             }' "$dir/small"
+    bench_small_files "$dir/small" 10000 100 8192 'file_%05d.dat'
 fi
 gib="$dir/one-gib.bin"
-if [ ! -f "$gib" ] || [ "$(stat -c %s "$gib")" -ne $((1 << 30)) ]; then
-    head -c $((1 << 30)) /dev/urandom >"$gib.part"
-    mv "$gib.part" "$gib"
-fi
+bench_random_file "$gib" $((1 << 30))
 (cd "$dir/large" && md5sum -- file_*.dat >list.md5)
 (cd "$dir/small" && md5sum -- file_*.dat >list.md5)
 (cd "$dir" && md5sum -- one-gib.bin >one-gib.md5)
@@ -56,17 +35,9 @@ fi
 (cd "$dir/small" && for ((i = 0; i < 10; i++)); do cat list.md5; done >long.md5)
 
 ours() { "$build/bench/verify_list_tool" "$1" >/dev/null; }
-theirs() { (cd "$(dirname "$1")" && md5sum -c --quiet "$(basename "$1")" >/dev/null); }
+theirs() { bench_md5sum_check "$1"; }
 digestStream() { "$build/bench/digest_stream_tool" "$gib" >/dev/null; }
 
-elapsed() {
-    local start="$EPOCHREALTIME"
-    "$@" || { echo "failed: $*" >&2; exit 1; }
-    local end="$EPOCHREALTIME"
-    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f\n", e - s }'
-}
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Peak resident memory of one run, in MiB.
 peak() {
     /usr/bin/time -f '%M' -o "$dir/peak" "$build/bench/verify_list_tool" "$1" >/dev/null
@@ -82,30 +53,30 @@ compare() {
     theirs "$list" || { echo "md5sum -c did not verify $list" >&2; exit 1; }
     [ -z "$withStream" ] || digestStream
     for ((i = 0; i < runs; i++)); do
-        ourTimes+=("$(elapsed ours "$list")")
-        theirTimes+=("$(elapsed theirs "$list")")
-        [ -z "$withStream" ] || streamTimes+=("$(elapsed digestStream)")
+        ourTimes+=("$(bench_elapsed ours "$list")")
+        theirTimes+=("$(bench_elapsed theirs "$list")")
+        [ -z "$withStream" ] || streamTimes+=("$(bench_elapsed digestStream)")
     done
     local ourMedian theirMedian ratio
-    ourMedian="$(median "${ourTimes[@]}")"
-    theirMedian="$(median "${theirTimes[@]}")"
-    ratio="$(awk -v a="$ourMedian" -v b="$theirMedian" 'BEGIN { printf "%.3f", a / b }')"
+    ourMedian="$(bench_median "${ourTimes[@]}")"
+    theirMedian="$(bench_median "${theirTimes[@]}")"
+    ratio="$(bench_ratio "$ourMedian" "$theirMedian")"
     printf '%s, median of %d interleaved runs:\n' "$label" "$runs"
     printf '  verifyList %.3f s   md5sum -c %.3f s   ratio ours/md5sum %s' \
         "$ourMedian" "$theirMedian" "$ratio"
     if [ -n "$withStream" ]; then
         local streamMedian streamRatio
-        streamMedian="$(median "${streamTimes[@]}")"
-        streamRatio="$(awk -v a="$ourMedian" -v b="$streamMedian" 'BEGIN { printf "%.3f", a / b }')"
+        streamMedian="$(bench_median "${streamTimes[@]}")"
+        streamRatio="$(bench_ratio "$ourMedian" "$streamMedian")"
         printf '\n  digestStream %.3f s   ratio ours/digestStream %s (target <= 1.0)' \
             "$streamMedian" "$streamRatio"
-        awk -v r="$streamRatio" 'BEGIN { exit !(r <= 1.0) }' || status=1
+        bench_at_most "$streamRatio" 1.0 || status=1
     else
         printf ' (target <= %s)' "$target"
-        awk -v r="$ratio" -v t="$target" 'BEGIN { exit !(r <= t) }' || status=1
+        bench_at_most "$ratio" "$target" || status=1
     fi
     printf '\n  peak memory of the first run %s MiB (target <= 64)\n' "$memory"
-    awk -v m="$memory" 'BEGIN { exit !(m <= 64) }' || status=1
+    bench_at_most "$memory" 64 || status=1
 }
 
 compare "48 files of 32 MiB" "$dir/large/list.md5" 0.20
@@ -113,5 +84,5 @@ compare "10,000 files of 100 B to 8 KiB" "$dir/small/list.md5" 0.50
 compare "one file of 1 GiB" "$dir/one-gib.md5" "" stream
 memory="$(peak "$dir/small/long.md5")"
 echo "a list of 100,000 lines: peak memory $memory MiB (target <= 64)"
-awk -v m="$memory" 'BEGIN { exit !(m <= 64) }' || status=1
+bench_at_most "$memory" 64 || status=1
 exit "$status"

@@ -6,18 +6,14 @@
 # window <= 1.02 x digestStream, window <= 1.0 x md5sum, gap <= 100 ms.
 # Usage: bench/window_long_drop_vs_md5sum.sh BUILD_DIR [RUNS] [GIB]
 set -euo pipefail
-
-build="${1:?usage: bench/window_long_drop_vs_md5sum.sh BUILD_DIR [RUNS] [GIB]}"
-runs="${2:-5}"
+# shellcheck source=lib/common.sh
+. "$(dirname "$0")/lib/common.sh"
+bench_args "usage: bench/window_long_drop_vs_md5sum.sh BUILD_DIR [RUNS] [GIB]" 5 1 "$@"
 gib="${3:-3}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
-for target in window_drop_qt digest_stream_tool; do
-    [ -x "$build/bench/$target" ] || cmake --build "$build" --target "$target"
-done
+bench_tools window_drop_qt digest_stream_tool
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+bench_work_folder
 cd "$work"
 head -c "$((gib * 1024 * 1024 * 1024))" /dev/urandom >big.iso
 md5sum big.iso >list.md5
@@ -35,31 +31,22 @@ window() {
 digest() { "$build/bench/digest_stream_tool" big.iso >/dev/null; }
 peer() { md5sum big.iso >/dev/null; }
 
-elapsed() {
-    local start="$EPOCHREALTIME"
-    "$@"
-    local end="$EPOCHREALTIME"
-    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f\n", e - s }'
-}
 window && digest && peer # warm-ups: the file is in the page cache from here on
 : >"$gapsFile"
 windowTimes=()
 digestTimes=()
 peerTimes=()
 for ((i = 0; i < runs; i++)); do
-    windowTimes+=("$(elapsed window)")
-    digestTimes+=("$(elapsed digest)")
-    peerTimes+=("$(elapsed peer)")
+    windowTimes+=("$(bench_elapsed window)")
+    digestTimes+=("$(bench_elapsed digest)")
+    peerTimes+=("$(bench_elapsed peer)")
 done
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-windowMedian="$(median "${windowTimes[@]}")"
-digestMedian="$(median "${digestTimes[@]}")"
-peerMedian="$(median "${peerTimes[@]}")"
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
-toDigest="$(ratio "$windowMedian" "$digestMedian")"
-toPeer="$(ratio "$windowMedian" "$peerMedian")"
+windowMedian="$(bench_median "${windowTimes[@]}")"
+digestMedian="$(bench_median "${digestTimes[@]}")"
+peerMedian="$(bench_median "${peerTimes[@]}")"
+toDigest="$(bench_ratio "$windowMedian" "$digestMedian")"
+toPeer="$(bench_ratio "$windowMedian" "$peerMedian")"
 gap="$(sort -g "$gapsFile" | tail -n1)"
 
 echo "one ${gib} GiB file in a list dropped on the window, median of $runs runs each (seconds):"

@@ -30,6 +30,10 @@ int FileCalls::fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
 }
 
+int FileCalls::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
+}
+
 int FileCalls::fsync(int fd) {
     return ::fsync(fd);
 }

@@ -29,6 +29,8 @@ struct Target {
     std::string path;
     bool exists = false;
     mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
 };
 
 // Follows path's symbolic links to the file they lead to (which need not exist).
@@ -44,7 +46,7 @@ int resolve(const char* path, FileCalls& calls, Target& target) {
             return 0;
         }
         if (!S_ISLNK(info.st_mode)) {
-            target = Target{current, true, info.st_mode};
+            target = Target{current, true, info.st_mode, info.st_uid, info.st_gid};
             return 0;
         }
         if (links == MAX_LINKS) {
@@ -130,13 +132,19 @@ int replaceFileContents(const char* path, std::string_view bytes, FileCalls& cal
         return errno;
     }
 
-    // 2. The new file: contents, permission bits, flushed to the disk.
+    // 2. The new file: contents, owner, permission bits, flushed to the disk. Only root may
+    // give a file away, and root saving another user's file must not take it from them. The
+    // owner comes first, since a change of owner clears the set-user-ID and set-group-ID bits.
     std::string temporary;
     const int fd = createBeside(target.path, calls, temporary);
     if (fd < 0) {
         return errno;
     }
     int error = writeAll(fd, bytes, calls);
+    if (error == 0 && target.exists && ::geteuid() == 0 &&
+        calls.fchown(fd, target.owner, target.group) != 0) {
+        error = errno;
+    }
     if (error == 0 && target.exists && calls.fchmod(fd, target.mode & 07777) != 0) {
         error = errno;
     }

@@ -11,8 +11,9 @@
 ///
 /// - A symbolic link is followed: the file it leads to is replaced, and the link stays (a
 ///   dangling link's target is created).
-/// - An existing target keeps its permission bits; the replacement belongs to whoever saves.
-///   A target the saver may not write is refused (EACCES) rather than replaced.
+/// - An existing target keeps its permission bits, and, when the process runs as root
+///   (effective user ID 0), its owner and group; otherwise the replacement belongs to whoever
+///   saves. A target the saver may not write is refused (EACCES) rather than replaced.
 /// - A new file gets the permissions a plain create would (0666 less the umask).
 /// - Only a regular file is replaced: a folder is refused with EISDIR, and a FIFO, socket or
 ///   device with ENXIO, without ever being opened, so nothing waits on one.

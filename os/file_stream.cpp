@@ -201,10 +201,33 @@ void closeKeepingErrno(int fd) {
     errno = saved;
 }
 
+// Why a file of this type is not opened: EISDIR for a folder, ENXIO for a FIFO, socket or
+// device; 0 for a regular file.
+int refusalOf(mode_t type) {
+    if (S_ISREG(type)) {
+        return 0;
+    }
+    return S_ISDIR(type) ? EISDIR : ENXIO;
+}
+
 // Opens path with flags, and keeps it only if it is a regular file; info receives its status.
 int openRegularFile(const char* path, int flags, struct stat& info) {
-    // O_NONBLOCK keeps the open itself from waiting for the other end of a FIFO (or for a
-    // device); truncation waits until the target is known to be a regular file.
+    // The type is looked at before the open (links followed), since an open alone has effects:
+    // it wakes a writer waiting on a FIFO, whose next write then fails with SIGPIPE once the
+    // FIFO is closed again, and it can act on a device. A name that does not exist yet goes on
+    // to the open, which creates it when flags say so.
+    if (::stat(path, &info) == 0) {
+        if (const int refusal = refusalOf(info.st_mode); refusal != 0) {
+            errno = refusal;
+            return -1;
+        }
+    } else if (errno != ENOENT || (flags & O_CREAT) == 0) {
+        return -1;
+    }
+    // The name may lead elsewhere by the time of the open, so the open guards as well:
+    // O_NONBLOCK keeps it from waiting for the other end of a FIFO (or for a device), and the
+    // type is checked again on what was opened. Truncation waits until the target is known to
+    // be a regular file.
     const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
         return -1;
@@ -213,9 +236,9 @@ int openRegularFile(const char* path, int flags, struct stat& info) {
         closeKeepingErrno(fd);
         return -1;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (const int refusal = refusalOf(info.st_mode); refusal != 0) {
         ::close(fd);
-        errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+        errno = refusal;
         return -1;
     }
     return fd;

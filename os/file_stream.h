@@ -4,15 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 
-/// fopen for regular files only, never blocking on a FIFO or device; "r" reads CR LF as LF.
-/// When size is given, it receives the file's size in bytes as it stood when opened.
+/// fopen for regular files only, links followed; "r" reads CR LF as LF. A folder (EISDIR) or a
+/// FIFO, socket or device (ENXIO) is refused by its type without being opened, so no writer
+/// waiting on a FIFO is woken and no device is touched. When size is given, it receives the
+/// file's size in bytes as it stood when opened.
 // A read-only stream keeps its descriptor to itself (fileno() gives -1 for "r" and "rb") and
 // has a buffer sized to the file, up to 128 KiB.
 std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size = nullptr);
 
 /// Opens path for plain reads under the same rule as openFileStream: regular files only, links
-/// followed, never blocking on a FIFO or device. Returns the descriptor (close-on-exec), or -1.
-/// When size is given, it receives the file's size in bytes as it stood when opened.
+/// followed, anything else refused by its type unopened. Returns the descriptor (close-on-exec),
+/// or -1. When size is given, it receives the file's size in bytes as it stood when opened.
 int openReadDescriptor(const char* path, std::int64_t* size = nullptr);
 
 /// Reads up to size bytes from a descriptor of openReadDescriptor, repeating a read that was

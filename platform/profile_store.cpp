@@ -1,22 +1,23 @@
 #include "platform/profile_store.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "os/file_replace.h"
+
 // The file is read whole on every call and, on a write, rewritten whole through a temporary file
-// in the same folder that is then renamed over it, so a reader never sees half a file and a
-// failed write leaves the old one as it was. Lines we do not change are written back byte for
-// byte, including comments, blank lines and their line ends.
+// in the same folder that is then renamed over it (replaceFileContents: a link is followed, the
+// file keeps its permission bits), so a reader never sees half a file and a failed write leaves
+// the old one as it was. Lines we do not change are written back byte for byte, including
+// comments, blank lines and their line ends.
 //
 // Names match without regard to ASCII case and surrounding blanks, so that a file edited by hand
 // still reads. A value is read as blanks, an optional sign and the leading decimal digits; text
@@ -201,65 +202,6 @@ bool makeParentFolders(const std::string& path) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& content) {
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = ::write(fd, content.data() + done, content.size() - done);
-        if (wrote < 0 && errno == EINTR) {
-            continue;
-        }
-        if (wrote <= 0) {
-            return false;
-        }
-        done += std::size_t(wrote);
-    }
-    return true;
-}
-
-// The file that path names once links in its last component are followed, existing or not.
-std::string followLinks(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        char target[PATH_MAX];
-        const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-        if (length <= 0 || std::size_t(length) >= sizeof target) {
-            break;
-        }
-        std::string next(target, std::size_t(length));
-        if (next.front() != '/') {
-            const std::size_t slash = path.rfind('/');
-            next.insert(0, slash == std::string::npos ? "" : path.substr(0, slash + 1));
-        }
-        path = std::move(next);
-    }
-    return path;
-}
-
-// Replaces the file at path with content: a new file beside it, flushed to disk, renamed over the
-// old one. A link is followed, so the file it points to is the one replaced.
-bool replaceFile(const std::string& givenPath, const std::string& content) {
-    const std::string path = followLinks(givenPath);
-    struct stat old {};
-    const bool hadFile = ::stat(path.c_str(), &old) == 0;
-    static unsigned counter = 0;
-    const std::string temp =
-        path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(++counter);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = writeAll(fd, content);
-    if (ok && hadFile) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-    }
-    return ok;
-}
-
 // The leading integer of text: blanks, an optional sign, decimal digits; 0 without digits.
 int leadingInteger(std::string_view text) {
     std::size_t i = 0;
@@ -316,7 +258,7 @@ bool ProfileStore::writeInt(const char* section, const char* key, int value) con
     if (!exists && !makeParentFolders(m_path)) {
         return false;
     }
-    return replaceFile(m_path, content);
+    return replaceFileContents(m_path.c_str(), content) == 0;
 }
 
 int ProfileStore::getInt(const char* section, const char* key, int fallback) const {

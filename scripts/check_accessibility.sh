@@ -7,55 +7,19 @@
 # at start in the given file.
 # Usage: scripts/check_accessibility.sh BUILD_DIR [SCREENSHOT.png]
 set -euo pipefail
-build="${1:?usage: scripts/check_accessibility.sh BUILD_DIR [SCREENSHOT.png]}"
-shot="${2:-}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
-case "$shot" in /* | "") ;; *) shot="$PWD/$shot" ;; esac
-for tool in Xvfb openbox xdotool dbus-run-session; do
-    command -v "$tool" >/dev/null || {
-        echo "needs $tool (apt-get install xvfb openbox xdotool dbus)" >&2
-        exit 2
-    }
-done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || {
-    echo "needs pyatspi (apt-get install python3-pyatspi at-spi2-core)" >&2
-    exit 2
-}
+# shellcheck source=lib/x_session.sh
+. "$(dirname "$0")/lib/x_session.sh"
+x_session_args "usage: scripts/check_accessibility.sh BUILD_DIR [SCREENSHOT.png]" "$@"
+x_session_needs "xvfb openbox xdotool dbus" Xvfb openbox xdotool dbus-run-session
+x_session_needs_pyatspi
+x_session_private_bus "$@"
 
-# The accessibility bus is found through the session bus: run on a private one.
-if [ -z "${DIGESTOR_PRIVATE_BUS:-}" ]; then
-    status=0
-    DIGESTOR_PRIVATE_BUS=1 dbus-run-session -- "$0" "$build" "$shot" \
-        2> >(grep -v -e 'fd limit' -e 'ctivat' -e 'SpiRegistry' >&2) || status=$?
-    exit "$status"
-fi
-
-work="$(mktemp -d)"
-display=":$((90 + RANDOM % 100))"
-pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-
-printf 'abc' >"$work/good"
-printf 'abd' >"$work/changed"
+x_session_start --window-manager
+x_session_write_lists
 printf '900150983cd24fb0d6963f7d28e17f72  good\n' >"$work/start.md5"
-printf '900150983cd24fb0d6963f7d28e17f72  good\n900150983cd24fb0d6963f7d28e17f72  changed\n' \
-    >"$work/list.md5"
 
-Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-sleep 1
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-
-"$build/scripts/drag_source" "$work/list.md5" >"$work/source.log" 2>/dev/null &
-pids+=($!)
-(cd "$work" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$build/app/digestor" start.md5) \
-    2>"$work/stderr.log" &
-program=$!
-pids+=($program)
+x_session_start_drag_source "$work/list.md5" "$work/source.log"
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 x_session_start_program start.md5
 
 /usr/bin/python3 - "$shot" <<'PY'
 import subprocess
@@ -105,8 +69,11 @@ def checked(button):
 
 
 def rows(table):
+    # A list that is being refilled can count a row whose cell is gone by the time it is asked
+    # for: then its rows are not known yet (None), and a waiting caller asks again.
     cells = table.queryTable()
-    return [cells.getAccessibleAt(row, 0).name for row in range(cells.nRows)]
+    found = [cells.getAccessibleAt(row, 0) for row in range(cells.nRows)]
+    return None if None in found else [cell.name for cell in found]
 
 
 def choose(radios, name, action):
@@ -164,7 +131,7 @@ if shot:
 
 choose(radios, "Generate Checksums", "toggle")
 drag_list_onto_window()
-wait_for(lambda: rows(results)[:1] == ["OK: list.md5"], "the dropped list to be hashed")
+wait_for(lambda: (rows(results) or [])[:1] == ["OK: list.md5"], "the dropped list to be hashed")
 print("the next drop was hashed:", rows(results)[0])
 
 choose(radios, "Check Files", "press")
@@ -173,7 +140,7 @@ wait_for(lambda: rows(results) == ["FAILED: changed", "OK: good"], "the dropped 
 print("the next drop was checked:", rows(results))
 PY
 
-window="$(xdotool search --onlyvisible --name '^Brackwater Digestor$' | head -n1)"
+x_session_find_window
 xdotool windowactivate --sync "$window" key Escape
 status=0
 wait "$program" || status=$?

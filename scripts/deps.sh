@@ -3,10 +3,12 @@
 # Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
 
+# qt6-wayland: Qt's Wayland platform plugin, so that the window shows in a Wayland session that
+# has no X server (XWayland) to fall back on.
 packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
-    qt6-base-dev libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-wayland libgl-dev fonts-dejavu-core
 )
 packages+=("$@")
 

@@ -5,7 +5,7 @@
 #include "platform/progress_ctrl.h"
 
 /// The row under the result list: a line of text, a progress bar, the rate and time left, and
-/// "&Stop". Idle, the text holds a hint or the outcome of the last drop, across the room the
+/// "Sto&p". Idle, the text holds a hint or the outcome of the last drop, across the room the
 /// hidden bar leaves, and Stop is disabled; while long work shows, the text names the file, the
 /// bar and the details say how far the work is, and Stop can be pressed.
 class StatusStrip {

@@ -85,6 +85,24 @@ TEST_F(FileReplaceTest, ANewFileTakesTheOldOnesPlaceAndPermissionBits) {
     EXPECT_EQ(names(), (std::set<std::string>{"sums.md5", "new.md5"}));
 }
 
+// Root saving over another user's file leaves it theirs, with every permission bit: the owner
+// is set before the bits, which a change of owner would clear in part.
+TEST_F(FileReplaceTest, AsRootTheOwnerAndGroupStay) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    const std::string target = write("theirs.md5", OLD, 0640);
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 06750), 0);
+    EXPECT_EQ(replace("theirs.md5", NEW), 0);
+    EXPECT_EQ(read("theirs.md5"), NEW);
+    struct stat info = {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 06750u);
+}
+
 TEST_F(FileReplaceTest, LinksLeadToTheFileReplacedAndStay) {
     write("real/sums.md5", OLD, 0600);
     fs::create_symlink("real/sums.md5", folder / "relative");    // relative to its folder
@@ -109,7 +127,7 @@ TEST_F(FileReplaceTest, AFolderOrAPipeIsRefusedAndNotOpened) {
 
 namespace {
 
-enum class Step { Access, Create, Write, Permissions, Flush, Close, Rename };
+enum class Step { Access, Create, Write, Owner, Permissions, Flush, Close, Rename };
 
 struct Failure {
     const char* name;
@@ -138,6 +156,9 @@ public:
         m_left -= limited && written > 0 ? std::size_t(written) : 0;
         return written;
     }
+    int fchown(int fd, uid_t owner, gid_t group) override {
+        return fails(Step::Owner) ? -1 : FileCalls::fchown(fd, owner, group);
+    }
     int fchmod(int fd, mode_t mode) override {
         return fails(Step::Permissions) ? -1 : FileCalls::fchmod(fd, mode);
     }
@@ -164,6 +185,9 @@ class FileReplaceFailureTest : public FileReplaceTest,
 } // namespace
 
 TEST_P(FileReplaceFailureTest, LeavesTheOldFileByteForByteAndNoStrayFile) {
+    if (GetParam().step == Step::Owner && ::geteuid() != 0) {
+        GTEST_SKIP() << "the owner is set only by root";
+    }
     const std::string target = write("sums.md5", OLD, 0640);
     FailingCalls calls(GetParam());
     EXPECT_EQ(replaceFileContents(target.c_str(), NEW, calls), GetParam().error);
@@ -176,6 +200,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, FileReplaceFailureTest,
                          testing::Values(Failure{"NotWritable", Step::Access, EACCES},
                                          Failure{"Create", Step::Create, EDQUOT},
                                          Failure{"WritePartWay", Step::Write, ENOSPC},
+                                         Failure{"Owner", Step::Owner, EPERM},
                                          Failure{"Permissions", Step::Permissions, EPERM},
                                          Failure{"Flush", Step::Flush, EIO},
                                          Failure{"Close", Step::Close, EIO},

@@ -4,12 +4,15 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -301,6 +304,70 @@ TEST_F(FileStreamRefusalTest, DevicesAndSocketsAreRefused) {
     EXPECT_EQ(openFileStream(name.c_str(), "w"), nullptr);
     close(server);
 }
+
+enum class Special { Fifo, Device, Folder };
+
+struct SpecialCase {
+    const char* name;
+    Special kind;
+    int error;
+};
+
+// Names the case, rather than its bytes, in the test's listing.
+void PrintTo(const SpecialCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class FileStreamUnopenedTest : public FileStreamTest,
+                               public testing::WithParamInterface<SpecialCase> {};
+
+// An open has effects of its own: it wakes a writer waiting on a FIFO (which then dies of
+// SIGPIPE when the FIFO is closed again) and acts on a device. So a file that is not regular is
+// refused by its type, also through a link, and an inotify watch on it sees no open at all.
+TEST_P(FileStreamUnopenedTest, IsRefusedByItsTypeWithoutBeingOpened) {
+    const SpecialCase& c = GetParam();
+    const std::string special = path("special");
+    switch (c.kind) {
+    case Special::Fifo:
+        ASSERT_EQ(mkfifo(special.c_str(), 0600), 0);
+        break;
+    case Special::Device:
+        if (mknod(special.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+            GTEST_SKIP() << "may not make a device node here: " << std::strerror(errno);
+        }
+        break;
+    case Special::Folder:
+        ASSERT_EQ(mkdir(special.c_str(), 0700), 0);
+        break;
+    }
+    ASSERT_EQ(symlink(special.c_str(), path("link").c_str()), 0);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, special.c_str(), IN_OPEN), 0);
+
+    HangGuard guard;
+    for (const std::string& name : {special, path("link")}) {
+        for (const char* mode : {"r", "rb", "w", "a"}) {
+            SCOPED_TRACE(name + " " + mode);
+            errno = 0;
+            EXPECT_EQ(openFileStream(name.c_str(), mode), nullptr);
+            EXPECT_EQ(errno, c.error);
+        }
+        errno = 0;
+        EXPECT_EQ(openReadDescriptor(name.c_str()), -1);
+        EXPECT_EQ(errno, c.error);
+    }
+    char events[4096];
+    EXPECT_EQ(read(watch, events, sizeof events), -1) << "the file was opened";
+    EXPECT_EQ(errno, EAGAIN);
+    close(watch);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, FileStreamUnopenedTest,
+                         testing::Values(SpecialCase{"Fifo", Special::Fifo, ENXIO},
+                                         SpecialCase{"Device", Special::Device, ENXIO},
+                                         SpecialCase{"Folder", Special::Folder, EISDIR}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FileStreamRefusalTest, MissingFileAndBadModeFail) {
     errno = 0;

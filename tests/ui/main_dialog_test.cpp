@@ -1,5 +1,9 @@
 // The main window on the headless window system: opening, system menu, keys, painting.
 
+#include <cctype>
+#include <map>
+
+#include "platform/resources.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
@@ -89,6 +93,34 @@ TEST_F(MainDialogTest, ControlsAreLaidOutInTwoRowsAboveTheListAndTheStripBelow) 
         EXPECT_EQ(client.right, rectOf(IDC_GENERATE).right + 5);
         EXPECT_LE(rectOf(IDC_STATUS_TEXT).left, rectOf(IDC_PROGRESS).left);
     });
+}
+
+// Two controls with one mnemonic take turns at the focus and neither is pressed (Alt+S would
+// neither save nor stop), so within a template every mnemonic is a control's own.
+TEST_F(MainDialogTest, NoTwoControlsOfATemplateShareAMnemonic) {
+    for (int id : {IDD_DIGESTOR_DIALOG, IDD_ABOUTBOX}) {
+        const DialogTemplate* dialog = Resources::dialog(id);
+        ASSERT_NE(dialog, nullptr) << id;
+        std::map<char, std::string> owners;
+        for (const ControlTemplate& control : dialog->controls) {
+            if (control.kind == ControlKind::StaticText && (control.style & SS_NOPREFIX)) {
+                continue;
+            }
+            const std::string& text = control.text;
+            // "&&" is a literal ampersand; the letter after a lone '&' is the mnemonic.
+            std::size_t at = text.find('&');
+            while (at != std::string::npos && at + 1 < text.size() && text[at + 1] == '&') {
+                at = text.find('&', at + 2);
+            }
+            if (at == std::string::npos || at + 1 == text.size()) {
+                continue;
+            }
+            const char key = char(std::tolower(static_cast<unsigned char>(text[at + 1])));
+            const auto [owner, added] = owners.emplace(key, text);
+            EXPECT_TRUE(added) << "\"" << text << "\" and \"" << owner->second << "\" share Alt+"
+                               << key << " in template " << id;
+        }
+    }
 }
 
 TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutEntry) {

@@ -263,6 +263,20 @@ TEST_F(MainWindowQtTest, AFailedSaveShowsAMessage) {
     EXPECT_NE(shown.find("missing-folder"), std::string::npos);
 }
 
+// During long work Alt+P presses Stop (Alt+S is "&Save As ...", which waits for the work's end).
+// A mnemonic clicks its button once the press has shown, a moment later: the test waits for it.
+TEST_F(MainWindowQtTest, AltPPressesStopDuringLongWork) {
+    run([&](MainDialog& dialog, QWidget* window) {
+        QApplication::setActiveWindow(window);
+        dialog.work.begin(true);
+        dialog.strip.showWork();
+        QTest::keyClick(window, Qt::Key_P, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.work.stopRequested(); }, 5000));
+        dialog.work.end();
+        dialog.strip.showOutcome("");
+    });
+}
+
 TEST_F(MainWindowQtTest, DroppedTextBecomesTheTitle) {
     run([&](MainDialog&, QWidget* window) {
         QMimeData data;
