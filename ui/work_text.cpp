@@ -36,8 +36,6 @@ std::string groupedNumber(long long n) {
     }
     return grouped;
 }
-    return n < 0 ? "-" + digits : digits;
-}
 
 std::string rateText(double bytesPerSecond) {
     static const char* const UNITS[] = {"B/s", "kB/s", "MB/s", "GB/s", "TB/s"};
