@@ -154,8 +154,6 @@ inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_RESTORE = 9;
 
 // SetWindowPos.
-inline const HWND HWND_TOP = reinterpret_cast<HWND>(0);
-inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
 inline constexpr UINT SWP_NOSIZE = 0x0001;
 inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;
@@ -170,6 +168,10 @@ inline constexpr int SM_CYSCREEN = 1;
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
 inline constexpr int LVCFMT_LEFT = 0;
+inline constexpr int LVCFMT_RIGHT = 1;
+inline constexpr int LVCFMT_CENTER = 2;
+inline constexpr int LVCFMT_JUSTIFYMASK = 3;
+inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int OBM_SIZE = 32766;
 
@@ -187,3 +189,7 @@ inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
 // Message box types.
 inline constexpr UINT MB_OK = 0x0;
 inline constexpr UINT MB_ICONERROR = 0x10;
+inline constexpr UINT MB_ICONQUESTION = 0x20;
+inline constexpr UINT MB_ICONWARNING = 0x30;
+inline constexpr UINT MB_ICONINFORMATION = 0x40;
+inline constexpr UINT MB_ICONMASK = 0xF0;

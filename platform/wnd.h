@@ -40,7 +40,8 @@ public:
     /// The default handling of the message being handled now.
     LRESULT Default();
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    /// Queues a message for this window's event loop (see MessageQueue); FALSE without a window.
+    /// Queues a message for this window's event loop (see WorkLoop::postMessage); FALSE without a
+    /// window.
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual BOOL DestroyWindow();
 
@@ -78,7 +79,7 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    // Long work inside a handler (see Backend::beginWork): only control stopId, Escape and the
+    // Long work inside a handler (see WorkLoop::beginWork): only control stopId, Escape and the
     // close box take input until EndWork; ServeEvents lets the window system in meanwhile.
     void BeginWork(int stopId);
     void EndWork();

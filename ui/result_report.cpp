@@ -44,7 +44,7 @@ void ResultReport::clearResults() {
 
 void ResultReport::OnToClipboard() {
     // A clipboard that cannot be opened keeps what it held; nothing more to do then.
-    backend().setClipboardText(m_owner.m_hWnd, reportText);
+    backend().services().setClipboardText(m_owner.m_hWnd, reportText);
 }
 
 void ResultReport::OnSaveAs() {

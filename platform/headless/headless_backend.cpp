@@ -47,12 +47,12 @@ HWND HeadlessBackend::createDialog(const DialogTemplate& tmpl, HWND owner) {
     if ((tmpl.style & WS_SYSMENU) != 0) {
         window->systemMenu = std::make_unique<HeadlessMenu>();
         std::vector<MenuEntry>& entries = window->systemMenu->entries;
-        entries.push_back({MF_STRING, SC_MOVE, "&Move"});
+        entries.push_back({MenuEntryKind::Command, SC_MOVE, "&Move"});
         if ((tmpl.style & WS_THICKFRAME) != 0) {
-            entries.push_back({MF_STRING, SC_SIZE, "&Size"});
+            entries.push_back({MenuEntryKind::Command, SC_SIZE, "&Size"});
         }
-        entries.push_back({MF_SEPARATOR, 0, ""});
-        entries.push_back({MF_STRING, SC_CLOSE, "&Close"});
+        entries.push_back({MenuEntryKind::Separator, 0, ""});
+        entries.push_back({MenuEntryKind::Command, SC_CLOSE, "&Close"});
     }
     HeadlessMenu* menu = window->systemMenu.get();
     const HWND dialog = newWindow(std::move(window));
@@ -207,7 +207,7 @@ POINT HeadlessBackend::clientOrigin(HWND wnd) const {
     return origin;
 }
 
-void HeadlessBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy, bool /*repaint*/) {
+void HeadlessBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy) {
     HeadlessWindow* window = find(wnd);
     if (window == nullptr) {
         return;
@@ -222,7 +222,7 @@ void HeadlessBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy, bool /*
     place(wnd, rect);
 }
 
-void HeadlessBackend::setZOrder(HWND wnd, HWND insertAfter) {
+void HeadlessBackend::setZOrder(HWND wnd, ZOrder where) {
     HeadlessWindow* window = find(wnd);
     if (window == nullptr) {
         return;
@@ -230,41 +230,35 @@ void HeadlessBackend::setZOrder(HWND wnd, HWND insertAfter) {
     HeadlessWindow* parent = find(window->parent);
     std::vector<HWND>& order = parent != nullptr ? parent->zOrder : m_topZOrder;
     erase(order, wnd);
-    if (insertAfter == HWND_BOTTOM) {
+    if (where == ZOrder::Bottom) {
         order.push_back(wnd);
         logEvent("zorder bottom", *window);
         return;
     }
-    const auto after = std::find(order.begin(), order.end(), insertAfter);
-    if (insertAfter == HWND_TOP || after == order.end()) {
-        order.insert(order.begin(), wnd);
-        logEvent("zorder top", *window);
-        return;
-    }
-    order.insert(after + 1, wnd);
-    logEvent("zorder", *window);
+    order.insert(order.begin(), wnd);
+    logEvent("zorder top", *window);
 }
 
-void HeadlessBackend::showWindow(HWND wnd, int cmd) {
+void HeadlessBackend::showWindow(HWND wnd, ShowCommand command) {
     HeadlessWindow* window = find(wnd);
     if (window == nullptr) {
         return;
     }
-    switch (cmd) {
-    case SW_HIDE:
+    switch (command) {
+    case ShowCommand::Hide:
         window->visible = false;
         logEvent("hide", *window);
         break;
-    case SW_MINIMIZE:
+    case ShowCommand::Minimize:
         minimizeNow(wnd);
         break;
-    case SW_RESTORE:
+    case ShowCommand::Restore:
         if (window->iconic) {
             restoreNow(wnd);
             break;
         }
         [[fallthrough]];
-    default:
+    case ShowCommand::Show:
         window->visible = true;
         logEvent("show", *window);
         break;
@@ -304,18 +298,8 @@ bool HeadlessBackend::isEnabled(HWND wnd) const {
     return window != nullptr && window->enabled;
 }
 
-int HeadlessBackend::systemMetric(int index) const {
-    switch (index) {
-    case SM_CXSCREEN:
-        return SCREEN_WIDTH;
-    case SM_CYSCREEN:
-        return SCREEN_HEIGHT;
-    case SM_CXICON:
-    case SM_CYICON:
-        return ICON_SIZE;
-    default:
-        return 0;
-    }
+SIZE HeadlessBackend::screenSize() const {
+    return SIZE{SCREEN_WIDTH, SCREEN_HEIGHT};
 }
 
 // Text and state.
@@ -331,14 +315,14 @@ std::string HeadlessBackend::windowText(HWND wnd) const {
     return window != nullptr ? window->text : std::string();
 }
 
-int HeadlessBackend::checkState(HWND button) const {
+bool HeadlessBackend::isChecked(HWND button) const {
     const HeadlessWindow* window = find(button);
-    return window != nullptr ? window->checkState : 0;
+    return window != nullptr && window->checked;
 }
 
-void HeadlessBackend::setCheckState(HWND button, int state) {
+void HeadlessBackend::setChecked(HWND button, bool checked) {
     if (HeadlessWindow* window = find(button)) {
-        window->checkState = state;
+        window->checked = checked;
     }
 }
 
@@ -351,7 +335,7 @@ void HeadlessBackend::setRedraw(HWND wnd, bool redraw) {
     }
 }
 
-void HeadlessBackend::invalidate(HWND wnd, bool /*erase*/) {
+void HeadlessBackend::invalidate(HWND wnd) {
     if (HeadlessWindow* window = find(wnd)) {
         ++window->invalidations;
         logEvent("invalidate", *window);
@@ -382,18 +366,18 @@ void HeadlessBackend::drawIcon(HDC dc, int x, int y, HICON icon) {
     }
 }
 
-void HeadlessBackend::setIcon(HWND wnd, bool big, HICON icon) {
+void HeadlessBackend::setIcon(HWND wnd, IconSize size, HICON icon) {
     if (HeadlessWindow* window = find(wnd)) {
-        (big ? window->bigIcon : window->smallIcon) = icon;
+        (size == IconSize::Big ? window->bigIcon : window->smallIcon) = icon;
     }
 }
 
-HICON HeadlessBackend::windowIcon(HWND wnd, bool big) const {
+HICON HeadlessBackend::windowIcon(HWND wnd, IconSize size) const {
     const HeadlessWindow* window = find(wnd);
     if (window == nullptr) {
         return nullptr;
     }
-    return big ? window->bigIcon : window->smallIcon;
+    return size == IconSize::Big ? window->bigIcon : window->smallIcon;
 }
 
 void HeadlessBackend::setStaticBitmap(HWND control, HBITMAP bitmap) {
@@ -411,10 +395,10 @@ void HeadlessBackend::setStaticBitmap(HWND control, HBITMAP bitmap) {
 // Report list view.
 
 void HeadlessBackend::listInsertColumn(HWND list, int position, const std::string& heading,
-                                       int format, int width) {
+                                       ColumnAlignment alignment, int width) {
     HeadlessWindow* window = find(list);
     if (window != nullptr && window->kind == ControlKind::ListView) {
-        window->list.insertColumn(position, ListColumn{heading, format, width});
+        window->list.insertColumn(position, ListColumn{heading, alignment, width});
     }
 }
 
@@ -454,10 +438,10 @@ int HeadlessBackend::listItemImage(HWND list, int item) const {
     return window != nullptr ? window->list.itemImage(item) : -1;
 }
 
-void HeadlessBackend::listSetImageList(HWND list, HIMAGELIST images, int which) {
+void HeadlessBackend::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) {
     HeadlessWindow* window = find(list);
     if (window != nullptr && window->kind == ControlKind::ListView) {
-        window->list.setImageList(images, which);
+        window->list.setImageList(images, kind);
     }
 }
 
@@ -481,15 +465,16 @@ HMENU HeadlessBackend::systemMenu(HWND wnd) {
     return reinterpret_cast<HMENU>(window->systemMenu.get());
 }
 
-bool HeadlessBackend::appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
+bool HeadlessBackend::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id,
+                                 const std::string& text) {
     // Only menus of live windows are accepted; a stale handle is never dereferenced.
     for (const auto& [wnd, window] : m_live) {
         HeadlessMenu* candidate = window->systemMenu.get();
         if (candidate != nullptr && reinterpret_cast<HMENU>(candidate) == menu) {
-            if ((flags & MF_SEPARATOR) != 0) {
-                candidate->entries.push_back(MenuEntry{MF_SEPARATOR, 0, ""});
+            if (kind == MenuEntryKind::Separator) {
+                candidate->entries.push_back(MenuEntry{MenuEntryKind::Separator, 0, ""});
             } else {
-                candidate->entries.push_back(MenuEntry{flags, id, text});
+                candidate->entries.push_back(MenuEntry{MenuEntryKind::Command, id, text});
             }
             return true;
         }
@@ -510,8 +495,8 @@ bool HeadlessBackend::setClipboardText(HWND owner, const std::string& bytes) {
     return true;
 }
 
-bool HeadlessBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path) {
-    SaveDialogRecord shown{owner, flags, false, {}};
+bool HeadlessBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
+    SaveDialogRecord shown{owner, prompt, false, {}};
     // With no answer queued the user cancels, so a test never waits on the dialog.
     if (!m_saveAnswers.empty()) {
         std::optional<std::string> answer = std::move(m_saveAnswers.front());
@@ -526,10 +511,9 @@ bool HeadlessBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path)
     return shown.chosen;
 }
 
-int HeadlessBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
-                                UINT type) {
-    messageBoxes.push_back(MessageBoxRecord{owner, text, caption, type});
-    return IDOK;
+void HeadlessBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
+                                 MessageBoxKind kind) {
+    messageBoxes.push_back(MessageBoxRecord{owner, text, caption, kind});
 }
 
 bool HeadlessBackend::registerDropTarget(HWND wnd, COleDropTarget* target) {

@@ -11,7 +11,6 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_records.h"
 #include "platform/headless/headless_window.h"
-#include "platform/message_queue.h"
 
 class COleDataObject;
 
@@ -20,11 +19,18 @@ class COleDataObject;
 /// with base units 6 × 13. Tests drive it as a user would (the actions below) and read what
 /// happened (the records below). Messages reach the framework through SendMessage at once;
 /// posted ones wait for a modal loop.
-class HeadlessBackend : public Backend, public MessageQueue {
+class HeadlessBackend : public Backend,
+                        public WindowManager,
+                        public Controls,
+                        public ListControls,
+                        public Drawing,
+                        public SystemMenus,
+                        public DesktopServices,
+                        public WorkLoop,
+                        public Clock {
 public:
     static constexpr int SCREEN_WIDTH = 1024;
     static constexpr int SCREEN_HEIGHT = 768;
-    static constexpr int ICON_SIZE = 32;
     /// Where the system parks a minimised window's top-left corner.
     static constexpr int PARKED = -32000;
     /// The system's smallest tracking size, offered in WM_GETMINMAXINFO before a frame drag.
@@ -46,6 +52,15 @@ public:
     static int dluToPixelsY(int y);
 
     // The Backend interface.
+    WindowManager& windows() override { return *this; }
+    Controls& controls() override { return *this; }
+    ListControls& lists() override { return *this; }
+    Drawing& drawing() override { return *this; }
+    SystemMenus& menus() override { return *this; }
+    DesktopServices& services() override { return *this; }
+    WorkLoop& loop() override { return *this; }
+    Clock& clock() override { return *this; }
+
     HWND createDialog(const DialogTemplate& tmpl, HWND owner) override;
     HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
                        const RECT& rect, int id) override;
@@ -60,43 +75,43 @@ public:
     RECT windowRect(HWND wnd) const override;
     RECT clientRect(HWND wnd) const override;
     POINT clientOrigin(HWND wnd) const override;
-    void moveWindow(HWND wnd, int x, int y, int cx, int cy, bool repaint) override;
-    void setZOrder(HWND wnd, HWND insertAfter) override;
-    void showWindow(HWND wnd, int cmd) override;
+    void moveWindow(HWND wnd, int x, int y, int cx, int cy) override;
+    void setZOrder(HWND wnd, ZOrder where) override;
+    void showWindow(HWND wnd, ShowCommand command) override;
     bool isVisible(HWND wnd) const override;
     bool isIconic(HWND wnd) const override;
     void enableWindow(HWND wnd, bool enable) override;
     bool isEnabled(HWND wnd) const override;
-    int systemMetric(int index) const override;
+    SIZE screenSize() const override;
 
     void setWindowText(HWND wnd, const std::string& text) override;
     std::string windowText(HWND wnd) const override;
-    int checkState(HWND button) const override;
-    void setCheckState(HWND button, int state) override;
+    bool isChecked(HWND button) const override;
+    void setChecked(HWND button, bool checked) override;
 
     void setRedraw(HWND wnd, bool redraw) override;
-    void invalidate(HWND wnd, bool erase) override;
+    void invalidate(HWND wnd) override;
     HDC beginPaint(HWND wnd) override;
     void endPaint(HWND wnd, HDC dc) override;
     void drawIcon(HDC dc, int x, int y, HICON icon) override;
-    void setIcon(HWND wnd, bool big, HICON icon) override;
-    HICON windowIcon(HWND wnd, bool big) const override;
+    void setIcon(HWND wnd, IconSize size, HICON icon) override;
+    HICON windowIcon(HWND wnd, IconSize size) const override;
     void setStaticBitmap(HWND control, HBITMAP bitmap) override;
 
-    void listInsertColumn(HWND list, int position, const std::string& heading, int format,
-                          int width) override;
+    void listInsertColumn(HWND list, int position, const std::string& heading,
+                          ColumnAlignment alignment, int width) override;
     int listInsertItem(HWND list, int position, const std::string& text, int image) override;
     bool listSetItemText(HWND list, int item, int subItem, const std::string& text) override;
     void listDeleteAllItems(HWND list) override;
     int listItemCount(HWND list) const override;
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
-    void listSetImageList(HWND list, HIMAGELIST images, int which) override;
+    void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
 
     void setProgress(HWND bar, int position, int range) override;
 
     HMENU systemMenu(HWND wnd) override;
-    bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) override;
+    bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
 
     /// Runs the queued actions in order, each given dialog's handle, until endModal; when the
     /// queue runs dry the dialog is closed by its close box, and ended with IDCANCEL if it
@@ -110,13 +125,12 @@ public:
     void serveEvents(HWND dialog) override;
     /// clockMs, moved on by clockStepMs at every reading.
     std::uint64_t tickCount() override;
-    MessageQueue& messageQueue() override { return *this; }
     bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool setClipboardText(HWND owner, const std::string& bytes) override;
-    bool saveFileDialog(HWND owner, DWORD flags, std::string& path) override;
-    int messageBox(HWND owner, const std::string& text, const std::string& caption,
-                   UINT type) override;
+    bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
+    void messageBox(HWND owner, const std::string& text, const std::string& caption,
+                    MessageBoxKind kind) override;
     bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
     void revokeDropTarget(HWND wnd) override;
 

@@ -283,7 +283,7 @@ bool HeadlessBackend::chooseSystemMenu(HWND wnd, UINT id) {
         window != nullptr && window->systemMenu != nullptr &&
         std::any_of(window->systemMenu->entries.begin(), window->systemMenu->entries.end(),
                     [id](const MenuEntry& entry) {
-                        return (entry.flags & MF_SEPARATOR) == 0 && entry.id == id;
+                        return entry.kind == MenuEntryKind::Command && entry.id == id;
                     });
     if (window != nullptr && !listed) {
         ignoredInput.push_back("system menu " + describe(*window) + ": no entry " +
@@ -299,7 +299,7 @@ bool HeadlessBackend::chooseSystemMenu(HWND wnd, UINT id) {
 
 bool HeadlessBackend::chooseSystemMenu(HWND wnd, const std::string& text) {
     for (const MenuEntry& entry : systemMenuEntries(wnd)) {
-        if ((entry.flags & MF_SEPARATOR) == 0 && entry.text == text) {
+        if (entry.kind == MenuEntryKind::Command && entry.text == text) {
             return chooseSystemMenu(wnd, UINT(entry.id));
         }
     }
@@ -322,7 +322,7 @@ HICON HeadlessBackend::dragMinimized(HWND wnd) {
         return nullptr;
     }
     const HICON cursor = reinterpret_cast<HICON>(send(wnd, WM_QUERYDRAGICON, 0, 0));
-    return cursor != nullptr ? cursor : windowIcon(wnd, true);
+    return cursor != nullptr ? cursor : windowIcon(wnd, IconSize::Big);
 }
 
 bool HeadlessBackend::dropFiles(HWND wnd, std::vector<std::string> paths) {
@@ -416,7 +416,7 @@ void HeadlessBackend::checkRadio(const HeadlessWindow& dialog, HWND radio) {
     for (auto it = first; it != last; ++it) {
         HeadlessWindow* control = find(*it);
         if (control->kind == ControlKind::RadioButton) {
-            control->checkState = *it == radio ? 1 : 0;
+            control->checked = *it == radio;
         }
     }
 }

@@ -6,13 +6,14 @@
 
 #include "platform/headless/headless_list_view.h"
 #include "platform/resources.h"
+#include "platform/system_menus.h"
 #include "platform/win_types.h"
 
 class COleDropTarget;
 
-/// One entry of a system menu; a separator has MF_SEPARATOR in flags, ID 0 and no text.
+/// One entry of a system menu; a separator has ID 0 and no text.
 struct MenuEntry {
-    UINT flags = MF_STRING;
+    MenuEntryKind kind = MenuEntryKind::Command;
     UINT_PTR id = 0;
     std::string text;
 };
@@ -53,7 +54,7 @@ struct HeadlessWindow {
     int invalidations = 0;
     bool painting = false; ///< between beginPaint and endPaint
 
-    int checkState = 0;
+    bool checked = false; ///< of a radio button
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     HBITMAP bitmap = nullptr; ///< of a static bitmap control
@@ -64,8 +65,8 @@ struct HeadlessWindow {
     COleDropTarget* dropTarget = nullptr;
     HWND focus = nullptr; ///< of a dialog: the control with the keyboard focus
 
-    bool working = false; ///< of a dialog: long work runs (beginWork)
-    int stopId = 0;       ///< of a working dialog: the control that may still be pressed
+    bool working = false;    ///< of a dialog: long work runs (beginWork)
+    int stopId = 0;          ///< of a working dialog: the control that may still be pressed
     bool modalEnded = false; ///< endModal was called (also before the loop started)
     int modalResult = -1;
 

@@ -16,19 +16,14 @@
 #include "platform/qt/qt_window.h"
 #include "platform/qt/qt_window_sizer.h"
 
-namespace {
-
-constexpr int ICON_SIZE = 32;
-
-} // namespace
-
 /// One paint cycle: a painter on the window when it runs inside Qt's paint event.
 struct QtBackend::PaintContext {
     std::unique_ptr<QPainter> painter;
 };
 
-std::function<bool(HWND, DWORD, std::string&)> QtBackend::saveDialogHook;
-std::function<int(HWND, const std::string&, const std::string&, UINT)> QtBackend::messageBoxHook;
+std::function<bool(HWND, OverwritePrompt, std::string&)> QtBackend::saveDialogHook;
+std::function<void(HWND, const std::string&, const std::string&, MessageBoxKind)>
+    QtBackend::messageBoxHook;
 
 QtBackend::QtBackend() : m_blocker(new QtInputBlocker) {
     if (QCoreApplication* application = QCoreApplication::instance()) {
@@ -80,7 +75,7 @@ void QtBackend::setRedraw(HWND wnd, bool redraw) {
     }
 }
 
-void QtBackend::invalidate(HWND wnd, bool /*erase*/) {
+void QtBackend::invalidate(HWND wnd) {
     QtWindow* window = find(wnd);
     if (window != nullptr && window->widget != nullptr) {
         window->widget->update();
@@ -118,23 +113,23 @@ void QtBackend::drawIcon(HDC dc, int x, int y, HICON icon) {
     }
 }
 
-void QtBackend::setIcon(HWND wnd, bool big, HICON icon) {
+void QtBackend::setIcon(HWND wnd, IconSize size, HICON icon) {
     QtWindow* window = find(wnd);
     if (window == nullptr) {
         return;
     }
-    (big ? window->bigIcon : window->smallIcon) = icon;
+    (size == IconSize::Big ? window->bigIcon : window->smallIcon) = icon;
     if (window->widget != nullptr) {
         window->widget->setWindowIcon(QtImages::toIcon(window->bigIcon, window->smallIcon));
     }
 }
 
-HICON QtBackend::windowIcon(HWND wnd, bool big) const {
+HICON QtBackend::windowIcon(HWND wnd, IconSize size) const {
     QtWindow* window = find(wnd);
     if (window == nullptr) {
         return nullptr;
     }
-    return big ? window->bigIcon : window->smallIcon;
+    return size == IconSize::Big ? window->bigIcon : window->smallIcon;
 }
 
 void QtBackend::setStaticBitmap(HWND control, HBITMAP bitmap) {

@@ -23,14 +23,14 @@ QMenu* QtBackend::systemMenuWidget(HWND wnd) const {
 
 // Report list view.
 
-void QtBackend::listInsertColumn(HWND list, int position, const std::string& heading, int format,
-                                 int width) {
+void QtBackend::listInsertColumn(HWND list, int position, const std::string& heading,
+                                 ColumnAlignment alignment, int width) {
     QtWindow* window = findList(list);
     if (window == nullptr) {
         return;
     }
     const int at = std::clamp(position, 0, window->model->columnCount());
-    window->model->insertColumn(at, heading, format);
+    window->model->insertColumn(at, heading, alignment);
     if (width >= 0 && window->widget != nullptr) {
         // Column widths are pixels of the dialog font the templates were drawn for, whose
         // average character is 6 pixels wide; scaled to this font, a column that held a
@@ -84,9 +84,10 @@ int QtBackend::listItemImage(HWND list, int item) const {
     return window->model->itemImage(item);
 }
 
-void QtBackend::listSetImageList(HWND list, HIMAGELIST images, int which) {
+void QtBackend::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) {
     QtWindow* window = findList(list);
-    if (window != nullptr && which == LVSIL_SMALL) {
+    // Report rows show the small images only.
+    if (window != nullptr && kind == ImageListKind::Small) {
         window->model->setImages(images);
     }
 }
@@ -99,11 +100,11 @@ HMENU QtBackend::systemMenu(HWND wnd) {
                                                               : nullptr;
 }
 
-bool QtBackend::appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
+bool QtBackend::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) {
     // Only menus of live windows are accepted; a stale handle is never dereferenced.
     for (const QtWindow* window : m_live) {
         if (window->systemMenu != nullptr && window->systemMenu->handle() == menu) {
-            return window->systemMenu->append(flags, id, text);
+            return window->systemMenu->append(kind, id, text);
         }
     }
     return false;

@@ -21,25 +21,20 @@
 
 namespace {
 
-// Message box icon bits.
-constexpr UINT ICON_MASK = 0xF0;
-constexpr UINT ICON_QUESTION = 0x20;
-constexpr UINT ICON_WARNING = 0x30;
-constexpr UINT ICON_INFORMATION = 0x40;
-
-QMessageBox::Icon messageIcon(UINT type) {
-    switch (type & ICON_MASK) {
-    case MB_ICONERROR:
+QMessageBox::Icon messageIcon(MessageBoxKind kind) {
+    switch (kind) {
+    case MessageBoxKind::Error:
         return QMessageBox::Critical;
-    case ICON_QUESTION:
+    case MessageBoxKind::Question:
         return QMessageBox::Question;
-    case ICON_WARNING:
+    case MessageBoxKind::Warning:
         return QMessageBox::Warning;
-    case ICON_INFORMATION:
+    case MessageBoxKind::Information:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    case MessageBoxKind::Plain:
+        break;
     }
+    return QMessageBox::NoIcon;
 }
 
 } // namespace
@@ -119,11 +114,6 @@ void QtBackend::serveEvents(HWND /*dialog*/) {
     m_lastServed = std::chrono::steady_clock::now();
 }
 
-std::uint64_t QtBackend::tickCount() {
-    const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
 void QtBackend::markServed() {
     const auto now = std::chrono::steady_clock::now();
     m_longestGap = std::max(
@@ -143,7 +133,8 @@ void QtBackend::flushLists() {
 
 void QtBackend::setProgress(HWND bar, int position, int range) {
     QtWindow* window = find(bar);
-    if (window == nullptr || window->kind != ControlKind::ProgressBar || window->widget == nullptr) {
+    if (window == nullptr || window->kind != ControlKind::ProgressBar ||
+        window->widget == nullptr) {
         return;
     }
     auto* progress = static_cast<QProgressBar*>(window->widget.data());
@@ -170,16 +161,15 @@ bool QtBackend::setClipboardText(HWND /*owner*/, const std::string& bytes) {
     return true;
 }
 
-bool QtBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path) {
+bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
     if (saveDialogHook) {
-        return saveDialogHook(owner, flags, path);
+        return saveDialogHook(owner, prompt, path);
     }
     QtWindow* window = find(owner);
     QFileDialog dialog(window != nullptr ? window->widget.data() : nullptr);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // Qt's dialog has no read-only box, so OFN_HIDEREADONLY needs nothing.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (flags & OFN_OVERWRITEPROMPT) == 0);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, prompt == OverwritePrompt::DontAsk);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
@@ -191,19 +181,19 @@ bool QtBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path) {
     return true;
 }
 
-int QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
-                          UINT type) {
+void QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
+                           MessageBoxKind kind) {
     if (messageBoxHook) {
-        return messageBoxHook(owner, text, caption, type);
+        messageBoxHook(owner, text, caption, kind);
+        return;
     }
     QtWindow* window = find(owner);
-    QMessageBox box(messageIcon(type), QtText::toQString(caption), QString(), QMessageBox::Ok,
+    QMessageBox box(messageIcon(kind), QtText::toQString(caption), QString(), QMessageBox::Ok,
                     window != nullptr ? window->widget.data() : nullptr);
     // Plain text: the message names files, whose names must not be read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(QtText::toQString(text));
     box.exec();
-    return IDOK;
 }
 
 bool QtBackend::registerDropTarget(HWND wnd, COleDropTarget* target) {

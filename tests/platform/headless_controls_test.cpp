@@ -69,7 +69,7 @@ class HeadlessTest : public testing::Test {
 protected:
     HWND shownTool(DWORD okStyle = BS_DEFPUSHBUTTON | WS_TABSTOP) {
         const HWND dlg = headless.createDialog(toolTemplate(okStyle), nullptr);
-        headless.showWindow(dlg, SW_SHOW);
+        headless.showWindow(dlg, ShowCommand::Show);
         return dlg;
     }
     HWND item(HWND dlg, int id) { return headless.dialogItem(dlg, id); }
@@ -135,9 +135,9 @@ TEST_F(HeadlessListRows, SubItemsNeedAColumnAndARow) {
     const HWND list = item(shownTool(), LIST);
     headless.listInsertItem(list, 0, "name", 1);
     EXPECT_FALSE(headless.listSetItemText(list, 0, 1, "early")) << "no column 1 yet";
-    headless.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
-    headless.listInsertColumn(list, 1, "File Checksum", LVCFMT_LEFT, 225);
-    headless.listInsertColumn(list, 2, "Actual Checksum", LVCFMT_LEFT, 225);
+    headless.listInsertColumn(list, 0, "Filename", ColumnAlignment::Left, 200);
+    headless.listInsertColumn(list, 1, "File Checksum", ColumnAlignment::Left, 225);
+    headless.listInsertColumn(list, 2, "Actual Checksum", ColumnAlignment::Left, 225);
     EXPECT_TRUE(headless.listSetItemText(list, 0, 2, "actual"));
     EXPECT_TRUE(headless.listSetItemText(list, 0, 1, "expected"));
     EXPECT_FALSE(headless.listSetItemText(list, 0, 3, "nowhere"));
@@ -150,21 +150,21 @@ TEST_F(HeadlessListRows, SubItemsNeedAColumnAndARow) {
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[1].heading, "File Checksum");
     EXPECT_EQ(columns[1].width, 225);
-    EXPECT_EQ(columns[0].format, LVCFMT_LEFT);
+    EXPECT_EQ(columns[0].alignment, ColumnAlignment::Left);
 }
 
 TEST_F(HeadlessListRows, DeletingAllRowsKeepsColumnsAndImages) {
     const HWND list = item(shownTool(), LIST);
     const ImageList images;
-    headless.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
-    headless.listSetImageList(list, &images, LVSIL_SMALL);
+    headless.listInsertColumn(list, 0, "Filename", ColumnAlignment::Left, 200);
+    headless.listSetImageList(list, &images, ImageListKind::Small);
     headless.listInsertItem(list, 0, "a", 2);
     headless.listInsertItem(list, 0, "b", 1);
     headless.listDeleteAllItems(list);
     EXPECT_EQ(headless.listItemCount(list), 0);
     EXPECT_EQ(headless.listItemImage(list, 0), -1);
     EXPECT_EQ(headless.record(list)->list.columns().size(), 1u);
-    EXPECT_EQ(headless.record(list)->list.imageList(LVSIL_SMALL), &images);
+    EXPECT_EQ(headless.record(list)->list.imageList(ImageListKind::Small), &images);
 }
 
 TEST_F(HeadlessListRows, OtherControlsAreNoLists) {
@@ -209,12 +209,12 @@ TEST_F(HeadlessSystemMenu, EntriesAppendAfterTheStandardOnesAndChoosingSendsTheC
     const HMENU menu = headless.systemMenu(dlg);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(headless.systemMenuEntries(dlg).back().id, SC_CLOSE);
-    ASSERT_TRUE(headless.appendMenu(menu, MF_SEPARATOR, 0, ""));
-    ASSERT_TRUE(headless.appendMenu(menu, MF_STRING, 16, "&About md5..."));
+    ASSERT_TRUE(headless.appendMenu(menu, MenuEntryKind::Separator, 0, ""));
+    ASSERT_TRUE(headless.appendMenu(menu, MenuEntryKind::Command, 16, "&About md5..."));
 
     const std::vector<MenuEntry> entries = headless.systemMenuEntries(dlg);
     ASSERT_GE(entries.size(), 3u);
-    EXPECT_EQ(entries[entries.size() - 2].flags, MF_SEPARATOR);
+    EXPECT_EQ(entries[entries.size() - 2].kind, MenuEntryKind::Separator);
     EXPECT_EQ(entries.back().id, 16u);
     EXPECT_EQ(entries.back().text, "&About md5...");
 
@@ -230,13 +230,13 @@ TEST_F(HeadlessSystemMenu, OnlyWindowsWithOneHaveAMenuAndStaleHandlesAreRefused)
     bare.style = WS_POPUP | WS_CAPTION;
     const HWND plain = headless.createDialog(bare, nullptr);
     EXPECT_EQ(headless.systemMenu(plain), nullptr);
-    headless.showWindow(plain, SW_SHOW);
+    headless.showWindow(plain, ShowCommand::Show);
     EXPECT_FALSE(headless.closeBox(plain)) << "no system menu, no close box";
 
     const HWND dlg = shownTool();
     const HMENU menu = headless.systemMenu(dlg);
     headless.destroyWindow(dlg);
-    EXPECT_FALSE(headless.appendMenu(menu, MF_STRING, 16, "late"));
+    EXPECT_FALSE(headless.appendMenu(menu, MenuEntryKind::Command, 16, "late"));
 }
 
 TEST_F(HeadlessServices, TheClipboardKeepsEveryByteAndSurvivesAFailedOpen) {
@@ -262,15 +262,15 @@ TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
     headless.answerSave("/tmp/report.md5");
     headless.cancelSave();
     std::string path = "untouched";
-    EXPECT_TRUE(headless.saveFileDialog(dlg, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, path));
+    EXPECT_TRUE(headless.saveFileDialog(dlg, OverwritePrompt::Ask, path));
     EXPECT_EQ(path, "/tmp/report.md5");
     path = "untouched";
-    EXPECT_FALSE(headless.saveFileDialog(dlg, 0, path));
-    EXPECT_FALSE(headless.saveFileDialog(nullptr, 0, path));
+    EXPECT_FALSE(headless.saveFileDialog(dlg, OverwritePrompt::DontAsk, path));
+    EXPECT_FALSE(headless.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
     EXPECT_EQ(path, "untouched");
     ASSERT_EQ(headless.saveDialogs.size(), 3u);
     EXPECT_EQ(headless.saveDialogs[0].owner, dlg);
-    EXPECT_EQ(headless.saveDialogs[0].flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(headless.saveDialogs[0].prompt, OverwritePrompt::Ask);
     EXPECT_TRUE(headless.saveDialogs[0].chosen);
     EXPECT_FALSE(headless.saveDialogs[2].chosen);
 }
@@ -295,10 +295,10 @@ TEST_F(HeadlessPainting, RedrawSwitchesMovesAndInvalidationsAreLoggedInOrder) {
     const HWND dlg = shownTool();
     headless.events.clear();
     headless.setRedraw(dlg, false);
-    headless.moveWindow(item(dlg, LIST), 11, 60, 400, 200, true);
-    headless.setZOrder(item(dlg, COPY), HWND_BOTTOM);
+    headless.moveWindow(item(dlg, LIST), 11, 60, 400, 200);
+    headless.setZOrder(item(dlg, COPY), ZOrder::Bottom);
     headless.setRedraw(dlg, true);
-    headless.invalidate(dlg, true);
+    headless.invalidate(dlg);
     EXPECT_EQ(headless.events,
               (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
                                         "zorder bottom control 1003", "redraw on dialog 9200",
@@ -318,12 +318,12 @@ TEST_F(HeadlessInput, AClickSendsBnClickedWithTheButtonAndFocusesIt) {
 
 TEST_F(HeadlessInput, ARadioClickChecksItAndClearsOnlyItsOwnGroup) {
     const HWND dlg = shownTool();
-    headless.setCheckState(item(dlg, MODE_A), 1);
-    headless.setCheckState(item(dlg, OTHER_B), 1);
+    headless.setChecked(item(dlg, MODE_A), true);
+    headless.setChecked(item(dlg, OTHER_B), true);
     headless.click(dlg, MODE_B);
-    EXPECT_EQ(headless.checkState(item(dlg, MODE_A)), 0);
-    EXPECT_EQ(headless.checkState(item(dlg, MODE_B)), 1);
-    EXPECT_EQ(headless.checkState(item(dlg, OTHER_B)), 1) << "another group";
+    EXPECT_FALSE(headless.isChecked(item(dlg, MODE_A)));
+    EXPECT_TRUE(headless.isChecked(item(dlg, MODE_B)));
+    EXPECT_TRUE(headless.isChecked(item(dlg, OTHER_B))) << "another group";
     EXPECT_EQ(commands(), (std::vector<Command>{{MODE_B, BN_CLICKED, item(dlg, MODE_B)}}));
 }
 
@@ -371,7 +371,7 @@ TEST_F(HeadlessInput, DisabledOrHiddenWindowsTakeNoInput) {
     EXPECT_FALSE(headless.dropFiles(dlg, {"/tmp/a"}));
 
     headless.enableWindow(dlg, true);
-    headless.showWindow(dlg, SW_HIDE);
+    headless.showWindow(dlg, ShowCommand::Hide);
     EXPECT_FALSE(headless.click(dlg, SAVE));
 
     EXPECT_EQ(commands().size(), 1u) << "only the one click that was taken";

@@ -118,7 +118,7 @@ TEST_F(QtServicesTest, AModalLoopEndsWhenItsWindowIsDestroyed) {
 
 TEST_F(QtServicesTest, EndingBeforeTheRunMakesTheRunReturnAtOnce) {
     const HWND wnd = qt.createDialog(mainTemplate(), nullptr);
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     qt.endModal(wnd, 55);
     EXPECT_FALSE(qt.isVisible(wnd));
     EXPECT_EQ(qt.runModal(wnd), 55);
@@ -188,10 +188,10 @@ TEST_F(QtServicesTest, ClipboardContentIsReplacedAlsoByAnEmptyText) {
 
 TEST_F(QtServicesTest, SaveDialogHookAnswersForTheUser) {
     HWND hookOwner = nullptr;
-    DWORD hookFlags = 0;
-    QtBackend::saveDialogHook = [&](HWND owner, DWORD flags, std::string& path) {
+    OverwritePrompt hookPrompt = OverwritePrompt::DontAsk;
+    QtBackend::saveDialogHook = [&](HWND owner, OverwritePrompt prompt, std::string& path) {
         hookOwner = owner;
-        hookFlags = flags;
+        hookPrompt = prompt;
         path = "/tmp/report.md5";
         return true;
     };
@@ -202,8 +202,8 @@ TEST_F(QtServicesTest, SaveDialogHookAnswersForTheUser) {
     EXPECT_EQ(chooser.DoModal(), IDOK);
     EXPECT_EQ(chooser.GetPathName(), "/tmp/report.md5");
     EXPECT_EQ(hookOwner, dialog.m_hWnd);
-    EXPECT_EQ(hookFlags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    QtBackend::saveDialogHook = [](HWND, DWORD, std::string&) { return false; };
+    EXPECT_EQ(hookPrompt, OverwritePrompt::Ask);
+    QtBackend::saveDialogHook = [](HWND, OverwritePrompt, std::string&) { return false; };
     EXPECT_EQ(chooser.DoModal(), IDCANCEL);
     dialog.DestroyWindow();
 }
@@ -223,7 +223,7 @@ TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
         static_cast<QDialog*>(dialog)->accept();
     });
     std::string path;
-    ASSERT_TRUE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, path));
+    ASSERT_TRUE(qt.saveFileDialog(nullptr, OverwritePrompt::Ask, path));
     EXPECT_TRUE(saves);
     EXPECT_TRUE(confirms);
     EXPECT_EQ(path, QFile::encodeName(chosen).toStdString());
@@ -234,7 +234,7 @@ TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
         confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
         dialog->reject();
     });
-    EXPECT_FALSE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY, path));
+    EXPECT_FALSE(qt.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
     EXPECT_FALSE(confirms);
 }
 
@@ -250,18 +250,15 @@ TEST_F(QtServicesTest, MessageBoxShowsPlainTextWithTheIcon) {
         format = box->textFormat();
         box->accept();
     });
-    EXPECT_EQ(qt.messageBox(nullptr, "Cannot save <b>x</b>", "digestor", MB_OK | MB_ICONERROR),
-              IDOK);
+    qt.messageBox(nullptr, "Cannot save <b>x</b>", "digestor", MessageBoxKind::Error);
     EXPECT_EQ(text, "Cannot save <b>x</b>");
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(format, Qt::PlainText);
 
     std::vector<std::string> shown;
-    QtBackend::messageBoxHook = [&](HWND, const std::string& t, const std::string&, UINT) {
-        shown.push_back(t);
-        return IDOK;
-    };
-    EXPECT_EQ(qt.messageBox(nullptr, "recorded", "c", MB_OK), IDOK);
+    QtBackend::messageBoxHook = [&](HWND, const std::string& t, const std::string&,
+                                    MessageBoxKind) { shown.push_back(t); };
+    qt.messageBox(nullptr, "recorded", "c", MessageBoxKind::Plain);
     EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
 }
 
@@ -285,8 +282,8 @@ TEST_F(QtServicesTest, IconsBecomeTheWindowIcon) {
     const HWND wnd = open(dialog, mainTemplate());
     dialog.SetIcon(&icon, TRUE);
     dialog.SetIcon(&icon, FALSE);
-    EXPECT_EQ(qt.windowIcon(wnd, true), &icon);
-    EXPECT_EQ(qt.windowIcon(wnd, false), &icon);
+    EXPECT_EQ(qt.windowIcon(wnd, IconSize::Big), &icon);
+    EXPECT_EQ(qt.windowIcon(wnd, IconSize::Small), &icon);
     const QList<QSize> sizes = widget(wnd)->windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));

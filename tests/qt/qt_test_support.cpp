@@ -66,7 +66,7 @@ HWND QtBackendTest::open(RecordingDialog& dialog, const DialogTemplate& tmpl, HW
 }
 
 void QtBackendTest::showActive(HWND dialog) {
-    qt.showWindow(dialog, SW_SHOW);
+    qt.showWindow(dialog, ShowCommand::Show);
     QWidget* top = widget(dialog);
     QApplication::setActiveWindow(top);
     QApplication::processEvents();

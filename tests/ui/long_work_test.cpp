@@ -162,7 +162,7 @@ TEST_F(LongWorkTest, OtherInputDuringTheWorkChangesNothing) {
         headless.dropFiles(dlg, {list});
         EXPECT_EQ(taken, std::vector<bool>(6, false));
         EXPECT_EQ(names(dialog), (Texts{"big", "a"}));
-        EXPECT_EQ(headless.checkState(headless.dialogItem(dlg, IDC_CHECK_FILES)), 1);
+        EXPECT_TRUE(headless.isChecked(headless.dialogItem(dlg, IDC_CHECK_FILES)));
         EXPECT_EQ(stripText(dlg), "2 files checked: 2 OK");
         EXPECT_FALSE(headless.record(dlg)->modalEnded);
         headless.click(dlg, IDOK);

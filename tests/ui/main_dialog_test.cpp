@@ -22,8 +22,8 @@ protected:
 TEST_F(MainDialogTest, OpensCentredWithCheckFilesSelectedAndAnEmptyList) {
     run([&](MainDialog& dialog, HWND dlg) {
         EXPECT_EQ(headless.windowText(dlg), "Brackwater Digestor");
-        EXPECT_EQ(headless.checkState(GetDlgItem(dlg, IDC_CHECK_FILES)), 1);
-        EXPECT_EQ(headless.checkState(GetDlgItem(dlg, IDC_GENERATE)), 0);
+        EXPECT_TRUE(headless.isChecked(GetDlgItem(dlg, IDC_CHECK_FILES)));
+        EXPECT_FALSE(headless.isChecked(GetDlgItem(dlg, IDC_GENERATE)));
         EXPECT_EQ(dialog.checkMode, 0);
         EXPECT_EQ(dialog.report.resultList.GetItemCount(), 0);
         EXPECT_EQ(dialog.verbose, 0);
@@ -33,8 +33,8 @@ TEST_F(MainDialogTest, OpensCentredWithCheckFilesSelectedAndAnEmptyList) {
         EXPECT_EQ(r.left, (1024 - r.width()) / 2);
         EXPECT_EQ(r.top, (768 - r.height()) / 2);
         EXPECT_TRUE(headless.isVisible(dlg));
-        EXPECT_EQ(headless.windowIcon(dlg, true), dialog.appIcon);
-        EXPECT_EQ(headless.windowIcon(dlg, false), dialog.appIcon);
+        EXPECT_EQ(headless.windowIcon(dlg, IconSize::Big), dialog.appIcon);
+        EXPECT_EQ(headless.windowIcon(dlg, IconSize::Small), dialog.appIcon);
         EXPECT_NE(dialog.appIcon, nullptr);
     });
 }
@@ -95,7 +95,7 @@ TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutEntry) {
     run([&](MainDialog&, HWND dlg) {
         const auto entries = headless.systemMenuEntries(dlg);
         ASSERT_GE(entries.size(), 2u);
-        EXPECT_TRUE(entries[entries.size() - 2].flags & MF_SEPARATOR);
+        EXPECT_EQ(entries[entries.size() - 2].kind, MenuEntryKind::Separator);
         EXPECT_EQ(entries.back().text, "&About md5...");
         EXPECT_EQ(entries.back().id, ABOUT_COMMAND_ID);
     });

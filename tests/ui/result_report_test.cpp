@@ -77,10 +77,11 @@ TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
         EXPECT_EQ(columns[1].width, 225);
         EXPECT_EQ(columns[2].width, 225);
         for (const auto& c : columns) {
-            EXPECT_EQ(c.format, LVCFMT_LEFT);
+            EXPECT_EQ(c.alignment, ColumnAlignment::Left);
         }
         EXPECT_EQ(dialog.report.statusImages.GetImageCount(), 3);
-        EXPECT_EQ(listOf(dlg).imageList(LVSIL_SMALL), dialog.report.statusImages.GetSafeHandle());
+        EXPECT_EQ(listOf(dlg).imageList(ImageListKind::Small),
+                  dialog.report.statusImages.GetSafeHandle());
     });
 }
 
@@ -184,7 +185,7 @@ TEST_F(ResultReportTest, SaveWritesTheReportBytesUnchanged) {
     EXPECT_EQ(readFile(path), "000102030405060708090a0b0c0d0e0f *one\r\n"
                               "202122232425262728292a2b2c2d2e2f *two\r\n");
     ASSERT_EQ(headless.saveDialogs.size(), 1u);
-    EXPECT_EQ(headless.saveDialogs[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(headless.saveDialogs[0].prompt, OverwritePrompt::Ask);
     EXPECT_TRUE(headless.messageBoxes.empty());
 }
 
@@ -217,7 +218,7 @@ TEST_F(ResultReportTest, AFailedSaveIsReportedWithTheFileAndTheReason) {
         EXPECT_EQ(box.owner, dlg);
         EXPECT_NE(box.text.find(path), std::string::npos);
         EXPECT_NE(box.text.find("No such file or directory"), std::string::npos);
-        EXPECT_TRUE(box.type & MB_ICONERROR);
+        EXPECT_EQ(box.kind, MessageBoxKind::Error);
     });
 }
 

@@ -232,9 +232,9 @@ TEST_F(MainWindowQtTest, SaveAsWritesTheReportThroughTheSaveDialog) {
     const std::string a = writeFile("data", "abc");
     const std::string target = (scratch / "sums.md5").string();
     int asked = 0;
-    QtBackend::saveDialogHook = [&](HWND, DWORD flags, std::string& path) {
+    QtBackend::saveDialogHook = [&](HWND, OverwritePrompt prompt, std::string& path) {
         ++asked;
-        EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
+        EXPECT_EQ(prompt, OverwritePrompt::Ask);
         path = target;
         return true;
     };
@@ -249,14 +249,12 @@ TEST_F(MainWindowQtTest, SaveAsWritesTheReportThroughTheSaveDialog) {
 
 TEST_F(MainWindowQtTest, AFailedSaveShowsAMessage) {
     std::string shown;
-    QtBackend::saveDialogHook = [&](HWND, DWORD, std::string& path) {
+    QtBackend::saveDialogHook = [&](HWND, OverwritePrompt, std::string& path) {
         path = (scratch / "missing-folder" / "x.md5").string();
         return true;
     };
-    QtBackend::messageBoxHook = [&](HWND, const std::string& text, const std::string&, UINT) {
-        shown = text;
-        return IDOK;
-    };
+    QtBackend::messageBoxHook = [&](HWND, const std::string& text, const std::string&,
+                                    MessageBoxKind) { shown = text; };
     run([&](MainDialog& dialog, QWidget*) {
         QTest::mouseClick(control(dialog, IDC_SAVE_AS), Qt::LeftButton);
     });
