@@ -237,7 +237,7 @@ TEST_F(FrameworkTest, EndingDuringInitialisationSkipsTheModalLoop) {
     TestDialog dialog;
     dialog.endDuringInit = true;
     EXPECT_EQ(dialog.DoModal(), 77);
-    EXPECT_TRUE(headless.modalRuns.empty());
+    EXPECT_TRUE(headless.modalRuns().empty());
 }
 
 TEST_F(FrameworkTest, ANestedDialogDisablesItsOwnerAndIsCentredOverIt) {

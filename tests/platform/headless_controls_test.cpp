@@ -82,7 +82,7 @@ protected:
     };
     std::vector<Command> commands() const {
         std::vector<Command> out;
-        for (const SentMessage& m : headless.sentMessages) {
+        for (const SentMessage& m : headless.sentMessages()) {
             if (m.message == WM_COMMAND) {
                 out.push_back(
                     {LOWORD(m.wParam), HIWORD(m.wParam), reinterpret_cast<HWND>(m.lParam)});
@@ -219,9 +219,9 @@ TEST_F(HeadlessSystemMenu, EntriesAppendAfterTheStandardOnesAndChoosingSendsTheC
     EXPECT_EQ(entries.back().text, "&About md5...");
 
     EXPECT_TRUE(headless.chooseSystemMenu(dlg, "&About md5..."));
-    ASSERT_FALSE(headless.sentMessages.empty());
-    EXPECT_EQ(headless.sentMessages.back().message, WM_SYSCOMMAND);
-    EXPECT_EQ(headless.sentMessages.back().wParam, 16u);
+    ASSERT_FALSE(headless.sentMessages().empty());
+    EXPECT_EQ(headless.sentMessages().back().message, WM_SYSCOMMAND);
+    EXPECT_EQ(headless.sentMessages().back().wParam, 16u);
     EXPECT_FALSE(headless.chooseSystemMenu(dlg, 32u)) << "not in the menu";
 }
 
@@ -243,18 +243,18 @@ TEST_F(HeadlessServices, TheClipboardKeepsEveryByteAndSurvivesAFailedOpen) {
     const HWND dlg = shownTool();
     const std::string report("d41d8cd98f00b204e9800998ecf8427e *a\r\n\0\xff", 40);
     ASSERT_TRUE(headless.setClipboardText(dlg, report));
-    EXPECT_EQ(headless.clipboardText, report);
-    EXPECT_EQ(headless.clipboardOwner, dlg);
+    EXPECT_EQ(headless.clipboard().text(), report);
+    EXPECT_EQ(headless.clipboard().owner(), dlg);
 
-    headless.clipboardFails = true;
+    headless.clipboard().setFailing(true);
     EXPECT_FALSE(headless.setClipboardText(dlg, "other"));
-    EXPECT_EQ(headless.clipboardText, report);
-    EXPECT_EQ(headless.clipboardWrites, 1);
+    EXPECT_EQ(headless.clipboard().text(), report);
+    EXPECT_EQ(headless.clipboard().writes(), 1);
 
-    headless.clipboardFails = false;
+    headless.clipboard().setFailing(false);
     ASSERT_TRUE(headless.setClipboardText(dlg, ""));
-    EXPECT_TRUE(headless.clipboardHasText);
-    EXPECT_EQ(headless.clipboardText, "");
+    EXPECT_TRUE(headless.clipboard().hasText());
+    EXPECT_EQ(headless.clipboard().text(), "");
 }
 
 TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
@@ -268,11 +268,11 @@ TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
     EXPECT_FALSE(headless.saveFileDialog(dlg, OverwritePrompt::DontAsk, path));
     EXPECT_FALSE(headless.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
     EXPECT_EQ(path, "untouched");
-    ASSERT_EQ(headless.saveDialogs.size(), 3u);
-    EXPECT_EQ(headless.saveDialogs[0].owner, dlg);
-    EXPECT_EQ(headless.saveDialogs[0].prompt, OverwritePrompt::Ask);
-    EXPECT_TRUE(headless.saveDialogs[0].chosen);
-    EXPECT_FALSE(headless.saveDialogs[2].chosen);
+    ASSERT_EQ(headless.saveDialogs().size(), 3u);
+    EXPECT_EQ(headless.saveDialogs()[0].owner, dlg);
+    EXPECT_EQ(headless.saveDialogs()[0].prompt, OverwritePrompt::Ask);
+    EXPECT_TRUE(headless.saveDialogs()[0].chosen);
+    EXPECT_FALSE(headless.saveDialogs()[2].chosen);
 }
 
 TEST_F(HeadlessPainting, IconsAreRecordedOnlyWhilePainting) {
@@ -284,25 +284,26 @@ TEST_F(HeadlessPainting, IconsAreRecordedOnlyWhilePainting) {
     headless.drawIcon(dc, (client.right - 32 + 1) / 2, (client.bottom - 32 + 1) / 2, &icon);
     headless.endPaint(dlg, dc);
     headless.drawIcon(dc, 9, 9, &icon);
-    ASSERT_EQ(headless.paintedIcons.size(), 1u);
-    EXPECT_EQ(headless.paintedIcons[0].wnd, dlg);
-    EXPECT_EQ(headless.paintedIcons[0].x, 2);
-    EXPECT_EQ(headless.paintedIcons[0].y, 2);
-    EXPECT_EQ(headless.paintedIcons[0].icon, &icon);
+    ASSERT_EQ(headless.paintedIcons().size(), 1u);
+    EXPECT_EQ(headless.paintedIcons()[0].wnd, dlg);
+    EXPECT_EQ(headless.paintedIcons()[0].x, 2);
+    EXPECT_EQ(headless.paintedIcons()[0].y, 2);
+    EXPECT_EQ(headless.paintedIcons()[0].icon, &icon);
 }
 
 TEST_F(HeadlessPainting, RedrawSwitchesMovesAndInvalidationsAreLoggedInOrder) {
     const HWND dlg = shownTool();
-    headless.events.clear();
+    const std::size_t before = headless.events().size();
     headless.setRedraw(dlg, false);
     headless.moveWindow(item(dlg, LIST), 11, 60, 400, 200);
     headless.setZOrder(item(dlg, COPY), ZOrder::Bottom);
     headless.setRedraw(dlg, true);
     headless.invalidate(dlg);
-    EXPECT_EQ(headless.events,
-              (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
-                                        "zorder bottom control 1003", "redraw on dialog 9200",
-                                        "invalidate dialog 9200"}));
+    const std::vector<std::string> logged(headless.events().begin() + std::ptrdiff_t(before),
+                                          headless.events().end());
+    EXPECT_EQ(logged, (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
+                                                "zorder bottom control 1003",
+                                                "redraw on dialog 9200", "invalidate dialog 9200"}));
     EXPECT_EQ(headless.record(dlg)->invalidations, 1);
     EXPECT_TRUE(headless.record(dlg)->redraw);
 }
@@ -375,8 +376,8 @@ TEST_F(HeadlessInput, DisabledOrHiddenWindowsTakeNoInput) {
     EXPECT_FALSE(headless.click(dlg, SAVE));
 
     EXPECT_EQ(commands().size(), 1u) << "only the one click that was taken";
-    ASSERT_EQ(headless.ignoredInput.size(), 7u);
-    EXPECT_EQ(headless.ignoredInput[0], "click control 1003: disabled");
-    EXPECT_EQ(headless.ignoredInput[6], "click control 1004: hidden");
-    EXPECT_TRUE(headless.drops.empty());
+    ASSERT_EQ(headless.ignoredInput().size(), 7u);
+    EXPECT_EQ(headless.ignoredInput()[0], "click control 1003: disabled");
+    EXPECT_EQ(headless.ignoredInput()[6], "click control 1004: hidden");
+    EXPECT_TRUE(headless.drops().empty());
 }

@@ -259,7 +259,7 @@ TEST_F(HeadlessMinimize, AMinimisedWindowTakesNoClicksButCanBeClosedAndRestored)
     EXPECT_FALSE(headless.click(dlg, BUTTON));
     EXPECT_FALSE(headless.minimize(dlg));
     EXPECT_FALSE(headless.dragFrame(dlg, 600, 400));
-    EXPECT_EQ(headless.ignoredInput.size(), 3u);
+    EXPECT_EQ(headless.ignoredInput().size(), 3u);
     EXPECT_TRUE(headless.closeBox(dlg));
     EXPECT_TRUE(headless.restore(dlg));
     EXPECT_FALSE(headless.restore(dlg)) << "nothing to restore any more";
@@ -293,8 +293,8 @@ TEST_F(HeadlessFrameDrag, WithoutAnAnswerTheSystemLimitsHold) {
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 112, 27}));
     headless.dragFrame(dlg, 5000, 5000);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 1036, 780}));
-    EXPECT_EQ(headless.lastMinMaxInfo.ptMaxSize.x, 1024);
-    EXPECT_EQ(headless.lastMinMaxInfo.ptMaxSize.y, 768);
+    EXPECT_EQ(headless.lastMinMaxInfo().ptMaxSize.x, 1024);
+    EXPECT_EQ(headless.lastMinMaxInfo().ptMaxSize.y, 768);
 }
 
 TEST_F(HeadlessFrameDrag, AMinimumAboveTheMaximumWins) {

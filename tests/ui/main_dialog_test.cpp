@@ -166,14 +166,14 @@ TEST_F(MainDialogTest, MinimisedWindowPaintsTheIconCentred) {
     run([&](MainDialog& dialog, HWND dlg) {
         headless.minimize(dlg, 36, 36);
         headless.paint(dlg);
-        ASSERT_EQ(headless.paintedIcons.size(), 1u);
-        EXPECT_EQ(headless.paintedIcons[0].x, 2);
-        EXPECT_EQ(headless.paintedIcons[0].y, 2);
-        EXPECT_EQ(headless.paintedIcons[0].icon, dialog.appIcon);
+        ASSERT_EQ(headless.paintedIcons().size(), 1u);
+        EXPECT_EQ(headless.paintedIcons()[0].x, 2);
+        EXPECT_EQ(headless.paintedIcons()[0].y, 2);
+        EXPECT_EQ(headless.paintedIcons()[0].icon, dialog.appIcon);
         EXPECT_EQ(headless.dragMinimized(dlg), dialog.appIcon);
         headless.restore(dlg);
         headless.paint(dlg);
-        EXPECT_EQ(headless.paintedIcons.size(), 1u) << "a restored window paints no icon";
+        EXPECT_EQ(headless.paintedIcons().size(), 1u) << "a restored window paints no icon";
     });
 }
 
