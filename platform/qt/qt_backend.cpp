@@ -21,10 +21,6 @@ struct QtBackend::PaintContext {
     std::unique_ptr<QPainter> painter;
 };
 
-std::function<bool(HWND, OverwritePrompt, std::string&)> QtBackend::saveDialogHook;
-std::function<void(HWND, const std::string&, const std::string&, MessageBoxKind)>
-    QtBackend::messageBoxHook;
-
 QtBackend::QtBackend() : m_blocker(new QtInputBlocker) {
     if (QCoreApplication* application = QCoreApplication::instance()) {
         application->installEventFilter(m_blocker);
@@ -51,6 +47,10 @@ QtBackend::~QtBackend() {
     for (const PaintContext* paint : m_paints) {
         delete paint;
     }
+}
+
+void QtBackend::setDialogs(QtDialogs* dialogs) {
+    m_dialogs = dialogs != nullptr ? dialogs : &m_standardDialogs;
 }
 
 QWidget* QtBackend::widget(HWND wnd) const {

@@ -2,13 +2,13 @@
 
 #include <QRect>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/qt/qt_standard_dialogs.h"
 #include "platform/steady_clock.h"
 
 class QMenu;
@@ -38,14 +38,9 @@ public:
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;
 
-    /// When set, called instead of showing the save dialog: fills path and returns true for a
-    /// chosen file, false for a cancel.
-    static std::function<bool(HWND owner, OverwritePrompt prompt, std::string& path)>
-        saveDialogHook;
-    /// When set, called instead of showing a message box.
-    static std::function<void(HWND owner, const std::string& text, const std::string& caption,
-                              MessageBoxKind kind)>
-        messageBoxHook;
+    /// Shows the save dialog and message boxes with dialogs (not owned) from now on; null goes
+    /// back to Qt's own.
+    void setDialogs(QtDialogs* dialogs);
 
     /// The widget of a live window (a QtDialogWidget, or a control's widget), or null.
     QWidget* widget(HWND wnd) const;
@@ -169,4 +164,6 @@ private:
     std::chrono::steady_clock::time_point m_lastServed;
     std::chrono::microseconds m_longestGap{0};
     SteadyClock m_clock;
+    QtStandardDialogs m_standardDialogs;
+    QtDialogs* m_dialogs = &m_standardDialogs;
 };

@@ -6,9 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <algorithm>
@@ -16,28 +13,7 @@
 #include "platform/qt/qt_dialog_widget.h"
 #include "platform/qt/qt_drop_site.h"
 #include "platform/qt/qt_report_model.h"
-#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
-
-namespace {
-
-QMessageBox::Icon messageIcon(MessageBoxKind kind) {
-    switch (kind) {
-    case MessageBoxKind::Error:
-        return QMessageBox::Critical;
-    case MessageBoxKind::Question:
-        return QMessageBox::Question;
-    case MessageBoxKind::Warning:
-        return QMessageBox::Warning;
-    case MessageBoxKind::Information:
-        return QMessageBox::Information;
-    case MessageBoxKind::Plain:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-} // namespace
 
 // Modal runs and long work.
 
@@ -162,38 +138,12 @@ bool QtBackend::setClipboardText(HWND /*owner*/, const std::string& bytes) {
 }
 
 bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
-    if (saveDialogHook) {
-        return saveDialogHook(owner, prompt, path);
-    }
-    QtWindow* window = find(owner);
-    QFileDialog dialog(window != nullptr ? window->widget.data() : nullptr);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, prompt == OverwritePrompt::DontAsk);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return false;
-    }
-    const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().constFirst());
-    if (chosen.isEmpty()) {
-        return false;
-    }
-    path.assign(chosen.constData(), std::size_t(chosen.size()));
-    return true;
+    return m_dialogs->saveFile(widget(owner), prompt, path);
 }
 
 void QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
                            MessageBoxKind kind) {
-    if (messageBoxHook) {
-        messageBoxHook(owner, text, caption, kind);
-        return;
-    }
-    QtWindow* window = find(owner);
-    QMessageBox box(messageIcon(kind), QtText::toQString(caption), QString(), QMessageBox::Ok,
-                    window != nullptr ? window->widget.data() : nullptr);
-    // Plain text: the message names files, whose names must not be read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QtText::toQString(text));
-    box.exec();
+    m_dialogs->messageBox(widget(owner), text, caption, kind);
 }
 
 bool QtBackend::registerDropTarget(HWND wnd, COleDropTarget* target) {

@@ -186,25 +186,33 @@ TEST_F(QtServicesTest, ClipboardContentIsReplacedAlsoByAnEmptyText) {
 
 // Save dialog and message box.
 
-TEST_F(QtServicesTest, SaveDialogHookAnswersForTheUser) {
-    HWND hookOwner = nullptr;
-    OverwritePrompt hookPrompt = OverwritePrompt::DontAsk;
-    QtBackend::saveDialogHook = [&](HWND owner, OverwritePrompt prompt, std::string& path) {
-        hookOwner = owner;
-        hookPrompt = prompt;
+TEST_F(QtServicesTest, DialogsPassedInAnswerForTheUser) {
+    QWidget* shownOver = nullptr;
+    OverwritePrompt shownPrompt = OverwritePrompt::DontAsk;
+    dialogs.onSave = [&](QWidget* parent, OverwritePrompt prompt, std::string& path) {
+        shownOver = parent;
+        shownPrompt = prompt;
         path = "/tmp/report.md5";
         return true;
     };
+    qt.setDialogs(&dialogs);
     RecordingDialog dialog;
     open(dialog, mainTemplate());
     CFileDialog chooser(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
                         &dialog);
     EXPECT_EQ(chooser.DoModal(), IDOK);
     EXPECT_EQ(chooser.GetPathName(), "/tmp/report.md5");
-    EXPECT_EQ(hookOwner, dialog.m_hWnd);
-    EXPECT_EQ(hookPrompt, OverwritePrompt::Ask);
-    QtBackend::saveDialogHook = [](HWND, OverwritePrompt, std::string&) { return false; };
+    EXPECT_EQ(shownOver, widget(dialog.m_hWnd));
+    EXPECT_EQ(shownPrompt, OverwritePrompt::Ask);
+    dialogs.onSave = nullptr;
     EXPECT_EQ(chooser.DoModal(), IDCANCEL);
+
+    std::vector<std::string> shown;
+    dialogs.onMessage = [&](QWidget*, const std::string& text, const std::string&, MessageBoxKind) {
+        shown.push_back(text);
+    };
+    dialog.MessageBox("recorded");
+    EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
     dialog.DestroyWindow();
 }
 
@@ -254,12 +262,6 @@ TEST_F(QtServicesTest, MessageBoxShowsPlainTextWithTheIcon) {
     EXPECT_EQ(text, "Cannot save <b>x</b>");
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(format, Qt::PlainText);
-
-    std::vector<std::string> shown;
-    QtBackend::messageBoxHook = [&](HWND, const std::string& t, const std::string&,
-                                    MessageBoxKind) { shown.push_back(t); };
-    qt.messageBox(nullptr, "recorded", "c", MessageBoxKind::Plain);
-    EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
 }
 
 // Text, icons and painting.

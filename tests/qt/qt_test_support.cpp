@@ -49,8 +49,6 @@ void QtBackendTest::SetUp() {
 }
 
 void QtBackendTest::TearDown() {
-    QtBackend::saveDialogHook = nullptr;
-    QtBackend::messageBoxHook = nullptr;
     for (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr;
          popup = QApplication::activePopupWidget()) {
         popup->close();
