@@ -26,6 +26,9 @@ public:
     /// A dialog's caption or a control's text, byte for byte.
     virtual void setWindowText(HWND wnd, const std::string& text) = 0;
     virtual std::string windowText(HWND wnd) const = 0;
+    /// The name assistive technology (a screen reader) gives the control, in place of one it
+    /// derives from the control's text.
+    virtual void setAccessibleName(HWND control, const std::string& name) = 0;
     /// Whether a radio button is checked. Checking one from here leaves its group alone.
     virtual bool isChecked(HWND button) const = 0;
     virtual void setChecked(HWND button, bool checked) = 0;

@@ -322,6 +322,12 @@ CString CWnd::GetWindowText() const {
     return ::IsWindow(m_hWnd) ? backend().controls().windowText(m_hWnd) : CString();
 }
 
+void CWnd::SetAccessibleName(const char* name) {
+    if (::IsWindow(m_hWnd)) {
+        backend().controls().setAccessibleName(m_hWnd, name ? name : "");
+    }
+}
+
 CWnd* CWnd::GetDlgItem(int id) const {
     HWND child = ::GetDlgItem(m_hWnd, id);
     if (!child) {

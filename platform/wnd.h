@@ -66,6 +66,9 @@ public:
     // Content.
     void SetWindowText(const char* text);
     CString GetWindowText() const;
+    /// Names this control for assistive technology (screen readers); a name set here stays when
+    /// the control's text changes.
+    void SetAccessibleName(const char* name);
     /// The child control with id, as a window object owned by this one; null when there is none.
     CWnd* GetDlgItem(int id) const;
     CMenu* GetSystemMenu(BOOL revert);

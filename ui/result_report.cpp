@@ -9,8 +9,7 @@
 #include "res/resource.h"
 
 void ResultReport::setUpList() {
-    // The list's name for screen readers.
-    resultList.SetWindowText("Results");
+    resultList.SetAccessibleName("Results");
     resultList.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
     resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, 225);
     resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, 225);

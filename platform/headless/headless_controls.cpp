@@ -50,6 +50,12 @@ std::string HeadlessControls::windowText(HWND wnd) const {
     return window != nullptr ? window->text : std::string();
 }
 
+void HeadlessControls::setAccessibleName(HWND control, const std::string& name) {
+    if (HeadlessWindow* window = m_desktop.find(control)) {
+        window->accessibleName = name;
+    }
+}
+
 bool HeadlessControls::isChecked(HWND button) const {
     const HeadlessWindow* window = m_desktop.find(button);
     return window != nullptr && window->checked;

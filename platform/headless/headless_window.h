@@ -39,6 +39,7 @@ struct HeadlessWindow {
     DWORD style = 0;
     DWORD exStyle = 0;
     std::string text;
+    std::string accessibleName; ///< as set for assistive technology; empty when never set
     HWND parent = nullptr;      ///< of a control
     HWND owner = nullptr;       ///< of a dialog
     std::vector<HWND> children; ///< live controls in creation (tab) order

@@ -91,6 +91,7 @@ public:
     // Text and state.
     void setWindowText(HWND wnd, const std::string& text) override;
     std::string windowText(HWND wnd) const override;
+    void setAccessibleName(HWND control, const std::string& name) override;
     bool isChecked(HWND button) const override;
     void setChecked(HWND button, bool checked) override;
 

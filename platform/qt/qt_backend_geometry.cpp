@@ -1,4 +1,4 @@
-// The Qt backend's geometry, window text and check states.
+// The Qt backend's geometry, window texts, accessible names and check states.
 
 #include "platform/qt/qt_backend.h"
 
@@ -141,6 +141,13 @@ void QtBackend::setWindowText(HWND wnd, const std::string& text) {
 std::string QtBackend::windowText(HWND wnd) const {
     QtWindow* window = find(wnd);
     return window != nullptr ? window->text : std::string();
+}
+
+void QtBackend::setAccessibleName(HWND control, const std::string& name) {
+    if (QtWindow* window = find(control)) {
+        window->accessibleName = name;
+        QtControlFactory::applyText(*window);
+    }
 }
 
 bool QtBackend::isChecked(HWND button) const {

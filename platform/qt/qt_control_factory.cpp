@@ -169,12 +169,15 @@ void QtControlFactory::applyText(QtWindow& window) {
         widget->setWindowTitle(text);
         return;
     }
+    QString name = QtText::toQString(window.accessibleName);
     switch (window.kind) {
     case ControlKind::PushButton:
     case ControlKind::RadioButton:
         // Buttons show '&' as the mnemonic underline; the accessible name is the plain label.
         static_cast<QAbstractButton*>(widget)->setText(text);
-        widget->setAccessibleName(QtText::withoutMnemonics(text));
+        if (window.accessibleName.empty()) {
+            name = QtText::withoutMnemonics(text);
+        }
         break;
     case ControlKind::StaticText:
         // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say).
@@ -182,13 +185,12 @@ void QtControlFactory::applyText(QtWindow& window) {
             (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
         break;
     case ControlKind::ListView:
-        // A list shows no text of its own: its text is its name to assistive technology.
-        widget->setAccessibleName(text);
-        break;
     case ControlKind::StaticBitmap:
     case ControlKind::ProgressBar:
+        // These show no text of their own.
         break;
     }
+    widget->setAccessibleName(name);
 }
 
 void QtControlFactory::checkInGroup(QtWindow& radio) {

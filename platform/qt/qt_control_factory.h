@@ -13,8 +13,8 @@ public:
     /// Makes control's widget inside its dialog at rect (client pixels) and wires its input to
     /// the framework: a button click is WM_COMMAND (id, BN_CLICKED) to the dialog.
     static void build(QtWindow& control, const QRect& rect);
-    /// Shows window's text (the framework's bytes) on its widget; a list view, which shows no
-    /// text, takes it as its accessible name.
+    /// Shows window's text (the framework's bytes) on its widget, and gives the widget its
+    /// accessible name: the one set for it, else a button's label without its mnemonic.
     static void applyText(QtWindow& window);
     /// Checks radio as the user does: it alone of its group is checked afterwards.
     static void checkInGroup(QtWindow& radio);

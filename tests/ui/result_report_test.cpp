@@ -67,7 +67,7 @@ protected:
 
 TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
     withDialog([&](ReportDialog& dialog, HWND dlg) {
-        EXPECT_EQ(headless.windowText(GetDlgItem(dlg, IDC_RESULT_LIST)), "Results");
+        EXPECT_EQ(headless.record(GetDlgItem(dlg, IDC_RESULT_LIST))->accessibleName, "Results");
         const auto& columns = listOf(dlg).columns();
         ASSERT_EQ(columns.size(), 3u);
         EXPECT_EQ(columns[0].heading, "Filename");
