@@ -21,6 +21,8 @@ public:
     /// Replaces the clipboard's content with bytes as plain text; false when it cannot be opened
     /// (its content then stays).
     virtual bool setClipboardText(HWND owner, const std::string& bytes) = 0;
+    /// The clipboard's plain text, byte for byte; false when it holds none or cannot be opened.
+    virtual bool clipboardText(std::string& text) = 0;
     /// Asks the user for a file to save to; false when cancelled.
     virtual bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) = 0;
     /// Shows text until the user dismisses it.

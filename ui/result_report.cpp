@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/file_digest.h"
-#include "platform/backend.h"
+#include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "os/file_replace.h"
 #include "res/resource.h"
@@ -43,7 +43,7 @@ void ResultReport::clearResults() {
 
 void ResultReport::OnToClipboard() {
     // A clipboard that cannot be opened keeps what it held; nothing more to do then.
-    backend().services().setClipboardText(m_owner.m_hWnd, reportText);
+    SetClipboardText(m_owner.m_hWnd, reportText);
 }
 
 void ResultReport::OnSaveAs() {

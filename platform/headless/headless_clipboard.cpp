@@ -11,6 +11,14 @@ bool HeadlessClipboard::write(HWND owner, const std::string& bytes) {
     return true;
 }
 
+bool HeadlessClipboard::read(std::string& text) const {
+    if (m_failing || !m_hasText) {
+        return false;
+    }
+    text = m_text;
+    return true;
+}
+
 void HeadlessClipboard::putText(std::string text) {
     m_text = std::move(text);
     m_hasText = true;

@@ -10,8 +10,10 @@ class HeadlessClipboard {
 public:
     /// Replaces the content with bytes, owned by owner; false (content kept) while failing.
     bool write(HWND owner, const std::string& bytes);
+    /// The text; false (text unchanged) while failing or when the clipboard holds none.
+    bool read(std::string& text) const;
 
-    /// While failing, the clipboard cannot be opened: writes fail and the content stays.
+    /// While failing, the clipboard cannot be opened: reads and writes fail, the content stays.
     void setFailing(bool failing) { m_failing = failing; }
     /// Puts text on the clipboard as another program would: it has no owner among the windows.
     void putText(std::string text);

@@ -6,6 +6,10 @@ bool HeadlessDesktopServices::setClipboardText(HWND owner, const std::string& by
     return m_clipboard.write(owner, bytes);
 }
 
+bool HeadlessDesktopServices::clipboardText(std::string& text) {
+    return m_clipboard.read(text);
+}
+
 bool HeadlessDesktopServices::saveFileDialog(HWND owner, OverwritePrompt prompt,
                                              std::string& path) {
     SaveDialogRecord shown{owner, prompt, false, {}};

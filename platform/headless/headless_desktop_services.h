@@ -19,6 +19,7 @@ public:
     explicit HeadlessDesktopServices(HeadlessDesktop& desktop) : m_desktop(desktop) {}
 
     bool setClipboardText(HWND owner, const std::string& bytes) override;
+    bool clipboardText(std::string& text) override;
     bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
     void messageBox(HWND owner, const std::string& text, const std::string& caption,
                     MessageBoxKind kind) override;

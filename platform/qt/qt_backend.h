@@ -134,6 +134,9 @@ public:
 
     // Services.
     bool setClipboardText(HWND owner, const std::string& bytes) override;
+    /// Another program's text arrives as Qt decodes it, in UTF-8; raw plain-text bytes, such as
+    /// the ones setClipboardText puts there, arrive as they are.
+    bool clipboardText(std::string& text) override;
     bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
     void messageBox(HWND owner, const std::string& text, const std::string& caption,
                     MessageBoxKind kind) override;

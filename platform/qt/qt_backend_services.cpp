@@ -137,6 +137,25 @@ bool QtBackend::setClipboardText(HWND /*owner*/, const std::string& bytes) {
     return true;
 }
 
+bool QtBackend::clipboardText(std::string& text) {
+    const QClipboard* clipboard =
+        QCoreApplication::instance() != nullptr ? QGuiApplication::clipboard() : nullptr;
+    const QMimeData* held = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (held == nullptr) {
+        return false;
+    }
+    QByteArray bytes;
+    if (held->hasFormat(QStringLiteral("text/plain"))) {
+        bytes = held->data(QStringLiteral("text/plain"));
+    } else if (held->hasText()) {
+        bytes = held->text().toUtf8();
+    } else {
+        return false;
+    }
+    text.assign(bytes.constData(), std::size_t(bytes.size()));
+    return true;
+}
+
 bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
     return m_dialogs->saveFile(widget(owner), prompt, path);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/headless/scoped_headless_backend.h"
 #include "platform/resources.h"
 
@@ -257,6 +258,20 @@ TEST_F(HeadlessServices, TheClipboardKeepsEveryByteAndSurvivesAFailedOpen) {
     EXPECT_EQ(headless.clipboard().text(), "");
 }
 
+TEST_F(HeadlessServices, ReadingTheClipboardGivesAnotherProgramsTextUnlessItCannotBeOpened) {
+    CString text = "untouched";
+    EXPECT_FALSE(GetClipboardText(text)) << "nothing on the clipboard yet";
+    const std::string copied("caf\xE9\0 *a\r\n", 10);
+    headless.clipboard().putText(copied);
+    EXPECT_TRUE(GetClipboardText(text));
+    EXPECT_EQ(text, copied);
+
+    headless.clipboard().setFailing(true);
+    text = "untouched";
+    EXPECT_FALSE(GetClipboardText(text));
+    EXPECT_EQ(text, "untouched");
+}
+
 TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
     const HWND dlg = shownTool();
     headless.answerSave("/tmp/report.md5");
@@ -301,9 +316,10 @@ TEST_F(HeadlessPainting, RedrawSwitchesMovesAndInvalidationsAreLoggedInOrder) {
     headless.invalidate(dlg);
     const std::vector<std::string> logged(headless.events().begin() + std::ptrdiff_t(before),
                                           headless.events().end());
-    EXPECT_EQ(logged, (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
-                                                "zorder bottom control 1003",
-                                                "redraw on dialog 9200", "invalidate dialog 9200"}));
+    EXPECT_EQ(logged,
+              (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
+                                        "zorder bottom control 1003", "redraw on dialog 9200",
+                                        "invalidate dialog 9200"}));
     EXPECT_EQ(headless.record(dlg)->invalidations, 1);
     EXPECT_TRUE(headless.record(dlg)->redraw);
 }

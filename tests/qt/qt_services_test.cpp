@@ -184,6 +184,25 @@ TEST_F(QtServicesTest, ClipboardContentIsReplacedAlsoByAnEmptyText) {
     EXPECT_TRUE(held->data("text/plain").isEmpty());
 }
 
+TEST_F(QtServicesTest, ClipboardTextIsReadBackAsItsBytesAndHtmlAloneIsNoText) {
+    const std::string report = "0123456789abcdef0123456789abcdef *caf\xE9.txt\r\n";
+    ASSERT_TRUE(qt.setClipboardText(nullptr, report));
+    std::string read;
+    ASSERT_TRUE(qt.clipboardText(read));
+    EXPECT_EQ(read, report);
+
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("from another program: \xC3\xA4"));
+    ASSERT_TRUE(qt.clipboardText(read));
+    EXPECT_EQ(read, "from another program: \xC3\xA4");
+
+    auto* html = new QMimeData;
+    html->setHtml("<b>no text</b>");
+    QGuiApplication::clipboard()->setMimeData(html);
+    read = "untouched";
+    EXPECT_FALSE(qt.clipboardText(read));
+    EXPECT_EQ(read, "untouched");
+}
+
 // Save dialog and message box.
 
 TEST_F(QtServicesTest, DialogsPassedInAnswerForTheUser) {
