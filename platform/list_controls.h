@@ -10,7 +10,8 @@ enum class ColumnAlignment { Left, Right, Center };
 /// Which of a list view's image lists: the normal one, or the small one that report rows show.
 enum class ImageListKind { Normal, Small };
 
-/// The report list view: rows of cells, index 0 at the top.
+/// The two list controls: the report list view (rows of cells, index 0 at the top) and the
+/// drop-down list (entries of which at most one is selected).
 class ListControls {
 public:
     virtual ~ListControls() = default;
@@ -30,4 +31,15 @@ public:
     virtual int listItemImage(HWND list, int item) const = 0;
     /// Lends the list images (not owned; null: none).
     virtual void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) = 0;
+
+    /// Appends an entry to a drop-down list; returns its index, or -1.
+    virtual int comboAddString(HWND combo, const std::string& text) = 0;
+    virtual int comboCount(HWND combo) const = 0;
+    /// The selected entry's index, or -1 when none is.
+    virtual int comboSelection(HWND combo) const = 0;
+    /// Selects entry index without telling the dialog; an index out of range (-1 included)
+    /// leaves none selected. Returns the selected index, or -1.
+    virtual int comboSelect(HWND combo, int index) = 0;
+    /// Removes every entry; none is selected then.
+    virtual void comboResetContent(HWND combo) = 0;
 };

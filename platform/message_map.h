@@ -52,39 +52,35 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
-        return GetThisMessageMap();                                                                \
-    }                                                                                              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         using ThisClass = theClass;                                                                \
         using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {                                                                                              \
-        0, 0, 0, AfxSig_end, {                                                                     \
-            .vv = nullptr                                                                          \
-        }                                                                                          \
-    }                                                                                              \
+    {0, 0, 0, AfxSig_end, {.vv = nullptr}}                                                         \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
     return &messageMap;                                                                            \
     }
 
-#define AFX_HANDLER(sig, type, fn)                                                                 \
-    { .sig = static_cast<type>(&ThisClass::fn) }
+#define AFX_HANDLER(sig, type, fn) {.sig = static_cast<type>(&ThisClass::fn)}
 
 #define ON_COMMAND(id, fn) {WM_COMMAND, 0, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
 #define ON_BN_CLICKED(id, fn)                                                                      \
     {WM_COMMAND, BN_CLICKED, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
+#define ON_CBN_SELCHANGE(id, fn)                                                                   \
+    {WM_COMMAND, CBN_SELCHANGE, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
 #define ON_WM_SIZE()                                                                               \
-    {WM_SIZE, 0, 0, AfxSig_vwii, AFX_HANDLER(vwii, void(CWnd::*)(UINT, int, int), OnSize)},
+    {WM_SIZE, 0, 0, AfxSig_vwii, AFX_HANDLER(vwii, void (CWnd::*)(UINT, int, int), OnSize)},
 #define ON_WM_GETMINMAXINFO()                                                                      \
     {WM_GETMINMAXINFO, 0, 0, AfxSig_vMMI,                                                          \
-     AFX_HANDLER(vMMI, void(CWnd::*)(MINMAXINFO*), OnGetMinMaxInfo)},
+     AFX_HANDLER(vMMI, void (CWnd::*)(MINMAXINFO*), OnGetMinMaxInfo)},
 #define ON_WM_SYSCOMMAND()                                                                         \
-    {WM_SYSCOMMAND, 0, 0, AfxSig_vwl, AFX_HANDLER(vwl, void(CWnd::*)(UINT, LPARAM), OnSysCommand)},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_wv, AFX_HANDLER(wv, void(CWnd::*)(), OnPaint)},
+    {WM_SYSCOMMAND, 0, 0, AfxSig_vwl,                                                              \
+     AFX_HANDLER(vwl, void (CWnd::*)(UINT, LPARAM), OnSysCommand)},
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_wv, AFX_HANDLER(wv, void (CWnd::*)(), OnPaint)},
 #define ON_WM_QUERYDRAGICON()                                                                      \
-    {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HANDLER(hv, HCURSOR(CWnd::*)(), OnQueryDragIcon)},
+    {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HANDLER(hv, HCURSOR (CWnd::*)(), OnQueryDragIcon)},

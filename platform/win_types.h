@@ -113,6 +113,7 @@ inline constexpr UINT SIZE_MAXIMIZED = 2;
 
 // Notification and command IDs.
 inline constexpr UINT BN_CLICKED = 0;
+inline constexpr UINT CBN_SELCHANGE = 1;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr UINT ID_HELP = 0xE146;
@@ -146,6 +147,7 @@ inline constexpr DWORD SS_LEFTNOWORDWRAP = 0xCu;
 inline constexpr DWORD SS_NOPREFIX = 0x80u;
 inline constexpr DWORD SS_ENDELLIPSIS = 0x4000u;
 inline constexpr DWORD LVS_REPORT = 0x1u;
+inline constexpr DWORD CBS_DROPDOWNLIST = 0x3u;
 
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
@@ -174,6 +176,7 @@ inline constexpr int LVCFMT_JUSTIFYMASK = 3;
 inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int OBM_SIZE = 32766;
+inline constexpr int CB_ERR = -1;
 
 // Clipboard formats and drop effects.
 inline constexpr UINT CF_TEXT = 1;

@@ -10,6 +10,12 @@ HeadlessListView* rowsOf(const HeadlessDesktop& desktop, HWND list) {
     return window != nullptr && window->kind == ControlKind::ListView ? &window->list : nullptr;
 }
 
+// The entries of a live drop-down list, or null for any other handle.
+HeadlessComboBox* entriesOf(const HeadlessDesktop& desktop, HWND combo) {
+    HeadlessWindow* window = desktop.find(combo);
+    return window != nullptr && window->kind == ControlKind::ComboBox ? &window->combo : nullptr;
+}
+
 } // namespace
 
 void HeadlessListControls::listInsertColumn(HWND list, int position, const std::string& heading,
@@ -55,5 +61,31 @@ int HeadlessListControls::listItemImage(HWND list, int item) const {
 void HeadlessListControls::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) {
     if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
         rows->setImageList(images, kind);
+    }
+}
+
+int HeadlessListControls::comboAddString(HWND combo, const std::string& text) {
+    HeadlessComboBox* entries = entriesOf(m_desktop, combo);
+    return entries != nullptr ? entries->addString(text) : -1;
+}
+
+int HeadlessListControls::comboCount(HWND combo) const {
+    const HeadlessComboBox* entries = entriesOf(m_desktop, combo);
+    return entries != nullptr ? entries->count() : 0;
+}
+
+int HeadlessListControls::comboSelection(HWND combo) const {
+    const HeadlessComboBox* entries = entriesOf(m_desktop, combo);
+    return entries != nullptr ? entries->selection() : -1;
+}
+
+int HeadlessListControls::comboSelect(HWND combo, int index) {
+    HeadlessComboBox* entries = entriesOf(m_desktop, combo);
+    return entries != nullptr ? entries->select(index) : -1;
+}
+
+void HeadlessListControls::comboResetContent(HWND combo) {
+    if (HeadlessComboBox* entries = entriesOf(m_desktop, combo)) {
+        entries->reset();
     }
 }

@@ -4,7 +4,8 @@
 
 class HeadlessDesktop;
 
-/// The headless list views: the rows live in each list's record (HeadlessListView).
+/// The headless list controls: a list view's rows live in its record (HeadlessListView), a
+/// drop-down list's entries too (HeadlessComboBox).
 class HeadlessListControls : public ListControls {
 public:
     explicit HeadlessListControls(HeadlessDesktop& desktop) : m_desktop(desktop) {}
@@ -18,6 +19,12 @@ public:
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+
+    int comboAddString(HWND combo, const std::string& text) override;
+    int comboCount(HWND combo) const override;
+    int comboSelection(HWND combo) const override;
+    int comboSelect(HWND combo, int index) override;
+    void comboResetContent(HWND combo) override;
 
 private:
     HeadlessDesktop& m_desktop;

@@ -58,7 +58,8 @@ bool HeadlessUser::focusControl(HWND dialog, int id) {
     if (!acceptsInput(wnd, "focus")) {
         return false;
     }
-    if (!control->isButton() && control->kind != ControlKind::ListView) {
+    if (!control->isButton() && control->kind != ControlKind::ListView &&
+        control->kind != ControlKind::ComboBox) {
         ignore("focus " + HeadlessDesktop::describe(*control) + ": takes no focus");
         return false;
     }
@@ -174,6 +175,31 @@ bool HeadlessUser::dragFrame(HWND wnd, int outerWidth, int outerHeight) {
     const RECT& at = m_desktop.find(wnd)->rect;
     m_desktop.logEvent("drag", *m_desktop.find(wnd));
     m_desktop.place(wnd, RECT{at.left, at.top, at.left + width, at.top + height});
+    return true;
+}
+
+bool HeadlessUser::chooseComboItem(HWND dialog, int id, int index) {
+    HeadlessWindow* control = m_desktop.findControl(dialog, id);
+    if (control == nullptr) {
+        ignore("choose " + std::to_string(id) + ": no such control");
+        return false;
+    }
+    const HWND combo = HeadlessDesktop::handle(*control);
+    if (!acceptsInput(combo, "choose")) {
+        return false;
+    }
+    if (control->kind != ControlKind::ComboBox) {
+        ignore("choose " + HeadlessDesktop::describe(*control) + ": not a drop-down list");
+        return false;
+    }
+    if (index < 0 || index >= control->combo.count()) {
+        ignore("choose " + HeadlessDesktop::describe(*control) + ": no entry " +
+               std::to_string(index));
+        return false;
+    }
+    m_desktop.find(dialog)->focus = combo;
+    control->combo.select(index);
+    m_desktop.send(dialog, WM_COMMAND, MAKEWPARAM(UINT(id), CBN_SELCHANGE), handleParam(combo));
     return true;
 }
 

@@ -39,6 +39,9 @@ public:
     /// Drags the bottom-right corner of the sizing frame to the given outer size, keeping the
     /// top-left corner; asks WM_GETMINMAXINFO first and clamps to its answer.
     bool dragFrame(HWND wnd, int outerWidth, int outerHeight);
+    /// Picks entry index of drop-down list id: it is selected, the list takes the focus, and the
+    /// dialog gets WM_COMMAND (id, CBN_SELCHANGE), also when the entry was selected already.
+    bool chooseComboItem(HWND dialog, int id, int index);
     /// Picks the system-menu entry with id (WM_SYSCOMMAND id); false when there is none.
     bool chooseSystemMenu(HWND wnd, UINT id);
     /// Picks the system-menu entry with this text; false when there is none.

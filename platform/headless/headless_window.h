@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_combo_box.h"
 #include "platform/headless/headless_list_view.h"
 #include "platform/resources.h"
 #include "platform/system_menus.h"
@@ -60,6 +61,7 @@ struct HeadlessWindow {
     HICON smallIcon = nullptr;
     HBITMAP bitmap = nullptr; ///< of a static bitmap control
     HeadlessListView list;    ///< of a list view control
+    HeadlessComboBox combo;   ///< of a drop-down list
     int progressPosition = 0; ///< of a progress bar
     int progressRange = 100;  ///< of a progress bar; 0: work of unknown length
     std::unique_ptr<HeadlessMenu> systemMenu;

@@ -11,6 +11,7 @@
 #include "platform/qt/qt_standard_dialogs.h"
 #include "platform/steady_clock.h"
 
+class QComboBox;
 class QMenu;
 class QWidget;
 class QtInputBlocker;
@@ -115,6 +116,11 @@ public:
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+    int comboAddString(HWND combo, const std::string& text) override;
+    int comboCount(HWND combo) const override;
+    int comboSelection(HWND combo) const override;
+    int comboSelect(HWND combo, int index) override;
+    void comboResetContent(HWND combo) override;
 
     // Progress bars.
     void setProgress(HWND bar, int position, int range) override;
@@ -149,6 +155,8 @@ private:
     /// The live window wnd, or null (also for stale and foreign handles).
     QtWindow* find(HWND wnd) const;
     QtWindow* findList(HWND list) const;
+    /// The widget of a live drop-down list, or null.
+    QComboBox* findCombo(HWND combo) const;
     /// The dialog a window belongs to: itself, or a control's parent.
     QtWindow* topLevelOf(QtWindow* window) const;
     QtWindow* newRecord();

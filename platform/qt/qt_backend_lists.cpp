@@ -1,13 +1,15 @@
-// The Qt backend's report list views and system menus.
+// The Qt backend's report list views, drop-down lists and system menus.
 
 #include "platform/qt/qt_backend.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QTreeView>
 #include <algorithm>
 
 #include "platform/qt/qt_report_model.h"
 #include "platform/qt/qt_system_menu.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
 
 QtReportModel* QtBackend::listModel(HWND list) const {
@@ -92,6 +94,47 @@ void QtBackend::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kin
     }
 }
 
+// Drop-down list.
+
+int QtBackend::comboAddString(HWND combo, const std::string& text) {
+    QComboBox* box = findCombo(combo);
+    if (box == nullptr) {
+        return -1;
+    }
+    // QComboBox selects the first entry added to it; a drop-down list starts with none.
+    const int before = box->currentIndex();
+    box->addItem(QtText::toQString(text));
+    if (before == -1) {
+        box->setCurrentIndex(-1);
+    }
+    return box->count() - 1;
+}
+
+int QtBackend::comboCount(HWND combo) const {
+    const QComboBox* box = findCombo(combo);
+    return box != nullptr ? box->count() : 0;
+}
+
+int QtBackend::comboSelection(HWND combo) const {
+    const QComboBox* box = findCombo(combo);
+    return box != nullptr ? box->currentIndex() : -1;
+}
+
+int QtBackend::comboSelect(HWND combo, int index) {
+    QComboBox* box = findCombo(combo);
+    if (box == nullptr) {
+        return -1;
+    }
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+    return box->currentIndex();
+}
+
+void QtBackend::comboResetContent(HWND combo) {
+    if (QComboBox* box = findCombo(combo)) {
+        box->clear();
+    }
+}
+
 // System menu.
 
 HMENU QtBackend::systemMenu(HWND wnd) {
@@ -115,4 +158,12 @@ QtWindow* QtBackend::findList(HWND list) const {
     return window != nullptr && window->kind == ControlKind::ListView && window->model != nullptr
                ? window
                : nullptr;
+}
+
+QComboBox* QtBackend::findCombo(HWND combo) const {
+    QtWindow* window = find(combo);
+    if (window == nullptr || window->kind != ControlKind::ComboBox) {
+        return nullptr;
+    }
+    return static_cast<QComboBox*>(window->widget.data());
 }
