@@ -1,6 +1,7 @@
 // The Qt backend itself: construction, drawing and the records of windows. Windows and
 // controls are made in qt_backend_windows.cpp, geometry and text in qt_backend_geometry.cpp,
-// lists, menus, modal runs and the desktop services in qt_backend_services.cpp.
+// lists and menus in qt_backend_lists.cpp, modal runs and the desktop services in
+// qt_backend_services.cpp, posted messages in qt_backend_messages.cpp.
 
 #include "platform/qt/qt_backend.h"
 

@@ -64,19 +64,11 @@ public:
     WorkLoop& loop() override { return *this; }
     Clock& clock() override { return m_clock; }
 
-    // Windows and controls.
+    // WindowManager.
     HWND createDialog(const DialogTemplate& tmpl, HWND owner) override;
-    HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
-                       const RECT& rect, int id) override;
     void destroyWindow(HWND wnd) override;
     bool isWindow(HWND wnd) const override;
-    HWND dialogItem(HWND dialog, int id) const override;
-    HWND parentOf(HWND wnd) const override;
-    HWND nextControl(HWND control) const override;
-    ControlKind controlKind(HWND control) const override;
-    DWORD controlStyle(HWND control) const override;
-
-    // Geometry.
+    SIZE screenSize() const override;
     RECT windowRect(HWND wnd) const override;
     RECT clientRect(HWND wnd) const override;
     POINT clientOrigin(HWND wnd) const override;
@@ -87,26 +79,23 @@ public:
     bool isIconic(HWND wnd) const override;
     void enableWindow(HWND wnd, bool enable) override;
     bool isEnabled(HWND wnd) const override;
-    SIZE screenSize() const override;
 
-    // Text and state.
+    // Controls.
+    HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
+                       const RECT& rect, int id) override;
+    HWND dialogItem(HWND dialog, int id) const override;
+    HWND parentOf(HWND wnd) const override;
+    HWND nextControl(HWND control) const override;
+    ControlKind controlKind(HWND control) const override;
+    DWORD controlStyle(HWND control) const override;
     void setWindowText(HWND wnd, const std::string& text) override;
     std::string windowText(HWND wnd) const override;
     void setAccessibleName(HWND control, const std::string& name) override;
     bool isChecked(HWND button) const override;
     void setChecked(HWND button, bool checked) override;
+    void setProgress(HWND bar, int position, int range) override;
 
-    // Drawing.
-    void setRedraw(HWND wnd, bool redraw) override;
-    void invalidate(HWND wnd) override;
-    HDC beginPaint(HWND wnd) override;
-    void endPaint(HWND wnd, HDC dc) override;
-    void drawIcon(HDC dc, int x, int y, HICON icon) override;
-    void setIcon(HWND wnd, IconSize size, HICON icon) override;
-    HICON windowIcon(HWND wnd, IconSize size) const override;
-    void setStaticBitmap(HWND control, HBITMAP bitmap) override;
-
-    // Report list view.
+    // ListControls.
     void listInsertColumn(HWND list, int position, const std::string& heading,
                           ColumnAlignment alignment, int width) override;
     int listInsertItem(HWND list, int position, const std::string& text, int image) override;
@@ -122,23 +111,21 @@ public:
     int comboSelect(HWND combo, int index) override;
     void comboResetContent(HWND combo) override;
 
-    // Progress bars.
-    void setProgress(HWND bar, int position, int range) override;
+    // Drawing.
+    void setRedraw(HWND wnd, bool redraw) override;
+    void invalidate(HWND wnd) override;
+    HDC beginPaint(HWND wnd) override;
+    void endPaint(HWND wnd, HDC dc) override;
+    void drawIcon(HDC dc, int x, int y, HICON icon) override;
+    void setIcon(HWND wnd, IconSize size, HICON icon) override;
+    HICON windowIcon(HWND wnd, IconSize size) const override;
+    void setStaticBitmap(HWND control, HBITMAP bitmap) override;
 
-    // System menu.
+    // SystemMenus.
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
 
-    // Modal runs and long work.
-    int runModal(HWND dialog) override;
-    void endModal(HWND dialog, int result) override;
-    void beginWork(HWND dialog, int stopId) override;
-    void endWork(HWND dialog) override;
-    void serveEvents(HWND dialog) override;
-    /// Delivered from the Qt event loop, as a queued call on the window's widget.
-    bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    // Services.
+    // DesktopServices.
     bool setClipboardText(HWND owner, const std::string& bytes) override;
     /// Another program's text arrives as Qt decodes it, in UTF-8; raw plain-text bytes, such as
     /// the ones setClipboardText puts there, arrive as they are.
@@ -148,6 +135,15 @@ public:
                     MessageBoxKind kind) override;
     bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
     void revokeDropTarget(HWND wnd) override;
+
+    // WorkLoop.
+    int runModal(HWND dialog) override;
+    void endModal(HWND dialog, int result) override;
+    void beginWork(HWND dialog, int stopId) override;
+    void endWork(HWND dialog) override;
+    void serveEvents(HWND dialog) override;
+    /// Delivered from the Qt event loop, as a queued call on the window's widget.
+    bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct PaintContext;
