@@ -16,24 +16,24 @@ void DDX_Radio(CDataExchange* pDX, int id, int& value) {
     if (!first) {
         return;
     }
-    Backend& b = backend();
+    Controls& controls = backend().controls();
     if (pDX->m_bSaveAndValidate) {
         value = -1;
     }
     int index = 0;
-    for (HWND wnd = first; wnd; wnd = b.nextControl(wnd)) {
-        if (wnd != first && (b.controlStyle(wnd) & WS_GROUP)) {
+    for (HWND wnd = first; wnd; wnd = controls.nextControl(wnd)) {
+        if (wnd != first && (controls.controlStyle(wnd) & WS_GROUP)) {
             break;
         }
-        if (b.controlKind(wnd) != ControlKind::RadioButton) {
+        if (controls.controlKind(wnd) != ControlKind::RadioButton) {
             continue;
         }
         if (pDX->m_bSaveAndValidate) {
-            if (b.checkState(wnd) && value == -1) {
+            if (controls.isChecked(wnd) && value == -1) {
                 value = index;
             }
         } else {
-            b.setCheckState(wnd, index == value ? 1 : 0);
+            controls.setChecked(wnd, index == value);
         }
         ++index;
     }

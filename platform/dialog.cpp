@@ -27,7 +27,7 @@ int CDialog::DoModal() {
     }
     HWND ownerWnd = owner ? owner->m_hWnd : nullptr;
 
-    HWND wnd = backend().createDialog(*tmpl, ownerWnd);
+    HWND wnd = backend().windows().createDialog(*tmpl, ownerWnd);
     if (!wnd) {
         return -1;
     }
@@ -45,17 +45,17 @@ int CDialog::DoModal() {
         CenterWindow(owner);
     }
 
-    const bool disableOwner = ownerWnd && backend().isEnabled(ownerWnd);
+    const bool disableOwner = ownerWnd && backend().windows().isEnabled(ownerWnd);
     if (disableOwner) {
-        backend().enableWindow(ownerWnd, false);
+        backend().windows().enableWindow(ownerWnd, false);
     }
     int result = m_result;
     if (!m_ended && ::IsWindow(m_hWnd)) {
         ShowWindow(SW_SHOW);
-        result = backend().runModal(m_hWnd);
+        result = backend().loop().runModal(m_hWnd);
     }
     if (disableOwner && ::IsWindow(ownerWnd)) {
-        backend().enableWindow(ownerWnd, true);
+        backend().windows().enableWindow(ownerWnd, true);
     }
     if (::IsWindow(m_hWnd)) {
         DestroyWindow();
@@ -83,6 +83,6 @@ void CDialog::EndDialog(int result) {
     m_result = result;
     m_ended = true;
     if (::IsWindow(m_hWnd)) {
-        backend().endModal(m_hWnd, result);
+        backend().loop().endModal(m_hWnd, result);
     }
 }

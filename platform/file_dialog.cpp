@@ -16,8 +16,11 @@ int CFileDialog::DoModal() {
         CWinApp* app = AfxGetApp();
         owner = app ? app->m_pMainWnd : nullptr;
     }
+    // Qt's dialog and the headless one have no read-only box, so OFN_HIDEREADONLY needs nothing.
+    const OverwritePrompt prompt =
+        (m_flags & OFN_OVERWRITEPROMPT) != 0 ? OverwritePrompt::Ask : OverwritePrompt::DontAsk;
     std::string path;
-    if (!backend().saveFileDialog(owner ? owner->m_hWnd : nullptr, m_flags, path)) {
+    if (!backend().services().saveFileDialog(owner ? owner->m_hWnd : nullptr, prompt, path)) {
         return IDCANCEL;
     }
     m_path = path;

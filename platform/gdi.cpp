@@ -20,17 +20,17 @@ BOOL CBitmap::Attach(HBITMAP bitmap) {
     return TRUE;
 }
 
-CPaintDC::CPaintDC(CWnd* wnd) : m_hDC(backend().beginPaint(wnd->m_hWnd)), m_wnd(wnd) {}
+CPaintDC::CPaintDC(CWnd* wnd) : m_hDC(backend().drawing().beginPaint(wnd->m_hWnd)), m_wnd(wnd) {}
 
 CPaintDC::~CPaintDC() {
-    backend().endPaint(m_wnd->m_hWnd, m_hDC);
+    backend().drawing().endPaint(m_wnd->m_hWnd, m_hDC);
 }
 
 BOOL CPaintDC::DrawIcon(int x, int y, HICON icon) {
     if (!icon) {
         return FALSE;
     }
-    backend().drawIcon(m_hDC, x, y, icon);
+    backend().drawing().drawIcon(m_hDC, x, y, icon);
     return TRUE;
 }
 

@@ -3,5 +3,7 @@
 #include "platform/backend.h"
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text) {
-    return m_hMenu && backend().appendMenu(m_hMenu, flags, id, text ? text : "");
+    const MenuEntryKind kind =
+        (flags & MF_SEPARATOR) != 0 ? MenuEntryKind::Separator : MenuEntryKind::Command;
+    return m_hMenu && backend().menus().appendMenu(m_hMenu, kind, id, text ? text : "");
 }

@@ -71,6 +71,8 @@ protected:                                                                      
 #define ON_COMMAND(id, fn) {WM_COMMAND, 0, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
 #define ON_BN_CLICKED(id, fn)                                                                      \
     {WM_COMMAND, BN_CLICKED, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
+#define ON_CBN_SELCHANGE(id, fn)                                                                   \
+    {WM_COMMAND, CBN_SELCHANGE, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
 #define ON_WM_SIZE()                                                                               \
     {WM_SIZE, 0, 0, AfxSig_vwii, AFX_HANDLER(vwii, void (CWnd::*)(UINT, int, int), OnSize)},
 #define ON_WM_GETMINMAXINFO()                                                                      \

@@ -22,7 +22,7 @@ BOOL COleDataObject::GetText(CString& text) const {
 COleDropTarget::~COleDropTarget() {
     // Not the virtual Revoke: a derived part is already gone here.
     if (m_hWnd && ::IsWindow(m_hWnd)) {
-        backend().revokeDropTarget(m_hWnd);
+        backend().services().revokeDropTarget(m_hWnd);
     }
     m_hWnd = nullptr;
 }
@@ -31,7 +31,7 @@ BOOL COleDropTarget::Register(CWnd* wnd) {
     if (!wnd || !::IsWindow(wnd->m_hWnd) || m_hWnd) {
         return FALSE;
     }
-    if (!backend().registerDropTarget(wnd->m_hWnd, this)) {
+    if (!backend().services().registerDropTarget(wnd->m_hWnd, this)) {
         return FALSE;
     }
     m_hWnd = wnd->m_hWnd;
@@ -40,7 +40,7 @@ BOOL COleDropTarget::Register(CWnd* wnd) {
 
 void COleDropTarget::Revoke() {
     if (m_hWnd && ::IsWindow(m_hWnd)) {
-        backend().revokeDropTarget(m_hWnd);
+        backend().services().revokeDropTarget(m_hWnd);
     }
     m_hWnd = nullptr;
 }

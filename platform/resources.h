@@ -8,8 +8,18 @@
 #include "platform/image.h"
 #include "platform/win_types.h"
 
-/// What kind of window a dialog control is; the backends build a widget for each.
-enum class ControlKind { PushButton, RadioButton, ListView, StaticText, StaticBitmap, ProgressBar };
+/// What kind of window a dialog control is; the backends build a widget for each. A ComboBox is
+/// a drop-down list (CBS_DROPDOWNLIST): its rectangle is the closed field, and the list of
+/// entries drops below it.
+enum class ControlKind {
+    PushButton,
+    RadioButton,
+    ListView,
+    StaticText,
+    StaticBitmap,
+    ProgressBar,
+    ComboBox,
+};
 
 /// One control of a dialog template; position and size in dialog units.
 struct ControlTemplate {

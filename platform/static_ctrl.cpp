@@ -8,8 +8,8 @@ BOOL CStatic::Create(const char* text, DWORD style, const RECT& rect, CWnd* pare
     }
     const ControlKind kind =
         (style & 0x1F) == SS_BITMAP ? ControlKind::StaticBitmap : ControlKind::StaticText;
-    HWND wnd =
-        backend().createControl(parent->m_hWnd, kind, text ? text : "", style, rect, int(id));
+    HWND wnd = backend().controls().createControl(parent->m_hWnd, kind, text ? text : "", style,
+                                                  rect, int(id));
     return wnd && Attach(wnd);
 }
 
@@ -19,6 +19,6 @@ HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
     }
     HBITMAP previous = m_bitmap;
     m_bitmap = bitmap;
-    backend().setStaticBitmap(m_hWnd, bitmap);
+    backend().drawing().setStaticBitmap(m_hWnd, bitmap);
     return previous;
 }

@@ -4,7 +4,7 @@
 #include "platform/wnd.h"
 
 LRESULT SendMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!wnd || !backend().isWindow(wnd)) {
+    if (!wnd || !backend().windows().isWindow(wnd)) {
         return 0;
     }
     if (CWnd* object = CWnd::FromHandlePermanent(wnd)) {
@@ -21,10 +21,10 @@ LRESULT DefWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case SC_CLOSE:
             return SendMessage(wnd, WM_CLOSE);
         case SC_MINIMIZE:
-            b.showWindow(wnd, SW_MINIMIZE);
+            b.windows().showWindow(wnd, ShowCommand::Minimize);
             return 0;
         case SC_RESTORE:
-            b.showWindow(wnd, SW_RESTORE);
+            b.windows().showWindow(wnd, ShowCommand::Restore);
             return 0;
         default:
             return 0;
@@ -33,16 +33,16 @@ LRESULT DefWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // Every top-level window here is a dialog: closing it means cancelling it.
         return SendMessage(wnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     case WM_SETICON: {
-        const bool big = wParam == ICON_BIG;
-        HICON previous = b.windowIcon(wnd, big);
-        b.setIcon(wnd, big, reinterpret_cast<HICON>(lParam));
+        const IconSize size = wParam == ICON_BIG ? IconSize::Big : IconSize::Small;
+        HICON previous = b.drawing().windowIcon(wnd, size);
+        b.drawing().setIcon(wnd, size, reinterpret_cast<HICON>(lParam));
         return reinterpret_cast<LRESULT>(previous);
     }
     case WM_SETREDRAW:
-        b.setRedraw(wnd, wParam != 0);
+        b.drawing().setRedraw(wnd, wParam != 0);
         return 0;
     case WM_SETTEXT:
-        b.setWindowText(wnd, lParam ? reinterpret_cast<const char*>(lParam) : "");
+        b.controls().setWindowText(wnd, lParam ? reinterpret_cast<const char*>(lParam) : "");
         return TRUE;
     default:
         // WM_SIZE, WM_PAINT, WM_GETMINMAXINFO, WM_QUERYDRAGICON and the rest need nothing more:
@@ -52,22 +52,22 @@ LRESULT DefWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL IsWindow(HWND wnd) {
-    return wnd && backend().isWindow(wnd);
+    return wnd && backend().windows().isWindow(wnd);
 }
 
 BOOL IsWindowVisible(HWND wnd) {
-    return IsWindow(wnd) && backend().isVisible(wnd);
+    return IsWindow(wnd) && backend().windows().isVisible(wnd);
 }
 
 BOOL IsIconic(HWND wnd) {
-    return IsWindow(wnd) && backend().isIconic(wnd);
+    return IsWindow(wnd) && backend().windows().isIconic(wnd);
 }
 
 BOOL GetWindowRect(HWND wnd, RECT* rect) {
     if (!IsWindow(wnd) || !rect) {
         return FALSE;
     }
-    *rect = backend().windowRect(wnd);
+    *rect = backend().windows().windowRect(wnd);
     return TRUE;
 }
 
@@ -75,26 +75,39 @@ BOOL GetClientRect(HWND wnd, RECT* rect) {
     if (!IsWindow(wnd) || !rect) {
         return FALSE;
     }
-    *rect = backend().clientRect(wnd);
+    *rect = backend().windows().clientRect(wnd);
     return TRUE;
 }
 
-BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint) {
+// The backends repaint whatever a move uncovers; there is nothing to leave unpainted.
+BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL) {
     if (!IsWindow(wnd)) {
         return FALSE;
     }
-    backend().moveWindow(wnd, x, y, width, height, repaint != 0);
+    backend().windows().moveWindow(wnd, x, y, width, height);
     return TRUE;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-    return IsWindow(dialog) ? backend().dialogItem(dialog, id) : nullptr;
+    return IsWindow(dialog) ? backend().controls().dialogItem(dialog, id) : nullptr;
 }
 
+// The one table of system metrics: the screen is the backend's, the icon size the same on every
+// backend.
 int GetSystemMetrics(int index) {
-    return backend().systemMetric(index);
+    switch (index) {
+    case SM_CXSCREEN:
+        return backend().windows().screenSize().cx;
+    case SM_CYSCREEN:
+        return backend().windows().screenSize().cy;
+    case SM_CXICON:
+    case SM_CYICON:
+        return Drawing::ICON_SIZE;
+    default:
+        return 0;
+    }
 }
 
 std::uint64_t GetTickCount64() {
-    return backend().tickCount();
+    return backend().clock().tickCount();
 }

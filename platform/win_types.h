@@ -113,6 +113,7 @@ inline constexpr UINT SIZE_MAXIMIZED = 2;
 
 // Notification and command IDs.
 inline constexpr UINT BN_CLICKED = 0;
+inline constexpr UINT CBN_SELCHANGE = 1;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr UINT ID_HELP = 0xE146;
@@ -146,6 +147,7 @@ inline constexpr DWORD SS_LEFTNOWORDWRAP = 0xCu;
 inline constexpr DWORD SS_NOPREFIX = 0x80u;
 inline constexpr DWORD SS_ENDELLIPSIS = 0x4000u;
 inline constexpr DWORD LVS_REPORT = 0x1u;
+inline constexpr DWORD CBS_DROPDOWNLIST = 0x3u;
 
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
@@ -154,8 +156,6 @@ inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_RESTORE = 9;
 
 // SetWindowPos.
-inline const HWND HWND_TOP = reinterpret_cast<HWND>(0);
-inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
 inline constexpr UINT SWP_NOSIZE = 0x0001;
 inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;
@@ -170,8 +170,13 @@ inline constexpr int SM_CYSCREEN = 1;
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
 inline constexpr int LVCFMT_LEFT = 0;
+inline constexpr int LVCFMT_RIGHT = 1;
+inline constexpr int LVCFMT_CENTER = 2;
+inline constexpr int LVCFMT_JUSTIFYMASK = 3;
+inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int OBM_SIZE = 32766;
+inline constexpr int CB_ERR = -1;
 
 // Clipboard formats and drop effects.
 inline constexpr UINT CF_TEXT = 1;
@@ -187,3 +192,7 @@ inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
 // Message box types.
 inline constexpr UINT MB_OK = 0x0;
 inline constexpr UINT MB_ICONERROR = 0x10;
+inline constexpr UINT MB_ICONQUESTION = 0x20;
+inline constexpr UINT MB_ICONWARNING = 0x30;
+inline constexpr UINT MB_ICONINFORMATION = 0x40;
+inline constexpr UINT MB_ICONMASK = 0xF0;

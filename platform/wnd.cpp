@@ -5,7 +5,6 @@
 #include "platform/backend.h"
 #include "platform/data_exchange.h"
 #include "platform/menu.h"
-#include "platform/message_queue.h"
 #include "platform/win_app.h"
 
 namespace {
@@ -20,12 +19,42 @@ std::unordered_map<HWND, CWnd*>& permanentMap() {
 void detachDeadWindows() {
     std::vector<CWnd*> dead;
     for (auto& [hwnd, wnd] : permanentMap()) {
-        if (!backend().isWindow(hwnd)) {
+        if (!backend().windows().isWindow(hwnd)) {
             dead.push_back(wnd);
         }
     }
     for (CWnd* wnd : dead) {
         wnd->Detach();
+    }
+}
+
+// The window system's way of showing a window for a ShowWindow command; every command that
+// does not hide, minimise or restore shows the window as it is.
+ShowCommand showCommandFor(int cmd) {
+    switch (cmd) {
+    case SW_HIDE:
+        return ShowCommand::Hide;
+    case SW_MINIMIZE:
+        return ShowCommand::Minimize;
+    case SW_RESTORE:
+        return ShowCommand::Restore;
+    default:
+        return ShowCommand::Show;
+    }
+}
+
+MessageBoxKind messageBoxKindFor(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR:
+        return MessageBoxKind::Error;
+    case MB_ICONQUESTION:
+        return MessageBoxKind::Question;
+    case MB_ICONWARNING:
+        return MessageBoxKind::Warning;
+    case MB_ICONINFORMATION:
+        return MessageBoxKind::Information;
+    default:
+        return MessageBoxKind::Plain;
     }
 }
 
@@ -151,8 +180,7 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::IsWindow(m_hWnd) &&
-           backend().messageQueue().postMessage(m_hWnd, message, wParam, lParam);
+    return ::IsWindow(m_hWnd) && backend().loop().postMessage(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -160,7 +188,7 @@ BOOL CWnd::DestroyWindow() {
         return FALSE;
     }
     HWND wnd = m_hWnd;
-    backend().destroyWindow(wnd);
+    backend().windows().destroyWindow(wnd);
     Detach();
     detachDeadWindows();
     return TRUE;
@@ -187,7 +215,8 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
         return FALSE;
     }
     if (!(flags & SWP_NOZORDER)) {
-        backend().setZOrder(m_hWnd, insertAfter == &wndBottom ? HWND_BOTTOM : HWND_TOP);
+        backend().windows().setZOrder(m_hWnd,
+                                      insertAfter == &wndBottom ? ZOrder::Bottom : ZOrder::Top);
     }
     if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
         WINDOWPLACEMENT wp;
@@ -210,12 +239,12 @@ BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
         return FALSE;
     }
     *placement = WINDOWPLACEMENT{};
-    placement->showCmd = backend().isIconic(m_hWnd) ? SW_MINIMIZE : SW_SHOW;
+    placement->showCmd = backend().windows().isIconic(m_hWnd) ? SW_MINIMIZE : SW_SHOW;
     // A child's placement is in its parent's client coordinates, a top-level window's on the
     // screen.
-    RECT r = backend().windowRect(m_hWnd);
-    if (HWND parent = backend().parentOf(m_hWnd)) {
-        const POINT origin = backend().clientOrigin(parent);
+    RECT r = backend().windows().windowRect(m_hWnd);
+    if (HWND parent = backend().controls().parentOf(m_hWnd)) {
+        const POINT origin = backend().windows().clientOrigin(parent);
         r = {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
     }
     placement->rcNormalPosition = r;
@@ -231,13 +260,13 @@ BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) {
 }
 
 void CWnd::ScreenToClient(RECT* rect) const {
-    const POINT origin = backend().clientOrigin(m_hWnd);
+    const POINT origin = backend().windows().clientOrigin(m_hWnd);
     *rect = {rect->left - origin.x, rect->top - origin.y, rect->right - origin.x,
              rect->bottom - origin.y};
 }
 
 void CWnd::ClientToScreen(RECT* rect) const {
-    const POINT origin = backend().clientOrigin(m_hWnd);
+    const POINT origin = backend().windows().clientOrigin(m_hWnd);
     *rect = {rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
              rect->bottom + origin.y};
 }
@@ -259,8 +288,8 @@ BOOL CWnd::ShowWindow(int cmd) {
     if (!::IsWindow(m_hWnd)) {
         return FALSE;
     }
-    const BOOL wasVisible = backend().isVisible(m_hWnd);
-    backend().showWindow(m_hWnd, cmd);
+    const BOOL wasVisible = backend().windows().isVisible(m_hWnd);
+    backend().windows().showWindow(m_hWnd, showCommandFor(cmd));
     return wasVisible;
 }
 
@@ -276,13 +305,13 @@ BOOL CWnd::EnableWindow(BOOL enable) {
     if (!::IsWindow(m_hWnd)) {
         return FALSE;
     }
-    const BOOL wasDisabled = !backend().isEnabled(m_hWnd);
-    backend().enableWindow(m_hWnd, enable != 0);
+    const BOOL wasDisabled = !backend().windows().isEnabled(m_hWnd);
+    backend().windows().enableWindow(m_hWnd, enable != 0);
     return wasDisabled;
 }
 
 BOOL CWnd::IsWindowEnabled() const {
-    return ::IsWindow(m_hWnd) && backend().isEnabled(m_hWnd);
+    return ::IsWindow(m_hWnd) && backend().windows().isEnabled(m_hWnd);
 }
 
 void CWnd::SetWindowText(const char* text) {
@@ -290,7 +319,13 @@ void CWnd::SetWindowText(const char* text) {
 }
 
 CString CWnd::GetWindowText() const {
-    return ::IsWindow(m_hWnd) ? backend().windowText(m_hWnd) : CString();
+    return ::IsWindow(m_hWnd) ? backend().controls().windowText(m_hWnd) : CString();
+}
+
+void CWnd::SetAccessibleName(const char* name) {
+    if (::IsWindow(m_hWnd)) {
+        backend().controls().setAccessibleName(m_hWnd, name ? name : "");
+    }
 }
 
 CWnd* CWnd::GetDlgItem(int id) const {
@@ -311,7 +346,7 @@ CWnd* CWnd::GetDlgItem(int id) const {
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL) {
-    HMENU menu = ::IsWindow(m_hWnd) ? backend().systemMenu(m_hWnd) : nullptr;
+    HMENU menu = ::IsWindow(m_hWnd) ? backend().menus().systemMenu(m_hWnd) : nullptr;
     if (!menu) {
         return nullptr;
     }
@@ -328,16 +363,19 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
 }
 
 HICON CWnd::GetIcon(BOOL big) const {
-    return ::IsWindow(m_hWnd) ? backend().windowIcon(m_hWnd, big != 0) : nullptr;
+    return ::IsWindow(m_hWnd)
+               ? backend().drawing().windowIcon(m_hWnd, big ? IconSize::Big : IconSize::Small)
+               : nullptr;
 }
 
 void CWnd::Invalidate(BOOL erase) {
     InvalidateRect(nullptr, erase);
 }
 
-void CWnd::InvalidateRect(const RECT*, BOOL erase) {
+// The backends repaint whole windows, with their background.
+void CWnd::InvalidateRect(const RECT*, BOOL) {
     if (::IsWindow(m_hWnd)) {
-        backend().invalidate(m_hWnd, erase != 0);
+        backend().drawing().invalidate(m_hWnd);
     }
 }
 
@@ -347,7 +385,9 @@ int CWnd::MessageBox(const char* text, const char* caption, UINT type) {
         CWinApp* app = AfxGetApp();
         title = app ? app->m_appName : CString();
     }
-    return backend().messageBox(m_hWnd, text ? text : "", title, type);
+    // Every message box here has just an OK button, so OK is always the answer.
+    backend().services().messageBox(m_hWnd, text ? text : "", title, messageBoxKindFor(type));
+    return IDOK;
 }
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
@@ -360,19 +400,19 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 
 void CWnd::BeginWork(int stopId) {
     if (::IsWindow(m_hWnd)) {
-        backend().beginWork(m_hWnd, stopId);
+        backend().loop().beginWork(m_hWnd, stopId);
     }
 }
 
 void CWnd::EndWork() {
     if (::IsWindow(m_hWnd)) {
-        backend().endWork(m_hWnd);
+        backend().loop().endWork(m_hWnd);
     }
 }
 
 void CWnd::ServeEvents() {
     if (::IsWindow(m_hWnd)) {
-        backend().serveEvents(m_hWnd);
+        backend().loop().serveEvents(m_hWnd);
     }
 }
 

@@ -40,7 +40,8 @@ public:
     /// The default handling of the message being handled now.
     LRESULT Default();
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    /// Queues a message for this window's event loop (see MessageQueue); FALSE without a window.
+    /// Queues a message for this window's event loop (see WorkLoop::postMessage); FALSE without a
+    /// window.
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual BOOL DestroyWindow();
 
@@ -65,6 +66,9 @@ public:
     // Content.
     void SetWindowText(const char* text);
     CString GetWindowText() const;
+    /// Names this control for assistive technology (screen readers); a name set here stays when
+    /// the control's text changes.
+    void SetAccessibleName(const char* name);
     /// The child control with id, as a window object owned by this one; null when there is none.
     CWnd* GetDlgItem(int id) const;
     CMenu* GetSystemMenu(BOOL revert);
@@ -78,7 +82,7 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    // Long work inside a handler (see Backend::beginWork): only control stopId, Escape and the
+    // Long work inside a handler (see WorkLoop::beginWork): only control stopId, Escape and the
     // close box take input until EndWork; ServeEvents lets the window system in meanwhile.
     void BeginWork(int stopId);
     void EndWork();

@@ -104,8 +104,8 @@ int main(int argc, char* argv[]) {
             [&] {
                 SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_GENERATE, BN_CLICKED),
                             LPARAM(GetDlgItem(dialog.m_hWnd, IDC_GENERATE)));
-                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), 1);
-                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), 0);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), true);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), false);
                 dropUrls(window, {url(downloads / "debian-12.8.0-amd64-netinst.iso"),
                                   url(downloads / "photos-2026.tar.gz"),
                                   url(downloads / "release-notes.txt")});
@@ -117,8 +117,8 @@ int main(int argc, char* argv[]) {
                 list.replace(list.find("photos") - 34, 4, "0000");
                 list += "9e107d9d372bb6826bd81d3542a419d6 *old-backup.zip\r\n";
                 write(downloads / "downloads.md5", list);
-                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), 0);
-                backend.setCheckState(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), 1);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), false);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), true);
                 dropUrls(window, {url(downloads / "downloads.md5")});
             },
             [&] { shoot("check-files.png"); },

@@ -5,13 +5,12 @@
 #include "engine/file_digest.h"
 #include "engine/list_line.h"
 #include "os/file_replace.h"
-#include "platform/backend.h"
+#include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "res/resource.h"
 
 void ResultReport::setUpList() {
-    // The list's name for screen readers.
-    resultList.SetWindowText("Results");
+    resultList.SetAccessibleName("Results");
     resultList.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
     resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, 225);
     resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, 225);
@@ -43,7 +42,7 @@ void ResultReport::clearResults() {
 
 void ResultReport::OnToClipboard() {
     // A clipboard that cannot be opened keeps what it held; nothing more to do then.
-    backend().setClipboardText(m_owner.m_hWnd, reportText);
+    SetClipboardText(m_owner.m_hWnd, reportText);
 }
 
 void ResultReport::OnSaveAs() {

@@ -13,7 +13,7 @@ public:
     explicit ResultReport(CWnd& owner) : m_owner(owner) {}
 
     /// Columns "Filename", "File Checksum", "Actual Checksum"; status images from bitmap 130; the
-    /// list's text (its accessible name) "Results".
+    /// list's accessible name "Results".
     void setUpList();
     /// Adds a row at the top and, when an expected digest exists, a report line.
     void addResult(const char* name, const Digest* expected, const Digest* actual,

@@ -52,10 +52,10 @@ int HeadlessListView::itemImage(int item) const {
     return validRow(item) ? m_rows[std::size_t(item)].image : -1;
 }
 
-void HeadlessListView::setImageList(HIMAGELIST images, int which) {
-    (which == LVSIL_SMALL ? m_smallImages : m_normalImages) = images;
+void HeadlessListView::setImageList(HIMAGELIST images, ImageListKind kind) {
+    (kind == ImageListKind::Small ? m_smallImages : m_normalImages) = images;
 }
 
-HIMAGELIST HeadlessListView::imageList(int which) const {
-    return which == LVSIL_SMALL ? m_smallImages : m_normalImages;
+HIMAGELIST HeadlessListView::imageList(ImageListKind kind) const {
+    return kind == ImageListKind::Small ? m_smallImages : m_normalImages;
 }

@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/list_controls.h"
 #include "platform/win_types.h"
 
 /// One column of a report list view.
 struct ListColumn {
     std::string heading;
-    int format = 0;
+    ColumnAlignment alignment = ColumnAlignment::Left;
     int width = 0;
 };
 
@@ -32,9 +33,9 @@ public:
     int itemImage(int item) const;
     const std::vector<ListColumn>& columns() const { return m_columns; }
 
-    void setImageList(HIMAGELIST images, int which);
-    /// The image list given for which (LVSIL_SMALL or the normal list), or null.
-    HIMAGELIST imageList(int which) const;
+    void setImageList(HIMAGELIST images, ImageListKind kind);
+    /// The image list given for kind, or null.
+    HIMAGELIST imageList(ImageListKind kind) const;
 
 private:
     struct Row {

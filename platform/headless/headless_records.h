@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/desktop_services.h"
 #include "platform/win_types.h"
 
 /// A message the backend sent to a window, in the order sent.
@@ -25,7 +26,7 @@ struct PaintedIcon {
 /// One showing of the save dialog and how it was answered.
 struct SaveDialogRecord {
     HWND owner = nullptr;
-    DWORD flags = 0;
+    OverwritePrompt prompt = OverwritePrompt::Ask;
     bool chosen = false; ///< false: cancelled
     std::string path;    ///< the path handed back when chosen
 };
@@ -35,7 +36,7 @@ struct MessageBoxRecord {
     HWND owner = nullptr;
     std::string text;
     std::string caption;
-    UINT type = 0;
+    MessageBoxKind kind = MessageBoxKind::Plain;
 };
 
 /// One drag that reached a window (not ignored as input): what the drop target answered.

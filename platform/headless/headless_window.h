@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_combo_box.h"
 #include "platform/headless/headless_list_view.h"
 #include "platform/resources.h"
+#include "platform/system_menus.h"
 #include "platform/win_types.h"
 
 class COleDropTarget;
 
-/// One entry of a system menu; a separator has MF_SEPARATOR in flags, ID 0 and no text.
+/// One entry of a system menu; a separator has ID 0 and no text.
 struct MenuEntry {
-    UINT flags = MF_STRING;
+    MenuEntryKind kind = MenuEntryKind::Command;
     UINT_PTR id = 0;
     std::string text;
 };
@@ -38,6 +40,7 @@ struct HeadlessWindow {
     DWORD style = 0;
     DWORD exStyle = 0;
     std::string text;
+    std::string accessibleName; ///< as set for assistive technology; empty when never set
     HWND parent = nullptr;      ///< of a control
     HWND owner = nullptr;       ///< of a dialog
     std::vector<HWND> children; ///< live controls in creation (tab) order
@@ -53,19 +56,20 @@ struct HeadlessWindow {
     int invalidations = 0;
     bool painting = false; ///< between beginPaint and endPaint
 
-    int checkState = 0;
+    bool checked = false; ///< of a radio button
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     HBITMAP bitmap = nullptr; ///< of a static bitmap control
     HeadlessListView list;    ///< of a list view control
+    HeadlessComboBox combo;   ///< of a drop-down list
     int progressPosition = 0; ///< of a progress bar
     int progressRange = 100;  ///< of a progress bar; 0: work of unknown length
     std::unique_ptr<HeadlessMenu> systemMenu;
     COleDropTarget* dropTarget = nullptr;
     HWND focus = nullptr; ///< of a dialog: the control with the keyboard focus
 
-    bool working = false; ///< of a dialog: long work runs (beginWork)
-    int stopId = 0;       ///< of a working dialog: the control that may still be pressed
+    bool working = false;    ///< of a dialog: long work runs (beginWork)
+    int stopId = 0;          ///< of a working dialog: the control that may still be pressed
     bool modalEnded = false; ///< endModal was called (also before the loop started)
     int modalResult = -1;
 

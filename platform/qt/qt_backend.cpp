@@ -1,6 +1,7 @@
 // The Qt backend itself: construction, drawing and the records of windows. Windows and
 // controls are made in qt_backend_windows.cpp, geometry and text in qt_backend_geometry.cpp,
-// lists, menus, modal runs and the desktop services in qt_backend_services.cpp.
+// lists and menus in qt_backend_lists.cpp, modal runs and the desktop services in
+// qt_backend_services.cpp, posted messages in qt_backend_messages.cpp.
 
 #include "platform/qt/qt_backend.h"
 
@@ -16,19 +17,10 @@
 #include "platform/qt/qt_window.h"
 #include "platform/qt/qt_window_sizer.h"
 
-namespace {
-
-constexpr int ICON_SIZE = 32;
-
-} // namespace
-
 /// One paint cycle: a painter on the window when it runs inside Qt's paint event.
 struct QtBackend::PaintContext {
     std::unique_ptr<QPainter> painter;
 };
-
-std::function<bool(HWND, DWORD, std::string&)> QtBackend::saveDialogHook;
-std::function<int(HWND, const std::string&, const std::string&, UINT)> QtBackend::messageBoxHook;
 
 QtBackend::QtBackend() : m_blocker(new QtInputBlocker) {
     if (QCoreApplication* application = QCoreApplication::instance()) {
@@ -58,6 +50,10 @@ QtBackend::~QtBackend() {
     }
 }
 
+void QtBackend::setDialogs(QtDialogs* dialogs) {
+    m_dialogs = dialogs != nullptr ? dialogs : &m_standardDialogs;
+}
+
 QWidget* QtBackend::widget(HWND wnd) const {
     QtWindow* window = find(wnd);
     return window != nullptr ? window->widget.data() : nullptr;
@@ -80,7 +76,7 @@ void QtBackend::setRedraw(HWND wnd, bool redraw) {
     }
 }
 
-void QtBackend::invalidate(HWND wnd, bool /*erase*/) {
+void QtBackend::invalidate(HWND wnd) {
     QtWindow* window = find(wnd);
     if (window != nullptr && window->widget != nullptr) {
         window->widget->update();
@@ -118,23 +114,23 @@ void QtBackend::drawIcon(HDC dc, int x, int y, HICON icon) {
     }
 }
 
-void QtBackend::setIcon(HWND wnd, bool big, HICON icon) {
+void QtBackend::setIcon(HWND wnd, IconSize size, HICON icon) {
     QtWindow* window = find(wnd);
     if (window == nullptr) {
         return;
     }
-    (big ? window->bigIcon : window->smallIcon) = icon;
+    (size == IconSize::Big ? window->bigIcon : window->smallIcon) = icon;
     if (window->widget != nullptr) {
         window->widget->setWindowIcon(QtImages::toIcon(window->bigIcon, window->smallIcon));
     }
 }
 
-HICON QtBackend::windowIcon(HWND wnd, bool big) const {
+HICON QtBackend::windowIcon(HWND wnd, IconSize size) const {
     QtWindow* window = find(wnd);
     if (window == nullptr) {
         return nullptr;
     }
-    return big ? window->bigIcon : window->smallIcon;
+    return size == IconSize::Big ? window->bigIcon : window->smallIcon;
 }
 
 void QtBackend::setStaticBitmap(HWND control, HBITMAP bitmap) {

@@ -2,15 +2,16 @@
 
 #include <QRect>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/message_queue.h"
+#include "platform/qt/qt_standard_dialogs.h"
+#include "platform/steady_clock.h"
 
+class QComboBox;
 class QMenu;
 class QWidget;
 class QtInputBlocker;
@@ -24,20 +25,23 @@ struct QtWindow;
 /// thread of the QApplication. A window handle is the address of the backend's record of the
 /// window; records outlive their windows until the backend goes, so a stale handle is never
 /// mistaken for a newer window.
-class QtBackend : public Backend, public MessageQueue {
+class QtBackend : public Backend,
+                  public WindowManager,
+                  public Controls,
+                  public ListControls,
+                  public Drawing,
+                  public SystemMenus,
+                  public DesktopServices,
+                  public WorkLoop {
 public:
     QtBackend();
     ~QtBackend() override;
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;
 
-    /// When set, called instead of showing the save dialog: fills path and returns true for a
-    /// chosen file, false for a cancel.
-    static std::function<bool(HWND owner, DWORD flags, std::string& path)> saveDialogHook;
-    /// When set, called instead of showing a message box; returns the button pressed.
-    static std::function<int(HWND owner, const std::string& text, const std::string& caption,
-                             UINT type)>
-        messageBoxHook;
+    /// Shows the save dialog and message boxes with dialogs (not owned) from now on; null goes
+    /// back to Qt's own.
+    void setDialogs(QtDialogs* dialogs);
 
     /// The widget of a live window (a QtDialogWidget, or a control's widget), or null.
     QWidget* widget(HWND wnd) const;
@@ -51,83 +55,95 @@ public:
     int baseUnitX() const;
     int baseUnitY() const;
 
-    // Windows and controls.
+    WindowManager& windows() override { return *this; }
+    Controls& controls() override { return *this; }
+    ListControls& lists() override { return *this; }
+    Drawing& drawing() override { return *this; }
+    SystemMenus& menus() override { return *this; }
+    DesktopServices& services() override { return *this; }
+    WorkLoop& loop() override { return *this; }
+    Clock& clock() override { return m_clock; }
+
+    // WindowManager.
     HWND createDialog(const DialogTemplate& tmpl, HWND owner) override;
-    HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
-                       const RECT& rect, int id) override;
     void destroyWindow(HWND wnd) override;
     bool isWindow(HWND wnd) const override;
+    SIZE screenSize() const override;
+    RECT windowRect(HWND wnd) const override;
+    RECT clientRect(HWND wnd) const override;
+    POINT clientOrigin(HWND wnd) const override;
+    void moveWindow(HWND wnd, int x, int y, int cx, int cy) override;
+    void setZOrder(HWND wnd, ZOrder where) override;
+    void showWindow(HWND wnd, ShowCommand command) override;
+    bool isVisible(HWND wnd) const override;
+    bool isIconic(HWND wnd) const override;
+    void enableWindow(HWND wnd, bool enable) override;
+    bool isEnabled(HWND wnd) const override;
+
+    // Controls.
+    HWND createControl(HWND parent, ControlKind kind, const std::string& text, DWORD style,
+                       const RECT& rect, int id) override;
     HWND dialogItem(HWND dialog, int id) const override;
     HWND parentOf(HWND wnd) const override;
     HWND nextControl(HWND control) const override;
     ControlKind controlKind(HWND control) const override;
     DWORD controlStyle(HWND control) const override;
-
-    // Geometry.
-    RECT windowRect(HWND wnd) const override;
-    RECT clientRect(HWND wnd) const override;
-    POINT clientOrigin(HWND wnd) const override;
-    void moveWindow(HWND wnd, int x, int y, int cx, int cy, bool repaint) override;
-    void setZOrder(HWND wnd, HWND insertAfter) override;
-    void showWindow(HWND wnd, int cmd) override;
-    bool isVisible(HWND wnd) const override;
-    bool isIconic(HWND wnd) const override;
-    void enableWindow(HWND wnd, bool enable) override;
-    bool isEnabled(HWND wnd) const override;
-    int systemMetric(int index) const override;
-
-    // Text and state.
     void setWindowText(HWND wnd, const std::string& text) override;
     std::string windowText(HWND wnd) const override;
-    int checkState(HWND button) const override;
-    void setCheckState(HWND button, int state) override;
+    void setAccessibleName(HWND control, const std::string& name) override;
+    bool isChecked(HWND button) const override;
+    void setChecked(HWND button, bool checked) override;
+    void setProgress(HWND bar, int position, int range) override;
 
-    // Drawing.
-    void setRedraw(HWND wnd, bool redraw) override;
-    void invalidate(HWND wnd, bool erase) override;
-    HDC beginPaint(HWND wnd) override;
-    void endPaint(HWND wnd, HDC dc) override;
-    void drawIcon(HDC dc, int x, int y, HICON icon) override;
-    void setIcon(HWND wnd, bool big, HICON icon) override;
-    HICON windowIcon(HWND wnd, bool big) const override;
-    void setStaticBitmap(HWND control, HBITMAP bitmap) override;
-
-    // Report list view.
-    void listInsertColumn(HWND list, int position, const std::string& heading, int format,
-                          int width) override;
+    // ListControls.
+    void listInsertColumn(HWND list, int position, const std::string& heading,
+                          ColumnAlignment alignment, int width) override;
     int listInsertItem(HWND list, int position, const std::string& text, int image) override;
     bool listSetItemText(HWND list, int item, int subItem, const std::string& text) override;
     void listDeleteAllItems(HWND list) override;
     int listItemCount(HWND list) const override;
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
-    void listSetImageList(HWND list, HIMAGELIST images, int which) override;
+    void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+    int comboAddString(HWND combo, const std::string& text) override;
+    int comboCount(HWND combo) const override;
+    int comboSelection(HWND combo) const override;
+    int comboSelect(HWND combo, int index) override;
+    void comboResetContent(HWND combo) override;
 
-    // Progress bars.
-    void setProgress(HWND bar, int position, int range) override;
+    // Drawing.
+    void setRedraw(HWND wnd, bool redraw) override;
+    void invalidate(HWND wnd) override;
+    HDC beginPaint(HWND wnd) override;
+    void endPaint(HWND wnd, HDC dc) override;
+    void drawIcon(HDC dc, int x, int y, HICON icon) override;
+    void setIcon(HWND wnd, IconSize size, HICON icon) override;
+    HICON windowIcon(HWND wnd, IconSize size) const override;
+    void setStaticBitmap(HWND control, HBITMAP bitmap) override;
 
-    // System menu.
+    // SystemMenus.
     HMENU systemMenu(HWND wnd) override;
-    bool appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) override;
+    bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
 
-    // Modal runs and long work.
+    // DesktopServices.
+    bool setClipboardText(HWND owner, const std::string& bytes) override;
+    /// Another program's text arrives as Qt decodes it, in UTF-8; raw plain-text bytes, such as
+    /// the ones setClipboardText puts there, arrive as they are.
+    bool clipboardText(std::string& text) override;
+    bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
+    void messageBox(HWND owner, const std::string& text, const std::string& caption,
+                    MessageBoxKind kind) override;
+    bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
+    void revokeDropTarget(HWND wnd) override;
+
+    // WorkLoop.
     int runModal(HWND dialog) override;
     void endModal(HWND dialog, int result) override;
     void beginWork(HWND dialog, int stopId) override;
     void endWork(HWND dialog) override;
     void serveEvents(HWND dialog) override;
-    std::uint64_t tickCount() override;
-    MessageQueue& messageQueue() override { return *this; }
     /// Delivered from the Qt event loop, as a queued call on the window's widget.
     bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    // Services.
-    bool setClipboardText(HWND owner, const std::string& bytes) override;
-    bool saveFileDialog(HWND owner, DWORD flags, std::string& path) override;
-    int messageBox(HWND owner, const std::string& text, const std::string& caption,
-                   UINT type) override;
-    bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
-    void revokeDropTarget(HWND wnd) override;
 
 private:
     struct PaintContext;
@@ -135,6 +151,8 @@ private:
     /// The live window wnd, or null (also for stale and foreign handles).
     QtWindow* find(HWND wnd) const;
     QtWindow* findList(HWND list) const;
+    /// The widget of a live drop-down list, or null.
+    QComboBox* findCombo(HWND combo) const;
     /// The dialog a window belongs to: itself, or a control's parent.
     QtWindow* topLevelOf(QtWindow* window) const;
     QtWindow* newRecord();
@@ -153,4 +171,7 @@ private:
     int m_busy = 0;
     std::chrono::steady_clock::time_point m_lastServed;
     std::chrono::microseconds m_longestGap{0};
+    SteadyClock m_clock;
+    QtStandardDialogs m_standardDialogs;
+    QtDialogs* m_dialogs = &m_standardDialogs;
 };

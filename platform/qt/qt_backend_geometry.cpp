@@ -1,4 +1,4 @@
-// The Qt backend's geometry, window text and check states.
+// The Qt backend's geometry, window texts, accessible names and check states.
 
 #include "platform/qt/qt_backend.h"
 
@@ -11,12 +11,6 @@
 #include "platform/qt/qt_control_factory.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/qt_window_sizer.h"
-
-namespace {
-
-constexpr int ICON_SIZE = 32;
-
-} // namespace
 
 // Geometry.
 
@@ -38,52 +32,51 @@ POINT QtBackend::clientOrigin(HWND wnd) const {
     return window != nullptr ? QtWindowSizer::clientOrigin(*window) : POINT{};
 }
 
-void QtBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy, bool /*repaint*/) {
-    // Qt repaints whatever a move uncovers; there is nothing to leave unpainted.
+void QtBackend::moveWindow(HWND wnd, int x, int y, int cx, int cy) {
     if (QtWindow* window = find(wnd)) {
         QtWindowSizer::move(*window, x, y, cx, cy);
     }
 }
 
-void QtBackend::setZOrder(HWND wnd, HWND insertAfter) {
+void QtBackend::setZOrder(HWND wnd, ZOrder where) {
     QtWindow* window = find(wnd);
     if (window == nullptr || window->widget == nullptr) {
         return;
     }
-    if (insertAfter == HWND_BOTTOM) {
+    if (where == ZOrder::Bottom) {
         window->widget->lower();
     } else {
         window->widget->raise();
     }
 }
 
-void QtBackend::showWindow(HWND wnd, int cmd) {
+void QtBackend::showWindow(HWND wnd, ShowCommand command) {
     QtWindow* window = find(wnd);
     if (window == nullptr || window->widget == nullptr) {
         return;
     }
     QWidget* widget = window->widget;
-    if (window->isDialog && cmd != SW_HIDE && window->owner != nullptr &&
+    if (window->isDialog && command != ShowCommand::Hide && window->owner != nullptr &&
         window->owner->widget != nullptr) {
         // Kept above its owner by the window manager, without being a Qt child of it.
         widget->winId();
         window->owner->widget->winId();
         widget->windowHandle()->setTransientParent(window->owner->widget->windowHandle());
     }
-    switch (cmd) {
-    case SW_HIDE:
+    switch (command) {
+    case ShowCommand::Hide:
         widget->hide();
         break;
-    case SW_MINIMIZE:
+    case ShowCommand::Minimize:
         widget->showMinimized();
         break;
-    case SW_RESTORE:
+    case ShowCommand::Restore:
         if (widget->isMinimized()) {
             widget->showNormal();
             break;
         }
         [[fallthrough]];
-    default:
+    case ShowCommand::Show:
         widget->show();
         if (window->isDialog) {
             widget->raise();
@@ -128,19 +121,12 @@ bool QtBackend::isEnabled(HWND wnd) const {
     return window->widget != nullptr && window->widget->isEnabled();
 }
 
-int QtBackend::systemMetric(int index) const {
+SIZE QtBackend::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    switch (index) {
-    case SM_CXSCREEN:
-        return screen != nullptr ? screen->geometry().width() : 0;
-    case SM_CYSCREEN:
-        return screen != nullptr ? screen->geometry().height() : 0;
-    case SM_CXICON:
-    case SM_CYICON:
-        return ICON_SIZE;
-    default:
-        return 0;
+    if (screen == nullptr) {
+        return SIZE{};
     }
+    return SIZE{screen->geometry().width(), screen->geometry().height()};
 }
 
 // Text and state.
@@ -157,16 +143,23 @@ std::string QtBackend::windowText(HWND wnd) const {
     return window != nullptr ? window->text : std::string();
 }
 
-int QtBackend::checkState(HWND button) const {
+void QtBackend::setAccessibleName(HWND control, const std::string& name) {
+    if (QtWindow* window = find(control)) {
+        window->accessibleName = name;
+        QtControlFactory::applyText(*window);
+    }
+}
+
+bool QtBackend::isChecked(HWND button) const {
     QtWindow* window = find(button);
     if (window == nullptr || window->kind != ControlKind::RadioButton ||
         window->widget == nullptr) {
-        return 0;
+        return false;
     }
-    return static_cast<QAbstractButton*>(window->widget.data())->isChecked() ? 1 : 0;
+    return static_cast<QAbstractButton*>(window->widget.data())->isChecked();
 }
 
-void QtBackend::setCheckState(HWND button, int state) {
+void QtBackend::setChecked(HWND button, bool checked) {
     QtWindow* window = find(button);
     if (window == nullptr || window->kind != ControlKind::RadioButton ||
         window->widget == nullptr) {
@@ -174,6 +167,6 @@ void QtBackend::setCheckState(HWND button, int state) {
     }
     // Setting one button leaves the rest of its group alone: the program's own calls may leave a
     // group with none checked. Only the user's choices uncheck the others.
-    static_cast<QAbstractButton*>(window->widget.data())->setChecked(state == 1);
+    static_cast<QAbstractButton*>(window->widget.data())->setChecked(checked);
     QtControlFactory::updateGroupTabStop(*window);
 }

@@ -1,13 +1,15 @@
-// The Qt backend's report list views and system menus.
+// The Qt backend's report list views, drop-down lists and system menus.
 
 #include "platform/qt/qt_backend.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QTreeView>
 #include <algorithm>
 
 #include "platform/qt/qt_report_model.h"
 #include "platform/qt/qt_system_menu.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
 
 QtReportModel* QtBackend::listModel(HWND list) const {
@@ -23,14 +25,14 @@ QMenu* QtBackend::systemMenuWidget(HWND wnd) const {
 
 // Report list view.
 
-void QtBackend::listInsertColumn(HWND list, int position, const std::string& heading, int format,
-                                 int width) {
+void QtBackend::listInsertColumn(HWND list, int position, const std::string& heading,
+                                 ColumnAlignment alignment, int width) {
     QtWindow* window = findList(list);
     if (window == nullptr) {
         return;
     }
     const int at = std::clamp(position, 0, window->model->columnCount());
-    window->model->insertColumn(at, heading, format);
+    window->model->insertColumn(at, heading, alignment);
     if (width >= 0 && window->widget != nullptr) {
         // Column widths are pixels of the dialog font the templates were drawn for, whose
         // average character is 6 pixels wide; scaled to this font, a column that held a
@@ -84,10 +86,52 @@ int QtBackend::listItemImage(HWND list, int item) const {
     return window->model->itemImage(item);
 }
 
-void QtBackend::listSetImageList(HWND list, HIMAGELIST images, int which) {
+void QtBackend::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) {
     QtWindow* window = findList(list);
-    if (window != nullptr && which == LVSIL_SMALL) {
+    // Report rows show the small images only.
+    if (window != nullptr && kind == ImageListKind::Small) {
         window->model->setImages(images);
+    }
+}
+
+// Drop-down list.
+
+int QtBackend::comboAddString(HWND combo, const std::string& text) {
+    QComboBox* box = findCombo(combo);
+    if (box == nullptr) {
+        return -1;
+    }
+    // QComboBox selects the first entry added to it; a drop-down list starts with none.
+    const int before = box->currentIndex();
+    box->addItem(QtText::toQString(text));
+    if (before == -1) {
+        box->setCurrentIndex(-1);
+    }
+    return box->count() - 1;
+}
+
+int QtBackend::comboCount(HWND combo) const {
+    const QComboBox* box = findCombo(combo);
+    return box != nullptr ? box->count() : 0;
+}
+
+int QtBackend::comboSelection(HWND combo) const {
+    const QComboBox* box = findCombo(combo);
+    return box != nullptr ? box->currentIndex() : -1;
+}
+
+int QtBackend::comboSelect(HWND combo, int index) {
+    QComboBox* box = findCombo(combo);
+    if (box == nullptr) {
+        return -1;
+    }
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+    return box->currentIndex();
+}
+
+void QtBackend::comboResetContent(HWND combo) {
+    if (QComboBox* box = findCombo(combo)) {
+        box->clear();
     }
 }
 
@@ -99,11 +143,11 @@ HMENU QtBackend::systemMenu(HWND wnd) {
                                                               : nullptr;
 }
 
-bool QtBackend::appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
+bool QtBackend::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) {
     // Only menus of live windows are accepted; a stale handle is never dereferenced.
     for (const QtWindow* window : m_live) {
         if (window->systemMenu != nullptr && window->systemMenu->handle() == menu) {
-            return window->systemMenu->append(flags, id, text);
+            return window->systemMenu->append(kind, id, text);
         }
     }
     return false;
@@ -114,4 +158,12 @@ QtWindow* QtBackend::findList(HWND list) const {
     return window != nullptr && window->kind == ControlKind::ListView && window->model != nullptr
                ? window
                : nullptr;
+}
+
+QComboBox* QtBackend::findCombo(HWND combo) const {
+    QtWindow* window = find(combo);
+    if (window == nullptr || window->kind != ControlKind::ComboBox) {
+        return nullptr;
+    }
+    return static_cast<QComboBox*>(window->widget.data());
 }

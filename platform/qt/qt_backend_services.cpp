@@ -6,9 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <algorithm>
@@ -16,33 +13,7 @@
 #include "platform/qt/qt_dialog_widget.h"
 #include "platform/qt/qt_drop_site.h"
 #include "platform/qt/qt_report_model.h"
-#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
-
-namespace {
-
-// Message box icon bits.
-constexpr UINT ICON_MASK = 0xF0;
-constexpr UINT ICON_QUESTION = 0x20;
-constexpr UINT ICON_WARNING = 0x30;
-constexpr UINT ICON_INFORMATION = 0x40;
-
-QMessageBox::Icon messageIcon(UINT type) {
-    switch (type & ICON_MASK) {
-    case MB_ICONERROR:
-        return QMessageBox::Critical;
-    case ICON_QUESTION:
-        return QMessageBox::Question;
-    case ICON_WARNING:
-        return QMessageBox::Warning;
-    case ICON_INFORMATION:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-} // namespace
 
 // Modal runs and long work.
 
@@ -119,11 +90,6 @@ void QtBackend::serveEvents(HWND /*dialog*/) {
     m_lastServed = std::chrono::steady_clock::now();
 }
 
-std::uint64_t QtBackend::tickCount() {
-    const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
 void QtBackend::markServed() {
     const auto now = std::chrono::steady_clock::now();
     m_longestGap = std::max(
@@ -143,7 +109,8 @@ void QtBackend::flushLists() {
 
 void QtBackend::setProgress(HWND bar, int position, int range) {
     QtWindow* window = find(bar);
-    if (window == nullptr || window->kind != ControlKind::ProgressBar || window->widget == nullptr) {
+    if (window == nullptr || window->kind != ControlKind::ProgressBar ||
+        window->widget == nullptr) {
         return;
     }
     auto* progress = static_cast<QProgressBar*>(window->widget.data());
@@ -170,40 +137,32 @@ bool QtBackend::setClipboardText(HWND /*owner*/, const std::string& bytes) {
     return true;
 }
 
-bool QtBackend::saveFileDialog(HWND owner, DWORD flags, std::string& path) {
-    if (saveDialogHook) {
-        return saveDialogHook(owner, flags, path);
-    }
-    QtWindow* window = find(owner);
-    QFileDialog dialog(window != nullptr ? window->widget.data() : nullptr);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // Qt's dialog has no read-only box, so OFN_HIDEREADONLY needs nothing.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (flags & OFN_OVERWRITEPROMPT) == 0);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+bool QtBackend::clipboardText(std::string& text) {
+    const QClipboard* clipboard =
+        QCoreApplication::instance() != nullptr ? QGuiApplication::clipboard() : nullptr;
+    const QMimeData* held = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (held == nullptr) {
         return false;
     }
-    const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().constFirst());
-    if (chosen.isEmpty()) {
+    QByteArray bytes;
+    if (held->hasFormat(QStringLiteral("text/plain"))) {
+        bytes = held->data(QStringLiteral("text/plain"));
+    } else if (held->hasText()) {
+        bytes = held->text().toUtf8();
+    } else {
         return false;
     }
-    path.assign(chosen.constData(), std::size_t(chosen.size()));
+    text.assign(bytes.constData(), std::size_t(bytes.size()));
     return true;
 }
 
-int QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
-                          UINT type) {
-    if (messageBoxHook) {
-        return messageBoxHook(owner, text, caption, type);
-    }
-    QtWindow* window = find(owner);
-    QMessageBox box(messageIcon(type), QtText::toQString(caption), QString(), QMessageBox::Ok,
-                    window != nullptr ? window->widget.data() : nullptr);
-    // Plain text: the message names files, whose names must not be read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QtText::toQString(text));
-    box.exec();
-    return IDOK;
+bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
+    return m_dialogs->saveFile(widget(owner), prompt, path);
+}
+
+void QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,
+                           MessageBoxKind kind) {
+    m_dialogs->messageBox(widget(owner), text, caption, kind);
 }
 
 bool QtBackend::registerDropTarget(HWND wnd, COleDropTarget* target) {

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_control_factory.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -20,17 +21,17 @@ namespace {
 constexpr DWORD BUTTON_TYPE_MASK = 0xF;
 constexpr DWORD STATIC_TYPE_MASK = 0x1F;
 
-// Tells the dialog that control was pressed. While the dialog's long work runs only its stop
-// control is heard: presses that reach a button by other ways than input (an accessibility
-// action, say) are dropped like input.
-void notifyClicked(QtWindow* control) {
+// Tells the dialog that the user acted on control (code: BN_CLICKED, CBN_SELCHANGE). While the
+// dialog's long work runs only its stop control is heard: actions that reach a control by other
+// ways than input (an accessibility action, say) are dropped like input.
+void notify(QtWindow* control, UINT code) {
     if (control->widget == nullptr || control->parent == nullptr) {
         return;
     }
     if (control->parent->busy > 0 && control->id != control->parent->stopId) {
         return;
     }
-    control->parent->send(WM_COMMAND, MAKEWPARAM(UINT(control->id), BN_CLICKED),
+    control->parent->send(WM_COMMAND, MAKEWPARAM(UINT(control->id), code),
                           reinterpret_cast<LPARAM>(control->handle()));
 }
 
@@ -40,7 +41,7 @@ QWidget* makePushButton(QtWindow& control, QWidget* parent) {
         button->setDefault(true);
     }
     QObject::connect(button, &QAbstractButton::clicked, button,
-                     [window = &control] { notifyClicked(window); });
+                     [window = &control] { notify(window, BN_CLICKED); });
     return button;
 }
 
@@ -67,8 +68,17 @@ QWidget* makeRadioButton(QtWindow& control, QWidget* parent) {
         }
     };
     QObject::connect(button, &QAbstractButton::clicked, button,
-                     [window] { notifyClicked(window); });
+                     [window] { notify(window, BN_CLICKED); });
     return button;
+}
+
+QWidget* makeComboBox(QtWindow& control, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    // activated comes of the user's choices only (mouse, keyboard, wheel), also of an entry
+    // chosen again; a selection made by the program emits currentIndexChanged alone.
+    QObject::connect(combo, &QComboBox::activated, combo,
+                     [window = &control] { notify(window, CBN_SELCHANGE); });
+    return combo;
 }
 
 QWidget* makeListView(QtWindow& control, QWidget* parent) {
@@ -141,6 +151,9 @@ void QtControlFactory::build(QtWindow& control, const QRect& rect) {
     case ControlKind::ProgressBar:
         widget = makeProgressBar(parent);
         break;
+    case ControlKind::ComboBox:
+        widget = makeComboBox(control, parent);
+        break;
     }
     const bool tabStop = (control.style & WS_TABSTOP) != 0;
     const bool takesFocus = control.kind != ControlKind::StaticText &&
@@ -169,12 +182,15 @@ void QtControlFactory::applyText(QtWindow& window) {
         widget->setWindowTitle(text);
         return;
     }
+    QString name = QtText::toQString(window.accessibleName);
     switch (window.kind) {
     case ControlKind::PushButton:
     case ControlKind::RadioButton:
         // Buttons show '&' as the mnemonic underline; the accessible name is the plain label.
         static_cast<QAbstractButton*>(widget)->setText(text);
-        widget->setAccessibleName(QtText::withoutMnemonics(text));
+        if (window.accessibleName.empty()) {
+            name = QtText::withoutMnemonics(text);
+        }
         break;
     case ControlKind::StaticText:
         // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say).
@@ -182,13 +198,13 @@ void QtControlFactory::applyText(QtWindow& window) {
             (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
         break;
     case ControlKind::ListView:
-        // A list shows no text of its own: its text is its name to assistive technology.
-        widget->setAccessibleName(text);
-        break;
     case ControlKind::StaticBitmap:
     case ControlKind::ProgressBar:
+    case ControlKind::ComboBox:
+        // These show no text of their own; a drop-down list shows its selected entry.
         break;
     }
+    widget->setAccessibleName(name);
 }
 
 void QtControlFactory::checkInGroup(QtWindow& radio) {

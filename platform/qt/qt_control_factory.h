@@ -6,15 +6,16 @@ struct QtWindow;
 
 /// Builds the widgets of dialog controls and keeps their Qt state in step with the framework's:
 /// push button (QPushButton), automatic radio button (QtRadioButton), report list view
-/// (QTreeView over a QtReportModel), static text (QLabel) and static bitmap (QLabel, or the
-/// size grip).
+/// (QTreeView over a QtReportModel), static text (QLabel), static bitmap (QLabel, or the size
+/// grip), progress bar (QProgressBar) and drop-down list (QComboBox).
 class QtControlFactory {
 public:
     /// Makes control's widget inside its dialog at rect (client pixels) and wires its input to
-    /// the framework: a button click is WM_COMMAND (id, BN_CLICKED) to the dialog.
+    /// the framework: a button click is WM_COMMAND (id, BN_CLICKED) to the dialog, the user's
+    /// choice in a drop-down list WM_COMMAND (id, CBN_SELCHANGE).
     static void build(QtWindow& control, const QRect& rect);
-    /// Shows window's text (the framework's bytes) on its widget; a list view, which shows no
-    /// text, takes it as its accessible name.
+    /// Shows window's text (the framework's bytes) on its widget, and gives the widget its
+    /// accessible name: the one set for it, else a button's label without its mnemonic.
     static void applyText(QtWindow& window);
     /// Checks radio as the user does: it alone of its group is checked afterwards.
     static void checkInGroup(QtWindow& radio);

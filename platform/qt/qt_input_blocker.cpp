@@ -64,6 +64,16 @@ bool takenDuringWork(const QtWindow& dialog, const QWidget* receiver, const QEve
     }
 }
 
+// The framework dialog a widget belongs to, or null. A popup (a drop-down list's list, say) is a
+// window of its own and belongs to the dialog of the widget it drops from.
+const QtDialogWidget* dialogOf(const QWidget* widget) {
+    const QWidget* top = widget->window();
+    while (top->windowType() == Qt::Popup && top->parentWidget() != nullptr) {
+        top = top->parentWidget()->window();
+    }
+    return dynamic_cast<const QtDialogWidget*>(top);
+}
+
 } // namespace
 
 QtInputBlocker::QtInputBlocker(QObject* parent) : QObject(parent) {}
@@ -73,7 +83,7 @@ bool QtInputBlocker::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* receiver = static_cast<QWidget*>(watched);
-    const auto* dialog = dynamic_cast<QtDialogWidget*>(receiver->window());
+    const QtDialogWidget* dialog = dialogOf(receiver);
     if (dialog == nullptr || dialog->record() == nullptr) {
         return false;
     }

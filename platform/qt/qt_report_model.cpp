@@ -10,20 +10,16 @@
 
 namespace {
 
-// Alignment bits of a column format; only the left-aligned kind has a name in the program.
-constexpr int FORMAT_MASK = 0x3;
-constexpr int FORMAT_RIGHT = 0x1;
-constexpr int FORMAT_CENTER = 0x2;
-
-QVariant alignment(int format) {
-    switch (format & FORMAT_MASK) {
-    case FORMAT_RIGHT:
+QVariant alignment(ColumnAlignment alignment) {
+    switch (alignment) {
+    case ColumnAlignment::Right:
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    case FORMAT_CENTER:
+    case ColumnAlignment::Center:
         return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
-    default:
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    case ColumnAlignment::Left:
+        break;
     }
+    return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 } // namespace
@@ -43,10 +39,11 @@ QString QtReportModel::statusText(int image) {
     }
 }
 
-void QtReportModel::insertColumn(int position, const std::string& heading, int format) {
+void QtReportModel::insertColumn(int position, const std::string& heading,
+                                 ColumnAlignment alignment) {
     position = std::clamp(position, 0, int(m_columns.size()));
     beginInsertColumns(QModelIndex(), position, position);
-    m_columns.insert(m_columns.begin() + position, Column{QtText::toQString(heading), format});
+    m_columns.insert(m_columns.begin() + position, Column{QtText::toQString(heading), alignment});
     // Sub-items that exist already move one column to the right with their column.
     for (Row& row : m_rows) {
         if (int(row.cells.size()) > position) {
@@ -204,7 +201,7 @@ QVariant QtReportModel::data(const QModelIndex& index, int role) const {
         }
         return QVariant();
     case Qt::TextAlignmentRole:
-        return alignment(m_columns[std::size_t(column)].format);
+        return alignment(m_columns[std::size_t(column)].alignment);
     default:
         return QVariant();
     }
@@ -218,7 +215,7 @@ QVariant QtReportModel::headerData(int section, Qt::Orientation orientation, int
         return m_columns[std::size_t(section)].heading;
     }
     if (role == Qt::TextAlignmentRole) {
-        return alignment(m_columns[std::size_t(section)].format);
+        return alignment(m_columns[std::size_t(section)].alignment);
     }
     return QVariant();
 }

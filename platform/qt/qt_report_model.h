@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/list_controls.h"
 #include "platform/win_types.h"
 
 /// The rows of a report list view. Rows are stored oldest first and read backwards, so that
@@ -18,7 +19,7 @@ public:
     /// Status texts of the status images 0, 1 and 2, for assistive technology and tool tips.
     static QString statusText(int image);
 
-    void insertColumn(int position, const std::string& heading, int format);
+    void insertColumn(int position, const std::string& heading, ColumnAlignment alignment);
     /// Inserts a row before position (clamped to the row count); returns its index, or -1.
     int insertItem(int position, const std::string& text, int image);
     bool setItemText(int item, int subItem, const std::string& text);
@@ -46,7 +47,7 @@ private:
     };
     struct Column {
         QString heading;
-        int format = LVCFMT_LEFT;
+        ColumnAlignment alignment = ColumnAlignment::Left;
     };
 
     /// The stored row at framework index item (0 = newest), or null.

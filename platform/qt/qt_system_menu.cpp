@@ -11,11 +11,11 @@ QtSystemMenu::~QtSystemMenu() {
     delete m_menu.data();
 }
 
-bool QtSystemMenu::append(UINT flags, UINT_PTR id, const std::string& text) {
+bool QtSystemMenu::append(MenuEntryKind kind, UINT_PTR id, const std::string& text) {
     if (m_menu.isNull()) {
         return false;
     }
-    if ((flags & MF_SEPARATOR) != 0) {
+    if (kind == MenuEntryKind::Separator) {
         m_menu->addSeparator();
         return true;
     }

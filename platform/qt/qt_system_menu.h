@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/system_menus.h"
 #include "platform/win_types.h"
 
 /// A window's system menu. Linux desktops keep the window menu to themselves, so this one is a
@@ -20,8 +21,8 @@ public:
     QtSystemMenu& operator=(const QtSystemMenu&) = delete;
 
     HMENU handle() { return reinterpret_cast<HMENU>(this); }
-    /// Appends a separator (MF_SEPARATOR) or a text entry with command id.
-    bool append(UINT flags, UINT_PTR id, const std::string& text);
+    /// Appends a separator or a command entry with id.
+    bool append(MenuEntryKind kind, UINT_PTR id, const std::string& text);
     /// Shows the menu at a global position without waiting for a choice.
     void popup(const QPoint& at);
     QMenu* menu() const { return m_menu.data(); }

@@ -52,6 +52,7 @@ struct QtWindow {
     int id = 0;
     DWORD style = 0;
     std::string text;                ///< the window text as the framework set it, byte for byte
+    std::string accessibleName;      ///< the name set for assistive technology; empty: none
     QtWindow* parent = nullptr;      ///< a control's dialog
     QtWindow* owner = nullptr;       ///< a dialog's owner window
     std::vector<QtWindow*> controls; ///< a dialog's controls in creation (tab) order

@@ -35,7 +35,7 @@ TEST_F(ChecksumAppTest, RunsTheMainWindowModallyAndEndsWhenItCloses) {
     EXPECT_NE(mainWindowMeanwhile, nullptr) << "the dialog is the main window while it runs";
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(app.m_appName, "digestor");
-    EXPECT_EQ(headless.modalRuns.size(), 1u);
+    EXPECT_EQ(headless.modalRuns().size(), 1u);
 }
 
 TEST_F(ChecksumAppTest, EveryWayOfClosingEndsTheSameWay) {
@@ -62,7 +62,7 @@ TEST_F(ChecksumAppTest, TheHelpCommandIsAcceptedQuietly) {
         headless.click(dlg, IDOK);
     });
     EXPECT_EQ(start(), 0);
-    EXPECT_TRUE(headless.messageBoxes.empty());
+    EXPECT_TRUE(headless.messageBoxes().empty());
 }
 
 TEST_F(ChecksumAppTest, ARunCreatesNoProfileFile) {
@@ -96,7 +96,7 @@ TEST_F(ChecksumAppTest, StartFilesAreOneDropOnceTheWindowShowsInTheModeAskedFor)
         // newest on top.
         EXPECT_EQ(seen, generate ? "11 rows 2: b.md5" : "10 rows 2: gone");
     }
-    EXPECT_EQ(headless.workBegun, 2) << "one drop a run";
+    EXPECT_EQ(headless.workBegun(), 2) << "one drop a run";
 }
 
 // An algorithm named on the command line is the one new checksums are made with.

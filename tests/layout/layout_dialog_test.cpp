@@ -76,7 +76,7 @@ TEST_F(LayoutDialogTest, DraggingStopsAtTheTreesMinimumWithMarginsFrameAndGrip) 
         headless->queue([&](HWND d) {
             headless->dragFrame(d, 50, 50);
             dragged = sizeOf(outer(d));
-            asked = headless->lastMinMaxInfo;
+            asked = headless->lastMinMaxInfo();
             expectLaidOut(dialog, d, grip);
         });
         dialog.DoModal();
@@ -104,7 +104,7 @@ TEST_F(LayoutDialogTest, TreeWithAMaximumLimitsTrackingAndMaximisedSize) {
     headless->queue([&](HWND d) {
         headless->dragFrame(d, 2000, 2000);
         dragged = sizeOf(outer(d));
-        asked = headless->lastMinMaxInfo;
+        asked = headless->lastMinMaxInfo();
         wnd(d).MoveWindow(30, 40, 900, 700); // a programmatic move is corrected the same way
         moved = outer(d);
     });
@@ -144,7 +144,7 @@ TEST_F(LayoutDialogTest, WithoutATreeTheLimitsAreUntouchedAndNothingIsLaidOut) {
     RECT moved{};
     headless->queue([&](HWND d) {
         headless->dragFrame(d, 20, 20);
-        asked = headless->lastMinMaxInfo;
+        asked = headless->lastMinMaxInfo();
         wnd(d).MoveWindow(30, 40, 60, 50);
         moved = outer(d);
     });
@@ -181,11 +181,11 @@ TEST_F(LayoutDialogTest, MinimisingLaysNothingOut) {
     std::vector<std::string> eventsWhileMinimising;
     std::size_t arranges = 0;
     headless->queue([&](HWND d) {
-        const std::size_t eventsBefore = headless->events.size();
+        const std::size_t eventsBefore = headless->events().size();
         const std::size_t arrangesBefore = dialog.arranged.size();
         ASSERT_TRUE(headless->minimize(d));
-        eventsWhileMinimising.assign(headless->events.begin() + long(eventsBefore),
-                                     headless->events.end());
+        eventsWhileMinimising.assign(headless->events().begin() + long(eventsBefore),
+                                     headless->events().end());
         arranges = dialog.arranged.size() - arrangesBefore;
         ASSERT_TRUE(headless->restore(d));
         expectLaidOut(dialog, d, true);
@@ -214,7 +214,7 @@ TEST_F(LayoutDialogTest, GripIsCreatedHiddenThenAnchoredShownAndSentToTheBottom)
     TestDialog dialog(nullptr, true);
     dialog.DoModal();
     std::vector<std::string> grip;
-    for (const std::string& event : headless->events) {
+    for (const std::string& event : headless->events()) {
         if (event.ends_with("control 65535")) {
             grip.push_back(event);
         }
@@ -245,10 +245,10 @@ TEST_F(LayoutDialogTest, RedrawIsOffWhileArrangingAVisibleWindowAndItIsInvalidat
     std::vector<std::string> events;
     int invalidations = 0;
     headless->queue([&](HWND d) {
-        const std::size_t before = headless->events.size();
+        const std::size_t before = headless->events().size();
         const int invalidationsBefore = headless->record(d)->invalidations;
         wnd(d).MoveWindow(20, 30, 500, 400);
-        events.assign(headless->events.begin() + long(before), headless->events.end());
+        events.assign(headless->events().begin() + long(before), headless->events().end());
         invalidations = headless->record(d)->invalidations - invalidationsBefore;
     });
     dialog.DoModal();
@@ -266,8 +266,8 @@ TEST_F(LayoutDialogTest, RedrawIsOffWhileArrangingAVisibleWindowAndItIsInvalidat
     EXPECT_TRUE(dialog.redrawWhileArranging.front());
     EXPECT_FALSE(dialog.redrawWhileArranging.back());
     const auto show =
-        std::find(headless->events.begin(), headless->events.end(), "show dialog 950");
-    EXPECT_EQ(std::find(headless->events.begin(), show, "redraw off dialog 950"), show);
+        std::find(headless->events().begin(), headless->events().end(), "show dialog 950");
+    EXPECT_EQ(std::find(headless->events().begin(), show, "redraw off dialog 950"), show);
 }
 
 TEST_F(LayoutDialogTest, SmallIconIsResource128WhenThereIsOne) {

@@ -195,8 +195,8 @@ TEST_F(FrameworkTest, RadioGroupExchangesTheCheckedIndex) {
         seen.push_back(dialog.choice);
         dialog.choice = 0;
         dialog.UpdateData(FALSE);
-        seen.push_back(headless.checkState(GetDlgItem(dlg, RADIO_A)));
-        seen.push_back(headless.checkState(GetDlgItem(dlg, RADIO_C)));
+        seen.push_back(headless.isChecked(GetDlgItem(dlg, RADIO_A)) ? 1 : 0);
+        seen.push_back(headless.isChecked(GetDlgItem(dlg, RADIO_C)) ? 1 : 0);
     });
     dialog.DoModal();
     EXPECT_EQ(seen, (std::vector<int>{-1, 1, 2, 1, 0}));
@@ -237,7 +237,7 @@ TEST_F(FrameworkTest, EndingDuringInitialisationSkipsTheModalLoop) {
     TestDialog dialog;
     dialog.endDuringInit = true;
     EXPECT_EQ(dialog.DoModal(), 77);
-    EXPECT_TRUE(headless.modalRuns.empty());
+    EXPECT_TRUE(headless.modalRuns().empty());
 }
 
 TEST_F(FrameworkTest, ANestedDialogDisablesItsOwnerAndIsCentredOverIt) {

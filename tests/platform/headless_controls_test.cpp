@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/headless/scoped_headless_backend.h"
 #include "platform/resources.h"
 
@@ -69,7 +70,7 @@ class HeadlessTest : public testing::Test {
 protected:
     HWND shownTool(DWORD okStyle = BS_DEFPUSHBUTTON | WS_TABSTOP) {
         const HWND dlg = headless.createDialog(toolTemplate(okStyle), nullptr);
-        headless.showWindow(dlg, SW_SHOW);
+        headless.showWindow(dlg, ShowCommand::Show);
         return dlg;
     }
     HWND item(HWND dlg, int id) { return headless.dialogItem(dlg, id); }
@@ -82,7 +83,7 @@ protected:
     };
     std::vector<Command> commands() const {
         std::vector<Command> out;
-        for (const SentMessage& m : headless.sentMessages) {
+        for (const SentMessage& m : headless.sentMessages()) {
             if (m.message == WM_COMMAND) {
                 out.push_back(
                     {LOWORD(m.wParam), HIWORD(m.wParam), reinterpret_cast<HWND>(m.lParam)});
@@ -135,9 +136,9 @@ TEST_F(HeadlessListRows, SubItemsNeedAColumnAndARow) {
     const HWND list = item(shownTool(), LIST);
     headless.listInsertItem(list, 0, "name", 1);
     EXPECT_FALSE(headless.listSetItemText(list, 0, 1, "early")) << "no column 1 yet";
-    headless.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
-    headless.listInsertColumn(list, 1, "File Checksum", LVCFMT_LEFT, 225);
-    headless.listInsertColumn(list, 2, "Actual Checksum", LVCFMT_LEFT, 225);
+    headless.listInsertColumn(list, 0, "Filename", ColumnAlignment::Left, 200);
+    headless.listInsertColumn(list, 1, "File Checksum", ColumnAlignment::Left, 225);
+    headless.listInsertColumn(list, 2, "Actual Checksum", ColumnAlignment::Left, 225);
     EXPECT_TRUE(headless.listSetItemText(list, 0, 2, "actual"));
     EXPECT_TRUE(headless.listSetItemText(list, 0, 1, "expected"));
     EXPECT_FALSE(headless.listSetItemText(list, 0, 3, "nowhere"));
@@ -150,21 +151,21 @@ TEST_F(HeadlessListRows, SubItemsNeedAColumnAndARow) {
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[1].heading, "File Checksum");
     EXPECT_EQ(columns[1].width, 225);
-    EXPECT_EQ(columns[0].format, LVCFMT_LEFT);
+    EXPECT_EQ(columns[0].alignment, ColumnAlignment::Left);
 }
 
 TEST_F(HeadlessListRows, DeletingAllRowsKeepsColumnsAndImages) {
     const HWND list = item(shownTool(), LIST);
     const ImageList images;
-    headless.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
-    headless.listSetImageList(list, &images, LVSIL_SMALL);
+    headless.listInsertColumn(list, 0, "Filename", ColumnAlignment::Left, 200);
+    headless.listSetImageList(list, &images, ImageListKind::Small);
     headless.listInsertItem(list, 0, "a", 2);
     headless.listInsertItem(list, 0, "b", 1);
     headless.listDeleteAllItems(list);
     EXPECT_EQ(headless.listItemCount(list), 0);
     EXPECT_EQ(headless.listItemImage(list, 0), -1);
     EXPECT_EQ(headless.record(list)->list.columns().size(), 1u);
-    EXPECT_EQ(headless.record(list)->list.imageList(LVSIL_SMALL), &images);
+    EXPECT_EQ(headless.record(list)->list.imageList(ImageListKind::Small), &images);
 }
 
 TEST_F(HeadlessListRows, OtherControlsAreNoLists) {
@@ -209,19 +210,19 @@ TEST_F(HeadlessSystemMenu, EntriesAppendAfterTheStandardOnesAndChoosingSendsTheC
     const HMENU menu = headless.systemMenu(dlg);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(headless.systemMenuEntries(dlg).back().id, SC_CLOSE);
-    ASSERT_TRUE(headless.appendMenu(menu, MF_SEPARATOR, 0, ""));
-    ASSERT_TRUE(headless.appendMenu(menu, MF_STRING, 16, "&About md5..."));
+    ASSERT_TRUE(headless.appendMenu(menu, MenuEntryKind::Separator, 0, ""));
+    ASSERT_TRUE(headless.appendMenu(menu, MenuEntryKind::Command, 16, "&About md5..."));
 
     const std::vector<MenuEntry> entries = headless.systemMenuEntries(dlg);
     ASSERT_GE(entries.size(), 3u);
-    EXPECT_EQ(entries[entries.size() - 2].flags, MF_SEPARATOR);
+    EXPECT_EQ(entries[entries.size() - 2].kind, MenuEntryKind::Separator);
     EXPECT_EQ(entries.back().id, 16u);
     EXPECT_EQ(entries.back().text, "&About md5...");
 
     EXPECT_TRUE(headless.chooseSystemMenu(dlg, "&About md5..."));
-    ASSERT_FALSE(headless.sentMessages.empty());
-    EXPECT_EQ(headless.sentMessages.back().message, WM_SYSCOMMAND);
-    EXPECT_EQ(headless.sentMessages.back().wParam, 16u);
+    ASSERT_FALSE(headless.sentMessages().empty());
+    EXPECT_EQ(headless.sentMessages().back().message, WM_SYSCOMMAND);
+    EXPECT_EQ(headless.sentMessages().back().wParam, 16u);
     EXPECT_FALSE(headless.chooseSystemMenu(dlg, 32u)) << "not in the menu";
 }
 
@@ -230,31 +231,45 @@ TEST_F(HeadlessSystemMenu, OnlyWindowsWithOneHaveAMenuAndStaleHandlesAreRefused)
     bare.style = WS_POPUP | WS_CAPTION;
     const HWND plain = headless.createDialog(bare, nullptr);
     EXPECT_EQ(headless.systemMenu(plain), nullptr);
-    headless.showWindow(plain, SW_SHOW);
+    headless.showWindow(plain, ShowCommand::Show);
     EXPECT_FALSE(headless.closeBox(plain)) << "no system menu, no close box";
 
     const HWND dlg = shownTool();
     const HMENU menu = headless.systemMenu(dlg);
     headless.destroyWindow(dlg);
-    EXPECT_FALSE(headless.appendMenu(menu, MF_STRING, 16, "late"));
+    EXPECT_FALSE(headless.appendMenu(menu, MenuEntryKind::Command, 16, "late"));
 }
 
 TEST_F(HeadlessServices, TheClipboardKeepsEveryByteAndSurvivesAFailedOpen) {
     const HWND dlg = shownTool();
     const std::string report("d41d8cd98f00b204e9800998ecf8427e *a\r\n\0\xff", 40);
     ASSERT_TRUE(headless.setClipboardText(dlg, report));
-    EXPECT_EQ(headless.clipboardText, report);
-    EXPECT_EQ(headless.clipboardOwner, dlg);
+    EXPECT_EQ(headless.clipboard().text(), report);
+    EXPECT_EQ(headless.clipboard().owner(), dlg);
 
-    headless.clipboardFails = true;
+    headless.clipboard().setFailing(true);
     EXPECT_FALSE(headless.setClipboardText(dlg, "other"));
-    EXPECT_EQ(headless.clipboardText, report);
-    EXPECT_EQ(headless.clipboardWrites, 1);
+    EXPECT_EQ(headless.clipboard().text(), report);
+    EXPECT_EQ(headless.clipboard().writes(), 1);
 
-    headless.clipboardFails = false;
+    headless.clipboard().setFailing(false);
     ASSERT_TRUE(headless.setClipboardText(dlg, ""));
-    EXPECT_TRUE(headless.clipboardHasText);
-    EXPECT_EQ(headless.clipboardText, "");
+    EXPECT_TRUE(headless.clipboard().hasText());
+    EXPECT_EQ(headless.clipboard().text(), "");
+}
+
+TEST_F(HeadlessServices, ReadingTheClipboardGivesAnotherProgramsTextUnlessItCannotBeOpened) {
+    CString text = "untouched";
+    EXPECT_FALSE(GetClipboardText(text)) << "nothing on the clipboard yet";
+    const std::string copied("caf\xE9\0 *a\r\n", 10);
+    headless.clipboard().putText(copied);
+    EXPECT_TRUE(GetClipboardText(text));
+    EXPECT_EQ(text, copied);
+
+    headless.clipboard().setFailing(true);
+    text = "untouched";
+    EXPECT_FALSE(GetClipboardText(text));
+    EXPECT_EQ(text, "untouched");
 }
 
 TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
@@ -262,17 +277,17 @@ TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
     headless.answerSave("/tmp/report.md5");
     headless.cancelSave();
     std::string path = "untouched";
-    EXPECT_TRUE(headless.saveFileDialog(dlg, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, path));
+    EXPECT_TRUE(headless.saveFileDialog(dlg, OverwritePrompt::Ask, path));
     EXPECT_EQ(path, "/tmp/report.md5");
     path = "untouched";
-    EXPECT_FALSE(headless.saveFileDialog(dlg, 0, path));
-    EXPECT_FALSE(headless.saveFileDialog(nullptr, 0, path));
+    EXPECT_FALSE(headless.saveFileDialog(dlg, OverwritePrompt::DontAsk, path));
+    EXPECT_FALSE(headless.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
     EXPECT_EQ(path, "untouched");
-    ASSERT_EQ(headless.saveDialogs.size(), 3u);
-    EXPECT_EQ(headless.saveDialogs[0].owner, dlg);
-    EXPECT_EQ(headless.saveDialogs[0].flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    EXPECT_TRUE(headless.saveDialogs[0].chosen);
-    EXPECT_FALSE(headless.saveDialogs[2].chosen);
+    ASSERT_EQ(headless.saveDialogs().size(), 3u);
+    EXPECT_EQ(headless.saveDialogs()[0].owner, dlg);
+    EXPECT_EQ(headless.saveDialogs()[0].prompt, OverwritePrompt::Ask);
+    EXPECT_TRUE(headless.saveDialogs()[0].chosen);
+    EXPECT_FALSE(headless.saveDialogs()[2].chosen);
 }
 
 TEST_F(HeadlessPainting, IconsAreRecordedOnlyWhilePainting) {
@@ -284,22 +299,24 @@ TEST_F(HeadlessPainting, IconsAreRecordedOnlyWhilePainting) {
     headless.drawIcon(dc, (client.right - 32 + 1) / 2, (client.bottom - 32 + 1) / 2, &icon);
     headless.endPaint(dlg, dc);
     headless.drawIcon(dc, 9, 9, &icon);
-    ASSERT_EQ(headless.paintedIcons.size(), 1u);
-    EXPECT_EQ(headless.paintedIcons[0].wnd, dlg);
-    EXPECT_EQ(headless.paintedIcons[0].x, 2);
-    EXPECT_EQ(headless.paintedIcons[0].y, 2);
-    EXPECT_EQ(headless.paintedIcons[0].icon, &icon);
+    ASSERT_EQ(headless.paintedIcons().size(), 1u);
+    EXPECT_EQ(headless.paintedIcons()[0].wnd, dlg);
+    EXPECT_EQ(headless.paintedIcons()[0].x, 2);
+    EXPECT_EQ(headless.paintedIcons()[0].y, 2);
+    EXPECT_EQ(headless.paintedIcons()[0].icon, &icon);
 }
 
 TEST_F(HeadlessPainting, RedrawSwitchesMovesAndInvalidationsAreLoggedInOrder) {
     const HWND dlg = shownTool();
-    headless.events.clear();
+    const std::size_t before = headless.events().size();
     headless.setRedraw(dlg, false);
-    headless.moveWindow(item(dlg, LIST), 11, 60, 400, 200, true);
-    headless.setZOrder(item(dlg, COPY), HWND_BOTTOM);
+    headless.moveWindow(item(dlg, LIST), 11, 60, 400, 200);
+    headless.setZOrder(item(dlg, COPY), ZOrder::Bottom);
     headless.setRedraw(dlg, true);
-    headless.invalidate(dlg, true);
-    EXPECT_EQ(headless.events,
+    headless.invalidate(dlg);
+    const std::vector<std::string> logged(headless.events().begin() + std::ptrdiff_t(before),
+                                          headless.events().end());
+    EXPECT_EQ(logged,
               (std::vector<std::string>{"redraw off dialog 9200", "move control 1000",
                                         "zorder bottom control 1003", "redraw on dialog 9200",
                                         "invalidate dialog 9200"}));
@@ -318,12 +335,12 @@ TEST_F(HeadlessInput, AClickSendsBnClickedWithTheButtonAndFocusesIt) {
 
 TEST_F(HeadlessInput, ARadioClickChecksItAndClearsOnlyItsOwnGroup) {
     const HWND dlg = shownTool();
-    headless.setCheckState(item(dlg, MODE_A), 1);
-    headless.setCheckState(item(dlg, OTHER_B), 1);
+    headless.setChecked(item(dlg, MODE_A), true);
+    headless.setChecked(item(dlg, OTHER_B), true);
     headless.click(dlg, MODE_B);
-    EXPECT_EQ(headless.checkState(item(dlg, MODE_A)), 0);
-    EXPECT_EQ(headless.checkState(item(dlg, MODE_B)), 1);
-    EXPECT_EQ(headless.checkState(item(dlg, OTHER_B)), 1) << "another group";
+    EXPECT_FALSE(headless.isChecked(item(dlg, MODE_A)));
+    EXPECT_TRUE(headless.isChecked(item(dlg, MODE_B)));
+    EXPECT_TRUE(headless.isChecked(item(dlg, OTHER_B))) << "another group";
     EXPECT_EQ(commands(), (std::vector<Command>{{MODE_B, BN_CLICKED, item(dlg, MODE_B)}}));
 }
 
@@ -371,12 +388,12 @@ TEST_F(HeadlessInput, DisabledOrHiddenWindowsTakeNoInput) {
     EXPECT_FALSE(headless.dropFiles(dlg, {"/tmp/a"}));
 
     headless.enableWindow(dlg, true);
-    headless.showWindow(dlg, SW_HIDE);
+    headless.showWindow(dlg, ShowCommand::Hide);
     EXPECT_FALSE(headless.click(dlg, SAVE));
 
     EXPECT_EQ(commands().size(), 1u) << "only the one click that was taken";
-    ASSERT_EQ(headless.ignoredInput.size(), 7u);
-    EXPECT_EQ(headless.ignoredInput[0], "click control 1003: disabled");
-    EXPECT_EQ(headless.ignoredInput[6], "click control 1004: hidden");
-    EXPECT_TRUE(headless.drops.empty());
+    ASSERT_EQ(headless.ignoredInput().size(), 7u);
+    EXPECT_EQ(headless.ignoredInput()[0], "click control 1003: disabled");
+    EXPECT_EQ(headless.ignoredInput()[6], "click control 1004: hidden");
+    EXPECT_TRUE(headless.drops().empty());
 }

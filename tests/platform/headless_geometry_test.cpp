@@ -88,7 +88,7 @@ protected:
     }
     HWND shownDialog(const DialogTemplate& t = sizableTemplate()) {
         const HWND dlg = makeDialog(t);
-        headless.showWindow(dlg, SW_SHOW);
+        headless.showWindow(dlg, ShowCommand::Show);
         return dlg;
     }
 
@@ -133,7 +133,7 @@ TEST_F(HeadlessGeometry, ControlsFollowTheirDialogOnTheScreen) {
     const HWND dlg = makeDialog();
     const HWND ok = headless.dialogItem(dlg, IDOK);
     const RECT before = headless.windowRect(ok);
-    headless.moveWindow(dlg, 100, 50, 488, 353, true);
+    headless.moveWindow(dlg, 100, 50, 488, 353);
     const RECT after = headless.windowRect(ok);
     EXPECT_EQ(after.left - before.left, 100);
     EXPECT_EQ(after.top - before.top, 50);
@@ -146,9 +146,9 @@ TEST_F(HeadlessGeometry, ANewDialogIsHiddenAndItsControlsShowWithIt) {
     const HWND ok = headless.dialogItem(dlg, IDOK);
     EXPECT_FALSE(headless.isVisible(dlg));
     EXPECT_FALSE(headless.isVisible(ok));
-    headless.showWindow(dlg, SW_SHOW);
+    headless.showWindow(dlg, ShowCommand::Show);
     EXPECT_TRUE(headless.isVisible(ok));
-    headless.showWindow(ok, SW_HIDE);
+    headless.showWindow(ok, ShowCommand::Hide);
     EXPECT_FALSE(headless.isVisible(ok));
     EXPECT_TRUE(headless.isVisible(dlg));
 }
@@ -157,7 +157,7 @@ TEST_F(HeadlessSizeMessages, ASizeChangeIsReportedBeforeTheMoveReturns) {
     const HWND dlg = makeDialog();
     Probe probe;
     probe.Attach(dlg);
-    headless.moveWindow(dlg, 10, 20, 600, 400, true);
+    headless.moveWindow(dlg, 10, 20, 600, 400);
     ASSERT_EQ(probe.sizes.size(), 1u);
     EXPECT_EQ(probe.sizes[0].type, SIZE_RESTORED);
     EXPECT_EQ(probe.sizes[0].cx, 592);
@@ -171,8 +171,8 @@ TEST_F(HeadlessSizeMessages, AMoveThatKeepsTheSizeSendsNone) {
     const HWND dlg = makeDialog();
     Probe probe;
     probe.Attach(dlg);
-    headless.moveWindow(dlg, 300, 200, 488, 353, true);
-    headless.moveWindow(dlg, 300, 200, 488, 353, true);
+    headless.moveWindow(dlg, 300, 200, 488, 353);
+    headless.moveWindow(dlg, 300, 200, 488, 353);
     EXPECT_TRUE(probe.sizes.empty());
     EXPECT_EQ(headless.windowRect(dlg), (RECT{300, 200, 788, 553}));
     probe.Detach();
@@ -184,7 +184,7 @@ TEST_F(HeadlessSizeMessages, AMoveFromWithinASizeHandlerNestsAndSettles) {
     Probe probe;
     probe.growOnce = 500;
     probe.Attach(dlg);
-    headless.moveWindow(dlg, 0, 0, 200, 300, true);
+    headless.moveWindow(dlg, 0, 0, 200, 300);
     ASSERT_EQ(probe.sizes.size(), 2u);
     EXPECT_EQ(probe.sizes[0].cx, 192);
     EXPECT_EQ(probe.sizes[1].cx, 492);
@@ -195,15 +195,15 @@ TEST_F(HeadlessSizeMessages, AMoveFromWithinASizeHandlerNestsAndSettles) {
 TEST_F(HeadlessSizeMessages, ControlsHearOfTheirOwnSizeChanges) {
     const HWND dlg = makeDialog();
     const HWND list = headless.dialogItem(dlg, LIST);
-    headless.moveWindow(list, 5, 5, 300, 200, true);
-    headless.moveWindow(list, 9, 9, 300, 200, true);
+    headless.moveWindow(list, 5, 5, 300, 200);
+    headless.moveWindow(list, 9, 9, 300, 200);
     EXPECT_EQ(headless.sentCount(list, WM_SIZE), 1);
     EXPECT_EQ(headless.sentCount(dlg, WM_SIZE), 0);
 }
 
 TEST_F(HeadlessSizeMessages, ANegativeSizeBecomesAnEmptyWindow) {
     const HWND dlg = makeDialog();
-    headless.moveWindow(dlg, 0, 0, -20, 5, true);
+    headless.moveWindow(dlg, 0, 0, -20, 5);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 0, 5}));
     EXPECT_EQ(headless.clientRect(dlg), (RECT{0, 0, 0, 0}));
 }
@@ -229,7 +229,7 @@ TEST_F(HeadlessMinimize, MinimisingParksTheWindowAndReportsAZeroSize) {
 
 TEST_F(HeadlessMinimize, RestoringBringsTheRectangleBackAndReportsItsClientSize) {
     const HWND dlg = shownDialog();
-    headless.moveWindow(dlg, 40, 30, 600, 400, true);
+    headless.moveWindow(dlg, 40, 30, 600, 400);
     Probe probe;
     probe.Attach(dlg);
     headless.minimize(dlg);
@@ -246,7 +246,7 @@ TEST_F(HeadlessMinimize, RestoringBringsTheRectangleBackAndReportsItsClientSize)
 TEST_F(HeadlessMinimize, AMoveWhileMinimisedTakesEffectOnRestore) {
     const HWND dlg = shownDialog();
     headless.minimize(dlg);
-    headless.moveWindow(dlg, 5, 6, 300, 200, true);
+    headless.moveWindow(dlg, 5, 6, 300, 200);
     EXPECT_EQ(headless.windowRect(dlg).left, -32000);
     EXPECT_EQ(headless.sentCount(dlg, WM_SIZE), 1) << "only the minimise itself";
     headless.restore(dlg);
@@ -259,7 +259,7 @@ TEST_F(HeadlessMinimize, AMinimisedWindowTakesNoClicksButCanBeClosedAndRestored)
     EXPECT_FALSE(headless.click(dlg, BUTTON));
     EXPECT_FALSE(headless.minimize(dlg));
     EXPECT_FALSE(headless.dragFrame(dlg, 600, 400));
-    EXPECT_EQ(headless.ignoredInput.size(), 3u);
+    EXPECT_EQ(headless.ignoredInput().size(), 3u);
     EXPECT_TRUE(headless.closeBox(dlg));
     EXPECT_TRUE(headless.restore(dlg));
     EXPECT_FALSE(headless.restore(dlg)) << "nothing to restore any more";
@@ -293,8 +293,8 @@ TEST_F(HeadlessFrameDrag, WithoutAnAnswerTheSystemLimitsHold) {
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 112, 27}));
     headless.dragFrame(dlg, 5000, 5000);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 1036, 780}));
-    EXPECT_EQ(headless.lastMinMaxInfo.ptMaxSize.x, 1024);
-    EXPECT_EQ(headless.lastMinMaxInfo.ptMaxSize.y, 768);
+    EXPECT_EQ(headless.lastMinMaxInfo().ptMaxSize.x, 1024);
+    EXPECT_EQ(headless.lastMinMaxInfo().ptMaxSize.y, 768);
 }
 
 TEST_F(HeadlessFrameDrag, AMinimumAboveTheMaximumWins) {
@@ -316,7 +316,7 @@ TEST_F(HeadlessFrameDrag, ProgramMovesAreNeverClampedNorAsked) {
     probe.limits.ptMinTrackSize = POINT{300, 200};
     probe.limits.ptMaxTrackSize = POINT{700, 500};
     probe.Attach(dlg);
-    headless.moveWindow(dlg, 0, 0, 50, 20, true);
+    headless.moveWindow(dlg, 0, 0, 50, 20);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 50, 20}));
     EXPECT_EQ(headless.sentCount(dlg, WM_GETMINMAXINFO), 0);
     probe.Detach();
@@ -338,8 +338,8 @@ TEST_F(HeadlessZOrder, ControlsStackInCreationOrderAndMoveWithoutChangingTabOrde
     const HWND button = headless.dialogItem(dlg, BUTTON);
     EXPECT_EQ(headless.zOrder(dlg), (std::vector<HWND>{ok, list, radio, button}));
 
-    headless.setZOrder(ok, HWND_BOTTOM);
-    headless.setZOrder(button, HWND_TOP);
+    headless.setZOrder(ok, ZOrder::Bottom);
+    headless.setZOrder(button, ZOrder::Top);
     EXPECT_EQ(headless.zOrder(dlg), (std::vector<HWND>{button, list, radio, ok}));
     EXPECT_EQ(headless.nextControl(ok), list);
     EXPECT_EQ(headless.nextControl(button), nullptr);
@@ -363,7 +363,7 @@ TEST_F(HeadlessLifetime, DestroyedHandlesStayRecognisablyDead) {
     EXPECT_FALSE(headless.isWindow(ok)) << "controls go with their dialog";
     EXPECT_EQ(headless.record(ok), nullptr);
     // Calls on stale handles are harmless no-ops.
-    headless.moveWindow(ok, 0, 0, 10, 10, true);
+    headless.moveWindow(ok, 0, 0, 10, 10);
     headless.setWindowText(dlg, "gone");
     EXPECT_EQ(headless.windowText(dlg), "");
     EXPECT_EQ(headless.dialogItem(dlg, IDOK), nullptr);

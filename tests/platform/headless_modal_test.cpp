@@ -150,8 +150,8 @@ TEST_F(HeadlessModal, ActionsRunInOrderEachGivenTheRunningDialog) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], seen[1]);
     EXPECT_EQ(host.copies, 2);
-    EXPECT_EQ(headless.autoCloses, 1);
-    EXPECT_EQ(headless.forcedEnds, 0);
+    EXPECT_EQ(headless.autoCloses(), 1);
+    EXPECT_EQ(headless.forcedEnds(), 0);
 }
 
 TEST_F(HeadlessModal, ADialogThatRefusesToCloseIsEndedAnyway) {
@@ -159,8 +159,8 @@ TEST_F(HeadlessModal, ADialogThatRefusesToCloseIsEndedAnyway) {
     host.refuseCancel = true;
     headless.queue([&](HWND dlg) { headless.pressEscape(dlg); });
     EXPECT_EQ(host.DoModal(), IDCANCEL);
-    EXPECT_EQ(headless.autoCloses, 1);
-    EXPECT_EQ(headless.forcedEnds, 1);
+    EXPECT_EQ(headless.autoCloses(), 1);
+    EXPECT_EQ(headless.forcedEnds(), 1);
     EXPECT_TRUE(headless.topLevelWindows().empty());
 }
 
@@ -177,7 +177,7 @@ TEST_F(HeadlessModal, EnterOnAFocusedButtonPressesItAndTheDialogRunsOn) {
     headless.queue([&](HWND) { ADD_FAILURE() << "the dialog had already ended"; });
     EXPECT_EQ(host.DoModal(), IDOK);
     EXPECT_EQ(host.copies, 1);
-    EXPECT_EQ(headless.autoCloses, 0);
+    EXPECT_EQ(headless.autoCloses(), 0);
 }
 
 TEST_F(HeadlessModal, ANestedDialogGetsItsOwnActionsWhileItsOwnerTakesNoInput) {
@@ -200,9 +200,9 @@ TEST_F(HeadlessModal, ANestedDialogGetsItsOwnActionsWhileItsOwnerTakesNoInput) {
     EXPECT_EQ(host.DoModal(), IDCANCEL);
     EXPECT_EQ(host.aboutResult, IDOK);
     EXPECT_NE(aboutWnd, hostWnd);
-    EXPECT_EQ(headless.modalRuns, (std::vector<HWND>{hostWnd, aboutWnd}));
+    EXPECT_EQ(headless.modalRuns(), (std::vector<HWND>{hostWnd, aboutWnd}));
     EXPECT_FALSE(hostClickTaken);
-    EXPECT_EQ(headless.ignoredInput, (std::vector<std::string>{"click control 1003: disabled"}));
+    EXPECT_EQ(headless.ignoredInput(), (std::vector<std::string>{"click control 1003: disabled"}));
     EXPECT_EQ(host.copies, 1) << "the click after the About box closed";
 }
 
@@ -211,7 +211,7 @@ TEST_F(HeadlessModal, AnUnfinishedNestedRunIsClosedBeforeItsOwnersRunGoesOn) {
     headless.queue([&](HWND dlg) { headless.chooseSystemMenu(dlg, ABOUT_ENTRY); });
     EXPECT_EQ(host.DoModal(), IDCANCEL);
     EXPECT_EQ(host.aboutResult, IDCANCEL);
-    EXPECT_EQ(headless.autoCloses, 2);
+    EXPECT_EQ(headless.autoCloses(), 2);
 }
 
 TEST_F(HeadlessModal, DestroyingTheDialogEndsItsLoop) {
@@ -230,14 +230,14 @@ TEST_F(HeadlessDrop, FilesReachTheRegisteredTargetInOrder) {
     EXPECT_FALSE(host.catcher.hadText);
     EXPECT_EQ(host.catcher.files, (std::vector<std::string>{"/data/b.bin", "/data/a.txt"}));
     EXPECT_EQ(host.catcher.dropWindow, &host);
-    ASSERT_EQ(headless.drops.size(), 1u);
-    EXPECT_EQ(headless.drops[0].enterEffect, DROPEFFECT_COPY);
-    EXPECT_EQ(headless.drops[0].overEffect, DROPEFFECT_COPY);
-    EXPECT_TRUE(headless.drops[0].dropped);
-    EXPECT_EQ(headless.drops[0].dropResult, TRUE);
-    EXPECT_EQ(headless.workBegun, 1);
-    EXPECT_EQ(headless.workEnded, 1);
-    EXPECT_EQ(headless.serveCalls, 1);
+    ASSERT_EQ(headless.drops().size(), 1u);
+    EXPECT_EQ(headless.drops()[0].enterEffect, DROPEFFECT_COPY);
+    EXPECT_EQ(headless.drops()[0].overEffect, DROPEFFECT_COPY);
+    EXPECT_TRUE(headless.drops()[0].dropped);
+    EXPECT_EQ(headless.drops()[0].dropResult, TRUE);
+    EXPECT_EQ(headless.workBegun(), 1);
+    EXPECT_EQ(headless.workEnded(), 1);
+    EXPECT_EQ(headless.serveCalls(), 1);
 }
 
 TEST_F(HeadlessDrop, TextAndEmptyDragsCarryWhatTheySay) {
@@ -263,8 +263,8 @@ TEST_F(HeadlessDrop, ADropOnAControlReachesItsDialogsTarget) {
     headless.queue([&](HWND dlg) { headless.dropFiles(headless.dialogItem(dlg, LIST), {"/x"}); });
     host.DoModal();
     EXPECT_EQ(host.catcher.files, (std::vector<std::string>{"/x"}));
-    ASSERT_EQ(headless.drops.size(), 1u);
-    EXPECT_NE(headless.drops[0].wnd, headless.drops[0].targetWindow);
+    ASSERT_EQ(headless.drops().size(), 1u);
+    EXPECT_NE(headless.drops()[0].wnd, headless.drops()[0].targetWindow);
 }
 
 TEST_F(HeadlessDrop, ATargetThatDeclinesGetsALeaveInsteadOfTheDrop) {
@@ -276,8 +276,8 @@ TEST_F(HeadlessDrop, ATargetThatDeclinesGetsALeaveInsteadOfTheDrop) {
     EXPECT_FALSE(taken);
     EXPECT_EQ(host.catcher.leaves, 1);
     EXPECT_TRUE(host.catcher.files.empty());
-    ASSERT_EQ(headless.drops.size(), 1u);
-    EXPECT_FALSE(headless.drops[0].dropped);
+    ASSERT_EQ(headless.drops().size(), 1u);
+    EXPECT_FALSE(headless.drops()[0].dropped);
 }
 
 TEST_F(HeadlessDrop, WithoutARegisteredTargetTheDropIsRefused) {
@@ -287,8 +287,8 @@ TEST_F(HeadlessDrop, WithoutARegisteredTargetTheDropIsRefused) {
     headless.queue([&](HWND dlg) { taken = headless.dropFiles(dlg, {"/x"}); });
     host.DoModal();
     EXPECT_FALSE(taken);
-    ASSERT_EQ(headless.drops.size(), 1u);
-    EXPECT_EQ(headless.drops[0].targetWindow, nullptr);
+    ASSERT_EQ(headless.drops().size(), 1u);
+    EXPECT_EQ(headless.drops()[0].targetWindow, nullptr);
     EXPECT_TRUE(host.catcher.files.empty());
 }
 

@@ -13,8 +13,8 @@ constexpr int FIRST = 811;
 constexpr int SECOND = 812;
 constexpr int LIST = 813;
 
-class QtRadioAccessibilityTest : public QtBackendTest,
-                                 public ::testing::WithParamInterface<std::string> {
+/// Two radio buttons and a list, as assistive technology sees them.
+class QtAccessibilityTest : public QtBackendTest {
 protected:
     void SetUp() override {
         QtBackendTest::SetUp();
@@ -22,8 +22,8 @@ protected:
                                                60, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
                                               {SECOND, ControlKind::RadioButton, "Generate", 7, 20,
                                                60, 10, BS_AUTORADIOBUTTON, 0},
-                                              {LIST, ControlKind::ListView, "Results", 7, 40, 100,
-                                               50, LVS_REPORT | WS_GROUP, 0}}));
+                                              {LIST, ControlKind::ListView, "", 7, 40, 100, 50,
+                                               LVS_REPORT | WS_GROUP, 0}}));
     }
     void TearDown() override {
         dialog.DestroyWindow();
@@ -33,6 +33,16 @@ protected:
     QAccessibleInterface* accessible(int id) const {
         return QAccessible::queryAccessibleInterface(item(wnd, id));
     }
+    QString name(int id) const { return accessible(id)->text(QAccessible::Name); }
+
+    RecordingDialog dialog;
+    HWND wnd = nullptr;
+};
+
+/// The radio buttons' accessibility actions, one action name per instance.
+class QtRadioAccessibilityTest : public QtAccessibilityTest,
+                                 public ::testing::WithParamInterface<std::string> {
+protected:
     /// Which of the two buttons are checked, as Qt and as assistive technology see them.
     std::pair<bool, bool> chosen() const {
         const bool first = static_cast<QAbstractButton*>(item(wnd, FIRST))->isChecked();
@@ -48,8 +58,6 @@ protected:
         ASSERT_TRUE(actions->actionNames().contains(action));
         actions->doAction(action);
     }
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
 };
 
 } // namespace
@@ -59,7 +67,6 @@ TEST_P(QtRadioAccessibilityTest, RadioButtonsWhoseActionChoosesOneAlone) {
         EXPECT_EQ(accessible(id)->role(), QAccessible::RadioButton) << id;
         EXPECT_TRUE(accessible(id)->state().checkable) << id;
     }
-    EXPECT_EQ(accessible(LIST)->text(QAccessible::Name), "Results") << "a list's text names it";
 
     // From a group with nothing chosen, as the framework may leave it, then from the other one;
     // acting on the chosen button keeps it chosen. Each action tells the dialog.
@@ -85,3 +92,13 @@ INSTANTIATE_TEST_SUITE_P(Actions, QtRadioAccessibilityTest,
                          ::testing::Values(QAccessibleActionInterface::toggleAction().toStdString(),
                                            QAccessibleActionInterface::pressAction().toStdString()),
                          [](const auto& info) { return info.param; });
+
+TEST_F(QtAccessibilityTest, ANameSetForAControlIsWhatScreenReadersReadEvenAfterItsTextChanges) {
+    EXPECT_EQ(name(FIRST), "Check Files") << "a button's own label names it";
+    dialog.GetDlgItem(LIST)->SetAccessibleName("Results");
+    dialog.GetDlgItem(FIRST)->SetAccessibleName("Verify lists");
+    dialog.GetDlgItem(FIRST)->SetWindowText("&Check");
+    EXPECT_EQ(name(LIST), "Results");
+    EXPECT_EQ(name(FIRST), "Verify lists");
+    EXPECT_EQ(name(SECOND), "Generate");
+}

@@ -163,7 +163,7 @@ TEST_F(QtDialogTest, ClickingARadioButtonChecksItAloneInItsGroup) {
     QTest::mouseClick(item(wnd, RADIO_C), Qt::LeftButton);
     EXPECT_TRUE(checked(item(wnd, RADIO_C)));
     EXPECT_FALSE(checked(item(wnd, RADIO_B)));
-    EXPECT_EQ(qt.checkState(qt.dialogItem(wnd, RADIO_C)), 1);
+    EXPECT_TRUE(qt.isChecked(qt.dialogItem(wnd, RADIO_C)));
     // Clicking the checked button again keeps it checked, and still notifies.
     QTest::mouseClick(item(wnd, RADIO_C), Qt::LeftButton);
     EXPECT_TRUE(checked(item(wnd, RADIO_C)));
@@ -173,14 +173,14 @@ TEST_F(QtDialogTest, ClickingARadioButtonChecksItAloneInItsGroup) {
 }
 
 TEST_F(QtDialogTest, SettingACheckStateLeavesTheGroupAloneSoNoneMayBeChecked) {
-    qt.setCheckState(qt.dialogItem(wnd, RADIO_A), 1);
-    qt.setCheckState(qt.dialogItem(wnd, RADIO_B), 1);
+    qt.setChecked(qt.dialogItem(wnd, RADIO_A), true);
+    qt.setChecked(qt.dialogItem(wnd, RADIO_B), true);
     EXPECT_TRUE(checked(item(wnd, RADIO_A)));
     EXPECT_TRUE(checked(item(wnd, RADIO_B)));
-    qt.setCheckState(qt.dialogItem(wnd, RADIO_A), 0);
-    qt.setCheckState(qt.dialogItem(wnd, RADIO_B), 0);
+    qt.setChecked(qt.dialogItem(wnd, RADIO_A), false);
+    qt.setChecked(qt.dialogItem(wnd, RADIO_B), false);
     for (int id : {RADIO_A, RADIO_B, RADIO_C}) {
-        EXPECT_EQ(qt.checkState(qt.dialogItem(wnd, id)), 0) << id;
+        EXPECT_FALSE(qt.isChecked(qt.dialogItem(wnd, id))) << id;
     }
     EXPECT_TRUE(commands().empty());
 }
@@ -203,7 +203,7 @@ TEST_F(QtDialogTest, ArrowKeysMoveThroughTheGroupAndCheck) {
 TEST_F(QtDialogTest, TabReachesARadioGroupOnceAtItsCheckedButton) {
     EXPECT_EQ(item(wnd, RADIO_A)->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(item(wnd, RADIO_B)->focusPolicy(), Qt::ClickFocus);
-    qt.setCheckState(qt.dialogItem(wnd, RADIO_C), 1);
+    qt.setChecked(qt.dialogItem(wnd, RADIO_C), true);
     EXPECT_EQ(item(wnd, RADIO_A)->focusPolicy(), Qt::ClickFocus);
     EXPECT_EQ(item(wnd, RADIO_C)->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(item(wnd, GO)->focusPolicy(), Qt::StrongFocus);
@@ -280,9 +280,10 @@ TEST_F(QtDialogTest, ADisabledWindowTakesNoInput) {
 TEST_F(QtDialogTest, SystemMenuStartsWithCloseAndTakesEntries) {
     const HMENU menu = qt.systemMenu(wnd);
     ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(qt.appendMenu(menu, MF_SEPARATOR, 0, ""));
-    EXPECT_TRUE(qt.appendMenu(menu, MF_STRING, 0x10, "&About md5..."));
-    EXPECT_FALSE(qt.appendMenu(reinterpret_cast<HMENU>(&dialog), MF_STRING, 0x20, "x"));
+    EXPECT_TRUE(qt.appendMenu(menu, MenuEntryKind::Separator, 0, ""));
+    EXPECT_TRUE(qt.appendMenu(menu, MenuEntryKind::Command, 0x10, "&About md5..."));
+    EXPECT_FALSE(
+        qt.appendMenu(reinterpret_cast<HMENU>(&dialog), MenuEntryKind::Command, 0x20, "x"));
     const QList<QAction*> actions = qt.systemMenuWidget(wnd)->actions();
     ASSERT_EQ(actions.size(), 3);
     EXPECT_EQ(actions[0]->text(), "&Close");

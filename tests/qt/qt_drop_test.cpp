@@ -71,7 +71,7 @@ protected:
         QtBackendTest::SetUp();
         wnd = open(dialog, makeTemplate(DIALOG, {}));
         ASSERT_TRUE(target.Register(&dialog));
-        qt.showWindow(wnd, SW_SHOW);
+        qt.showWindow(wnd, ShowCommand::Show);
     }
     void TearDown() override {
         target.Revoke();

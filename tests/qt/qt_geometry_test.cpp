@@ -69,34 +69,34 @@ protected:
 
 TEST_F(QtGeometryTest, HiddenMoveReportsTheNewSizeOnceAndShowingAddsNone) {
     const Size frame = frameSize();
-    qt.moveWindow(wnd, 30, 40, 400 + frame.cx, 250 + frame.cy, true);
+    qt.moveWindow(wnd, 30, 40, 400 + frame.cx, 250 + frame.cy);
     EXPECT_EQ(sizesOf(dialog), (std::vector<Size>{{400, 250}}));
     const RECT outer = qt.windowRect(wnd);
     EXPECT_EQ(outer.left, 30);
     EXPECT_EQ(outer.top, 40);
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     EXPECT_EQ(sizesOf(dialog).size(), 1u);
     EXPECT_EQ(widget(wnd)->size(), QSize(400, 250));
 }
 
 TEST_F(QtGeometryTest, AMoveThatKeepsTheSizeSendsNoSizeMessage) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     dialog.messages.clear();
     const RECT outer = qt.windowRect(wnd);
-    qt.moveWindow(wnd, outer.left, outer.top, outer.width(), outer.height(), true);
-    qt.moveWindow(wnd, outer.left + 25, outer.top + 5, outer.width(), outer.height(), true);
+    qt.moveWindow(wnd, outer.left, outer.top, outer.width(), outer.height());
+    qt.moveWindow(wnd, outer.left + 25, outer.top + 5, outer.width(), outer.height());
     EXPECT_TRUE(sizesOf(dialog).empty());
     EXPECT_EQ(qt.windowRect(wnd).left, outer.left + 25);
 }
 
 TEST_F(QtGeometryTest, VisibleMoveReportsOnceBeforeReturning) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     dialog.messages.clear();
     const Size frame = frameSize();
-    qt.moveWindow(wnd, 10, 10, 500 + frame.cx, 300 + frame.cy, true);
+    qt.moveWindow(wnd, 10, 10, 500 + frame.cx, 300 + frame.cy);
     EXPECT_EQ(sizesOf(dialog), (std::vector<Size>{{500, 300}}));
     QApplication::processEvents();
     EXPECT_EQ(sizesOf(dialog).size(), 1u);
@@ -104,7 +104,7 @@ TEST_F(QtGeometryTest, VisibleMoveReportsOnceBeforeReturning) {
 }
 
 TEST_F(QtGeometryTest, ASizeHandlerMayMoveTheWindowAgainAsALayoutDoes) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     dialog.messages.clear();
     // Like the layout host: a size below 300 pixels wide is corrected from inside WM_SIZE.
@@ -116,13 +116,13 @@ TEST_F(QtGeometryTest, ASizeHandlerMayMoveTheWindowAgainAsALayoutDoes) {
         }
     };
     const Size frame = frameSize();
-    qt.moveWindow(wnd, 0, 0, 250 + frame.cx, 200 + frame.cy, true);
+    qt.moveWindow(wnd, 0, 0, 250 + frame.cx, 200 + frame.cy);
     EXPECT_EQ(sizesOf(dialog), (std::vector<Size>{{250, 200}, {350, 200}}));
     EXPECT_EQ(widget(wnd)->size(), QSize(350, 200));
 }
 
 TEST_F(QtGeometryTest, OuterRectangleIsTheFrameGeometry) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     const QRect frame = widget(wnd)->frameGeometry();
     const RECT outer = qt.windowRect(wnd);
@@ -136,12 +136,12 @@ TEST_F(QtGeometryTest, OuterRectangleIsTheFrameGeometry) {
 }
 
 TEST_F(QtGeometryTest, AWindowCentredBeforeItShowsIsCentredWhenShown) {
-    qt.showWindow(wnd, SW_SHOW); // frame margins are known once some window has shown
+    qt.showWindow(wnd, ShowCommand::Show); // frame margins are known once some window has shown
     QApplication::processEvents();
     RecordingDialog second;
     const HWND other = open(second, makeTemplate(DIALOG + 1, {}));
     second.CenterWindow();
-    qt.showWindow(other, SW_SHOW);
+    qt.showWindow(other, ShowCommand::Show);
     QApplication::processEvents();
     const QRect frame = widget(other)->frameGeometry();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -151,11 +151,11 @@ TEST_F(QtGeometryTest, AWindowCentredBeforeItShowsIsCentredWhenShown) {
 }
 
 TEST_F(QtGeometryTest, MinimumSizeFromGetMinMaxInfoHolds) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     const Size frame = frameSize();
     dialog.minTrack = POINT{420, 260};
-    qt.moveWindow(wnd, 0, 0, 500, 400, true);
+    qt.moveWindow(wnd, 0, 0, 500, 400);
     ASSERT_GE(dialog.count(WM_GETMINMAXINFO), 1);
     EXPECT_EQ(widget(wnd)->minimumSize(), QSize(420 - frame.cx, 260 - frame.cy));
     EXPECT_EQ(widget(wnd)->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
@@ -172,7 +172,7 @@ TEST_F(QtGeometryTest, GetMinMaxInfoArrivesWithTheSystemsValues) {
             seen = *reinterpret_cast<const MINMAXINFO*>(m.lParam);
         }
     };
-    qt.moveWindow(wnd, 0, 0, 300, 300, true);
+    qt.moveWindow(wnd, 0, 0, 300, 300);
     const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
     EXPECT_GE(seen.ptMaxTrackSize.x, desktop.width());
     EXPECT_GE(seen.ptMaxTrackSize.y, desktop.height());
@@ -185,13 +185,13 @@ TEST_F(QtGeometryTest, GetMinMaxInfoArrivesWithTheSystemsValues) {
 TEST_F(QtGeometryTest, MaximumSizeFromGetMinMaxInfoHolds) {
     const Size frame = frameSize();
     dialog.maxTrack = POINT{600, 450};
-    qt.moveWindow(wnd, 0, 0, 500, 400, true);
+    qt.moveWindow(wnd, 0, 0, 500, 400);
     EXPECT_EQ(widget(wnd)->maximumSize(), QSize(600 - frame.cx, 450 - frame.cy));
 }
 
 TEST_F(QtGeometryTest, AProgrammaticMoveIsNotHeldToTheMinimum) {
     dialog.minTrack = POINT{420, 260};
-    qt.moveWindow(wnd, 0, 0, 500, 400, true);
+    qt.moveWindow(wnd, 0, 0, 500, 400);
     const Size frame = frameSize();
     QSize sizeInside;
     dialog.onMessage = [&](const Message& m) {
@@ -199,7 +199,7 @@ TEST_F(QtGeometryTest, AProgrammaticMoveIsNotHeldToTheMinimum) {
             sizeInside = widget(wnd)->size();
         }
     };
-    qt.moveWindow(wnd, 0, 0, 200 + frame.cx, 100 + frame.cy, true);
+    qt.moveWindow(wnd, 0, 0, 200 + frame.cx, 100 + frame.cy);
     // The move happens and is reported; only then do the limits apply again, as the
     // framework's own layout would have enlarged the window from inside WM_SIZE.
     const std::vector<Size> sizes = sizesOf(dialog);
@@ -211,17 +211,17 @@ TEST_F(QtGeometryTest, AProgrammaticMoveIsNotHeldToTheMinimum) {
 }
 
 TEST_F(QtGeometryTest, MinimisingReportsSizeMinimizedAndRestoringTheSize) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     const QSize client = widget(wnd)->size();
     dialog.messages.clear();
-    qt.showWindow(wnd, SW_MINIMIZE);
+    qt.showWindow(wnd, ShowCommand::Minimize);
     EXPECT_TRUE(qt.isIconic(wnd));
     const std::vector<Message> minimized = dialog.of(WM_SIZE);
     ASSERT_EQ(minimized.size(), 1u);
     EXPECT_EQ(minimized[0].wParam, SIZE_MINIMIZED);
     EXPECT_EQ(minimized[0].lParam, 0);
-    qt.showWindow(wnd, SW_RESTORE);
+    qt.showWindow(wnd, ShowCommand::Restore);
     EXPECT_FALSE(qt.isIconic(wnd));
     EXPECT_EQ(sizesOf(dialog), (std::vector<Size>{{client.width(), client.height()}}));
 }
@@ -233,7 +233,7 @@ TEST_F(QtGeometryTest, AWindowWithoutSizingFrameKeepsItsSize) {
     EXPECT_EQ(widget(wndFixed)->minimumSize(), size);
     EXPECT_EQ(widget(wndFixed)->maximumSize(), size);
     const RECT outer = qt.windowRect(wndFixed);
-    qt.moveWindow(wndFixed, 0, 0, outer.width() + 30, outer.height(), true);
+    qt.moveWindow(wndFixed, 0, 0, outer.width() + 30, outer.height());
     EXPECT_EQ(widget(wndFixed)->size(), size + QSize(30, 0));
     EXPECT_EQ(widget(wndFixed)->maximumSize(), size + QSize(30, 0));
     EXPECT_EQ(fixed.count(WM_GETMINMAXINFO), 0);
@@ -253,7 +253,7 @@ TEST_F(QtGeometryTest, StaticBitmapTakesTheBitmapsSizeKeepingItsCorner) {
 
 TEST_F(QtGeometryTest, SizeGripResizesTheWindowFromItsCorner) {
     dialog.minTrack = POINT{200, 150};
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     QApplication::processEvents();
     const Image gripImage = solidImage(12, 12, 0xFF808080);
     const QSize client = widget(wnd)->size();
@@ -261,7 +261,7 @@ TEST_F(QtGeometryTest, SizeGripResizesTheWindowFromItsCorner) {
         wnd, ControlKind::StaticBitmap, "", WS_CHILD | SS_BITMAP,
         RECT{client.width() - 24, client.height() - 24, client.width(), client.height()}, GRIP_ID);
     qt.setStaticBitmap(grip, &gripImage);
-    qt.showWindow(grip, SW_SHOW);
+    qt.showWindow(grip, ShowCommand::Show);
     auto* gripWidget = dynamic_cast<QtSizeGrip*>(qt.widget(grip));
     ASSERT_NE(gripWidget, nullptr);
     EXPECT_EQ(gripWidget->cursor().shape(), Qt::SizeFDiagCursor);
@@ -286,7 +286,7 @@ TEST_F(QtGeometryTest, SizeGripResizesTheWindowFromItsCorner) {
 TEST_F(QtGeometryTest, ControlMovesUseParentClientCoordinates) {
     const HWND label = qt.createControl(wnd, ControlKind::StaticText, "x", WS_CHILD | WS_VISIBLE,
                                         RECT{0, 0, 10, 10}, 9);
-    qt.moveWindow(label, 15, 25, 60, 20, true);
+    qt.moveWindow(label, 15, 25, 60, 20);
     EXPECT_EQ(qt.widget(label)->geometry(), QRect(15, 25, 60, 20));
     const POINT origin = qt.clientOrigin(wnd);
     const RECT onScreen = qt.windowRect(label);

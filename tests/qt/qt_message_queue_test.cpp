@@ -14,7 +14,7 @@ TEST_F(QtBackendTest, PostedMessagesArriveFromTheModalLoopUnlessTheWindowWent) {
     EXPECT_EQ(dialog.count(WM_COMMAND), 0) << "nothing is sent at once";
 
     whenIdle([&] { qt.endModal(wnd, IDOK); });
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     EXPECT_EQ(qt.runModal(wnd), IDOK);
     ASSERT_EQ(dialog.count(WM_COMMAND), 1);
     EXPECT_EQ(dialog.of(WM_COMMAND)[0].wParam, 821u);

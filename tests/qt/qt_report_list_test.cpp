@@ -42,10 +42,10 @@ protected:
         wnd = open(dialog, makeTemplate(DIALOG, {{LIST, ControlKind::ListView, "", 7, 7, 180, 80,
                                                   LVS_REPORT | WS_BORDER | WS_TABSTOP, 0}}));
         list = qt.dialogItem(wnd, LIST);
-        qt.listInsertColumn(list, 0, "Filename", LVCFMT_LEFT, 200);
-        qt.listInsertColumn(list, 1, "File Checksum", LVCFMT_LEFT, 225);
-        qt.listInsertColumn(list, 2, "Actual Checksum", LVCFMT_LEFT, 225);
-        qt.listSetImageList(list, &images, LVSIL_SMALL);
+        qt.listInsertColumn(list, 0, "Filename", ColumnAlignment::Left, 200);
+        qt.listInsertColumn(list, 1, "File Checksum", ColumnAlignment::Left, 225);
+        qt.listInsertColumn(list, 2, "Actual Checksum", ColumnAlignment::Left, 225);
+        qt.listSetImageList(list, &images, ImageListKind::Small);
         model = qt.listModel(list);
         ASSERT_NE(model, nullptr);
     }
@@ -87,7 +87,7 @@ TEST_F(QtReportListTest, ColumnsHaveHeadingsWidthsAndLeftAlignment) {
 }
 
 TEST_F(QtReportListTest, HundredThousandRowsInsertedAtTheTopStayInOrder) {
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     constexpr int ROWS = 100000;
     qt.beginWork(wnd, 0);
     for (int i = 0; i < ROWS; ++i) {
@@ -207,6 +207,6 @@ TEST_F(QtReportListTest, RowsShowTheirStatusImage) {
     EXPECT_EQ(image.toImage().pixelColor(8, 8), QColor(0, 255, 0));
     EXPECT_TRUE(model->data(model->index(0, 0), Qt::DecorationRole).isNull());
     EXPECT_TRUE(model->data(model->index(1, 1), Qt::DecorationRole).isNull());
-    qt.listSetImageList(list, nullptr, LVSIL_SMALL);
+    qt.listSetImageList(list, nullptr, ImageListKind::Small);
     EXPECT_TRUE(model->data(model->index(1, 0), Qt::DecorationRole).isNull());
 }

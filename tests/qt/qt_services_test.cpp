@@ -118,7 +118,7 @@ TEST_F(QtServicesTest, AModalLoopEndsWhenItsWindowIsDestroyed) {
 
 TEST_F(QtServicesTest, EndingBeforeTheRunMakesTheRunReturnAtOnce) {
     const HWND wnd = qt.createDialog(mainTemplate(), nullptr);
-    qt.showWindow(wnd, SW_SHOW);
+    qt.showWindow(wnd, ShowCommand::Show);
     qt.endModal(wnd, 55);
     EXPECT_FALSE(qt.isVisible(wnd));
     EXPECT_EQ(qt.runModal(wnd), 55);
@@ -184,27 +184,54 @@ TEST_F(QtServicesTest, ClipboardContentIsReplacedAlsoByAnEmptyText) {
     EXPECT_TRUE(held->data("text/plain").isEmpty());
 }
 
+TEST_F(QtServicesTest, ClipboardTextIsReadBackAsItsBytesAndHtmlAloneIsNoText) {
+    const std::string report = "0123456789abcdef0123456789abcdef *caf\xE9.txt\r\n";
+    ASSERT_TRUE(qt.setClipboardText(nullptr, report));
+    std::string read;
+    ASSERT_TRUE(qt.clipboardText(read));
+    EXPECT_EQ(read, report);
+
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("from another program: \xC3\xA4"));
+    ASSERT_TRUE(qt.clipboardText(read));
+    EXPECT_EQ(read, "from another program: \xC3\xA4");
+
+    auto* html = new QMimeData;
+    html->setHtml("<b>no text</b>");
+    QGuiApplication::clipboard()->setMimeData(html);
+    read = "untouched";
+    EXPECT_FALSE(qt.clipboardText(read));
+    EXPECT_EQ(read, "untouched");
+}
+
 // Save dialog and message box.
 
-TEST_F(QtServicesTest, SaveDialogHookAnswersForTheUser) {
-    HWND hookOwner = nullptr;
-    DWORD hookFlags = 0;
-    QtBackend::saveDialogHook = [&](HWND owner, DWORD flags, std::string& path) {
-        hookOwner = owner;
-        hookFlags = flags;
+TEST_F(QtServicesTest, DialogsPassedInAnswerForTheUser) {
+    QWidget* shownOver = nullptr;
+    OverwritePrompt shownPrompt = OverwritePrompt::DontAsk;
+    dialogs.onSave = [&](QWidget* parent, OverwritePrompt prompt, std::string& path) {
+        shownOver = parent;
+        shownPrompt = prompt;
         path = "/tmp/report.md5";
         return true;
     };
+    qt.setDialogs(&dialogs);
     RecordingDialog dialog;
     open(dialog, mainTemplate());
     CFileDialog chooser(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
                         &dialog);
     EXPECT_EQ(chooser.DoModal(), IDOK);
     EXPECT_EQ(chooser.GetPathName(), "/tmp/report.md5");
-    EXPECT_EQ(hookOwner, dialog.m_hWnd);
-    EXPECT_EQ(hookFlags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    QtBackend::saveDialogHook = [](HWND, DWORD, std::string&) { return false; };
+    EXPECT_EQ(shownOver, widget(dialog.m_hWnd));
+    EXPECT_EQ(shownPrompt, OverwritePrompt::Ask);
+    dialogs.onSave = nullptr;
     EXPECT_EQ(chooser.DoModal(), IDCANCEL);
+
+    std::vector<std::string> shown;
+    dialogs.onMessage = [&](QWidget*, const std::string& text, const std::string&, MessageBoxKind) {
+        shown.push_back(text);
+    };
+    dialog.MessageBox("recorded");
+    EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
     dialog.DestroyWindow();
 }
 
@@ -223,7 +250,7 @@ TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
         static_cast<QDialog*>(dialog)->accept();
     });
     std::string path;
-    ASSERT_TRUE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, path));
+    ASSERT_TRUE(qt.saveFileDialog(nullptr, OverwritePrompt::Ask, path));
     EXPECT_TRUE(saves);
     EXPECT_TRUE(confirms);
     EXPECT_EQ(path, QFile::encodeName(chosen).toStdString());
@@ -234,7 +261,7 @@ TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
         confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
         dialog->reject();
     });
-    EXPECT_FALSE(qt.saveFileDialog(nullptr, OFN_HIDEREADONLY, path));
+    EXPECT_FALSE(qt.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
     EXPECT_FALSE(confirms);
 }
 
@@ -250,19 +277,10 @@ TEST_F(QtServicesTest, MessageBoxShowsPlainTextWithTheIcon) {
         format = box->textFormat();
         box->accept();
     });
-    EXPECT_EQ(qt.messageBox(nullptr, "Cannot save <b>x</b>", "digestor", MB_OK | MB_ICONERROR),
-              IDOK);
+    qt.messageBox(nullptr, "Cannot save <b>x</b>", "digestor", MessageBoxKind::Error);
     EXPECT_EQ(text, "Cannot save <b>x</b>");
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(format, Qt::PlainText);
-
-    std::vector<std::string> shown;
-    QtBackend::messageBoxHook = [&](HWND, const std::string& t, const std::string&, UINT) {
-        shown.push_back(t);
-        return IDOK;
-    };
-    EXPECT_EQ(qt.messageBox(nullptr, "recorded", "c", MB_OK), IDOK);
-    EXPECT_EQ(shown, std::vector<std::string>{"recorded"});
 }
 
 // Text, icons and painting.
@@ -285,8 +303,8 @@ TEST_F(QtServicesTest, IconsBecomeTheWindowIcon) {
     const HWND wnd = open(dialog, mainTemplate());
     dialog.SetIcon(&icon, TRUE);
     dialog.SetIcon(&icon, FALSE);
-    EXPECT_EQ(qt.windowIcon(wnd, true), &icon);
-    EXPECT_EQ(qt.windowIcon(wnd, false), &icon);
+    EXPECT_EQ(qt.windowIcon(wnd, IconSize::Big), &icon);
+    EXPECT_EQ(qt.windowIcon(wnd, IconSize::Small), &icon);
     const QList<QSize> sizes = widget(wnd)->windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));

@@ -49,8 +49,6 @@ void QtBackendTest::SetUp() {
 }
 
 void QtBackendTest::TearDown() {
-    QtBackend::saveDialogHook = nullptr;
-    QtBackend::messageBoxHook = nullptr;
     for (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr;
          popup = QApplication::activePopupWidget()) {
         popup->close();
@@ -66,7 +64,7 @@ HWND QtBackendTest::open(RecordingDialog& dialog, const DialogTemplate& tmpl, HW
 }
 
 void QtBackendTest::showActive(HWND dialog) {
-    qt.showWindow(dialog, SW_SHOW);
+    qt.showWindow(dialog, ShowCommand::Show);
     QWidget* top = widget(dialog);
     QApplication::setActiveWindow(top);
     QApplication::processEvents();

@@ -12,6 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/resources.h"
+#include "scripted_qt_dialogs.h"
 
 struct Message {
     UINT message;
@@ -55,6 +56,7 @@ protected:
     QWidget* widget(HWND wnd) const { return qt.widget(wnd); }
     QWidget* item(HWND dialog, int id) const { return qt.widget(qt.dialogItem(dialog, id)); }
 
+    ScriptedQtDialogs dialogs; ///< answers for the user once a test passes them to qt
     QtBackend qt;
 };
 

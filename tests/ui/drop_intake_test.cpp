@@ -57,8 +57,8 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
         EXPECT_EQ(dialog.drop.droppedPath(), "c.txt");
         EXPECT_EQ(std::filesystem::current_path(), scratch / "dir");
     });
-    EXPECT_EQ(headless.workBegun, 1);
-    EXPECT_EQ(headless.workEnded, 1);
+    EXPECT_EQ(headless.workBegun(), 1);
+    EXPECT_EQ(headless.workEnded(), 1);
 }
 
 TEST_F(DropIntakeTest, FilesThatCannotBeReadKeepTheirPlaceInDropOrder) {
@@ -82,8 +82,8 @@ TEST_F(DropIntakeTest, TheDropTargetAsksForTheCopyEffect) {
         headless.dropText(dlg, "caption");
         headless.dropNothing(dlg);
     });
-    ASSERT_EQ(headless.drops.size(), 2u);
-    for (const DropRecord& drop : headless.drops) {
+    ASSERT_EQ(headless.drops().size(), 2u);
+    for (const DropRecord& drop : headless.drops()) {
         EXPECT_EQ(drop.enterEffect, DROPEFFECT_COPY);
         EXPECT_EQ(drop.overEffect, DROPEFFECT_COPY);
         EXPECT_TRUE(drop.dropResult);

@@ -26,7 +26,7 @@ class LongWorkTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        headless.clockStepMs = 100; // time passes as the work looks at the clock
+        headless.clock().setStep(100); // time passes as the work looks at the clock
     }
 
     /// Runs a main dialog; body gets it while its window is open.
@@ -145,7 +145,7 @@ TEST_F(LongWorkTest, TheCloseBoxStopsTheWorkThenClosesTheWindow) {
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(endedByTheDrop);
-    EXPECT_EQ(headless.autoCloses, 0);
+    EXPECT_EQ(headless.autoCloses(), 0);
     EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *a\r\n");
 }
 
@@ -170,12 +170,12 @@ TEST_F(LongWorkTest, OtherInputDuringTheWorkChangesNothing) {
         headless.dropFiles(dlg, {list});
         EXPECT_EQ(taken, std::vector<bool>(6, false));
         EXPECT_EQ(names(dialog), (Texts{"big", "a"}));
-        EXPECT_EQ(headless.checkState(headless.dialogItem(dlg, IDC_CHECK_FILES)), 1);
+        EXPECT_TRUE(headless.isChecked(headless.dialogItem(dlg, IDC_CHECK_FILES)));
         EXPECT_EQ(stripText(dlg), "2 files checked: 2 OK");
         EXPECT_FALSE(headless.record(dlg)->modalEnded);
         headless.click(dlg, IDOK);
     });
-    EXPECT_EQ(headless.drops.size(), 1u);
+    EXPECT_EQ(headless.drops().size(), 1u);
 }
 
 // The window is served all through one large file, and its bar moves forward.
@@ -204,7 +204,7 @@ TEST_F(LongWorkTest, TheStripShowsHowFarTheWorkIs) {
         EXPECT_FALSE(headless.isVisible(headless.dialogItem(dlg, IDC_PROGRESS)));
         headless.click(dlg, IDOK);
     });
-    EXPECT_GE(headless.serveCalls, int(BIG.size() / (256 * 1024)));
+    EXPECT_GE(headless.serveCalls(), int(BIG.size() / (256 * 1024)));
     ASSERT_GE(positions.size(), 2u);
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     EXPECT_GT(positions.back(), positions.front());
@@ -235,7 +235,7 @@ TEST_F(LongWorkTest, AStopWhileLookingForFilesHashesNothing) {
 }
 
 TEST_F(LongWorkTest, AQuickDropNeverShowsTheProgress) {
-    headless.clockStepMs = 1;
+    headless.clock().setStep(1);
     const std::string a = writeFile("q/a", "abc");
     const std::string gone = (scratch / "q" / "gone").string();
     run([&](MainDialog&, HWND dlg) {

@@ -26,8 +26,8 @@ protected:
 TEST_F(MainDialogTest, OpensCentredWithCheckFilesSelectedAndAnEmptyList) {
     run([&](MainDialog& dialog, HWND dlg) {
         EXPECT_EQ(headless.windowText(dlg), "Brackwater Digestor");
-        EXPECT_EQ(headless.checkState(GetDlgItem(dlg, IDC_CHECK_FILES)), 1);
-        EXPECT_EQ(headless.checkState(GetDlgItem(dlg, IDC_GENERATE)), 0);
+        EXPECT_TRUE(headless.isChecked(GetDlgItem(dlg, IDC_CHECK_FILES)));
+        EXPECT_FALSE(headless.isChecked(GetDlgItem(dlg, IDC_GENERATE)));
         EXPECT_EQ(dialog.checkMode, 0);
         EXPECT_EQ(dialog.report.resultList.GetItemCount(), 0);
         EXPECT_EQ(dialog.verbose, 0);
@@ -37,8 +37,8 @@ TEST_F(MainDialogTest, OpensCentredWithCheckFilesSelectedAndAnEmptyList) {
         EXPECT_EQ(r.left, (1024 - r.width()) / 2);
         EXPECT_EQ(r.top, (768 - r.height()) / 2);
         EXPECT_TRUE(headless.isVisible(dlg));
-        EXPECT_EQ(headless.windowIcon(dlg, true), dialog.appIcon);
-        EXPECT_EQ(headless.windowIcon(dlg, false), dialog.appIcon);
+        EXPECT_EQ(headless.windowIcon(dlg, IconSize::Big), dialog.appIcon);
+        EXPECT_EQ(headless.windowIcon(dlg, IconSize::Small), dialog.appIcon);
         EXPECT_NE(dialog.appIcon, nullptr);
     });
 }
@@ -127,7 +127,7 @@ TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutEntry) {
     run([&](MainDialog&, HWND dlg) {
         const auto entries = headless.systemMenuEntries(dlg);
         ASSERT_GE(entries.size(), 2u);
-        EXPECT_TRUE(entries[entries.size() - 2].flags & MF_SEPARATOR);
+        EXPECT_EQ(entries[entries.size() - 2].kind, MenuEntryKind::Separator);
         EXPECT_EQ(entries.back().text, "&About md5...");
         EXPECT_EQ(entries.back().id, ABOUT_COMMAND_ID);
     });
@@ -198,14 +198,14 @@ TEST_F(MainDialogTest, MinimisedWindowPaintsTheIconCentred) {
     run([&](MainDialog& dialog, HWND dlg) {
         headless.minimize(dlg, 36, 36);
         headless.paint(dlg);
-        ASSERT_EQ(headless.paintedIcons.size(), 1u);
-        EXPECT_EQ(headless.paintedIcons[0].x, 2);
-        EXPECT_EQ(headless.paintedIcons[0].y, 2);
-        EXPECT_EQ(headless.paintedIcons[0].icon, dialog.appIcon);
+        ASSERT_EQ(headless.paintedIcons().size(), 1u);
+        EXPECT_EQ(headless.paintedIcons()[0].x, 2);
+        EXPECT_EQ(headless.paintedIcons()[0].y, 2);
+        EXPECT_EQ(headless.paintedIcons()[0].icon, dialog.appIcon);
         EXPECT_EQ(headless.dragMinimized(dlg), dialog.appIcon);
         headless.restore(dlg);
         headless.paint(dlg);
-        EXPECT_EQ(headless.paintedIcons.size(), 1u) << "a restored window paints no icon";
+        EXPECT_EQ(headless.paintedIcons().size(), 1u) << "a restored window paints no icon";
     });
 }
 

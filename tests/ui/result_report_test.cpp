@@ -67,7 +67,7 @@ protected:
 
 TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
     withDialog([&](ReportDialog& dialog, HWND dlg) {
-        EXPECT_EQ(headless.windowText(GetDlgItem(dlg, IDC_RESULT_LIST)), "Results");
+        EXPECT_EQ(headless.record(GetDlgItem(dlg, IDC_RESULT_LIST))->accessibleName, "Results");
         const auto& columns = listOf(dlg).columns();
         ASSERT_EQ(columns.size(), 3u);
         EXPECT_EQ(columns[0].heading, "Filename");
@@ -77,10 +77,11 @@ TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
         EXPECT_EQ(columns[1].width, 225);
         EXPECT_EQ(columns[2].width, 225);
         for (const auto& c : columns) {
-            EXPECT_EQ(c.format, LVCFMT_LEFT);
+            EXPECT_EQ(c.alignment, ColumnAlignment::Left);
         }
         EXPECT_EQ(dialog.report.statusImages.GetImageCount(), 3);
-        EXPECT_EQ(listOf(dlg).imageList(LVSIL_SMALL), dialog.report.statusImages.GetSafeHandle());
+        EXPECT_EQ(listOf(dlg).imageList(ImageListKind::Small),
+                  dialog.report.statusImages.GetSafeHandle());
     });
 }
 
@@ -128,7 +129,7 @@ TEST_F(ResultReportTest, ClearListKeepsTheReportButClearResultsEmptiesBoth) {
         EXPECT_EQ(dialog.report.reportText, "0102030405060708090a0b0c0d0e0f10 *kept\r\n");
 
         dialog.report.OnToClipboard();
-        EXPECT_EQ(headless.clipboardText, "0102030405060708090a0b0c0d0e0f10 *kept\r\n");
+        EXPECT_EQ(headless.clipboard().text(), "0102030405060708090a0b0c0d0e0f10 *kept\r\n");
 
         dialog.report.addResult("gone", &a, &a, STATUS_OK);
         dialog.report.clearResults();
@@ -142,20 +143,19 @@ TEST_F(ResultReportTest, ClipboardGetsTheExactBytes) {
         const Digest a = digestOf(0x10);
         dialog.report.addResult("caf\xC3\xA9 \xFF.bin", &a, &a, STATUS_OK);
         dialog.report.OnToClipboard();
-        EXPECT_TRUE(headless.clipboardHasText);
-        EXPECT_EQ(headless.clipboardOwner, dlg);
-        EXPECT_EQ(headless.clipboardText,
+        EXPECT_TRUE(headless.clipboard().hasText());
+        EXPECT_EQ(headless.clipboard().owner(), dlg);
+        EXPECT_EQ(headless.clipboard().text(),
                   "101112131415161718191a1b1c1d1e1f *caf\xC3\xA9 \xFF.bin\r\n");
     });
 }
 
 TEST_F(ResultReportTest, EmptyReportEmptiesTheClipboard) {
     withDialog([&](ReportDialog& dialog, HWND) {
-        headless.clipboardText = "something older";
-        headless.clipboardHasText = true;
+        headless.clipboard().putText("something older");
         dialog.report.OnToClipboard();
-        EXPECT_TRUE(headless.clipboardHasText);
-        EXPECT_EQ(headless.clipboardText, "");
+        EXPECT_TRUE(headless.clipboard().hasText());
+        EXPECT_EQ(headless.clipboard().text(), "");
     });
 }
 
@@ -163,12 +163,11 @@ TEST_F(ResultReportTest, AClipboardThatCannotBeOpenedKeepsItsContent) {
     withDialog([&](ReportDialog& dialog, HWND) {
         const Digest a = digestOf(0);
         dialog.report.addResult("x", &a, &a, STATUS_OK);
-        headless.clipboardText = "older";
-        headless.clipboardHasText = true;
-        headless.clipboardFails = true;
+        headless.clipboard().putText("older");
+        headless.clipboard().setFailing(true);
         dialog.report.OnToClipboard();
-        EXPECT_EQ(headless.clipboardText, "older");
-        EXPECT_TRUE(headless.messageBoxes.empty());
+        EXPECT_EQ(headless.clipboard().text(), "older");
+        EXPECT_TRUE(headless.messageBoxes().empty());
     });
 }
 
@@ -183,9 +182,9 @@ TEST_F(ResultReportTest, SaveWritesTheReportBytesUnchanged) {
     });
     EXPECT_EQ(readFile(path), "000102030405060708090a0b0c0d0e0f *one\r\n"
                               "202122232425262728292a2b2c2d2e2f *two\r\n");
-    ASSERT_EQ(headless.saveDialogs.size(), 1u);
-    EXPECT_EQ(headless.saveDialogs[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
-    EXPECT_TRUE(headless.messageBoxes.empty());
+    ASSERT_EQ(headless.saveDialogs().size(), 1u);
+    EXPECT_EQ(headless.saveDialogs()[0].prompt, OverwritePrompt::Ask);
+    EXPECT_TRUE(headless.messageBoxes().empty());
 }
 
 TEST_F(ResultReportTest, SavingAnEmptyReportTruncatesTheFile) {
@@ -204,7 +203,7 @@ TEST_F(ResultReportTest, ACancelledSaveWritesNothing) {
         dialog.report.OnSaveAs();
     });
     EXPECT_EQ(readFile(path), "untouched");
-    EXPECT_TRUE(headless.messageBoxes.empty());
+    EXPECT_TRUE(headless.messageBoxes().empty());
 }
 
 TEST_F(ResultReportTest, AFailedSaveIsReportedWithTheFileAndTheReason) {
@@ -212,12 +211,12 @@ TEST_F(ResultReportTest, AFailedSaveIsReportedWithTheFileAndTheReason) {
     headless.answerSave(path);
     withDialog([&](ReportDialog& dialog, HWND dlg) {
         dialog.report.OnSaveAs();
-        ASSERT_EQ(headless.messageBoxes.size(), 1u);
-        const MessageBoxRecord& box = headless.messageBoxes[0];
+        ASSERT_EQ(headless.messageBoxes().size(), 1u);
+        const MessageBoxRecord& box = headless.messageBoxes()[0];
         EXPECT_EQ(box.owner, dlg);
         EXPECT_NE(box.text.find(path), std::string::npos);
         EXPECT_NE(box.text.find("No such file or directory"), std::string::npos);
-        EXPECT_TRUE(box.type & MB_ICONERROR);
+        EXPECT_EQ(box.kind, MessageBoxKind::Error);
     });
 }
 
@@ -225,6 +224,6 @@ TEST_F(ResultReportTest, SavingOverAFolderIsRefusedAndReported) {
     std::filesystem::create_directories(scratch / "a-folder");
     headless.answerSave((scratch / "a-folder").string());
     withDialog([&](ReportDialog& dialog, HWND) { dialog.report.OnSaveAs(); });
-    EXPECT_EQ(headless.messageBoxes.size(), 1u);
+    EXPECT_EQ(headless.messageBoxes().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(scratch / "a-folder"));
 }

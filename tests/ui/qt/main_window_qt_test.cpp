@@ -24,6 +24,7 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/resources.h"
 #include "platform/win_app.h"
+#include "tests/qt/scripted_qt_dialogs.h"
 #include "res/resource.h"
 #include "ui/app_resources.h"
 #include "ui/main_dialog.h"
@@ -47,8 +48,6 @@ protected:
         scratch = pattern;
     }
     void TearDown() override {
-        QtBackend::saveDialogHook = nullptr;
-        QtBackend::messageBoxHook = nullptr;
         fs::current_path(savedCwd);
         fs::remove_all(scratch);
         Resources::clear();
@@ -114,6 +113,7 @@ protected:
         drop(window, data);
     }
 
+    ScriptedQtDialogs dialogs; ///< answers for the user once a test passes them to qt
     QtBackend qt;
     CWinApp app{"digestor"};
     fs::path scratch;
@@ -232,12 +232,13 @@ TEST_F(MainWindowQtTest, SaveAsWritesTheReportThroughTheSaveDialog) {
     const std::string a = writeFile("data", "abc");
     const std::string target = (scratch / "sums.md5").string();
     int asked = 0;
-    QtBackend::saveDialogHook = [&](HWND, DWORD flags, std::string& path) {
+    dialogs.onSave = [&](QWidget*, OverwritePrompt prompt, std::string& path) {
         ++asked;
-        EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
+        EXPECT_EQ(prompt, OverwritePrompt::Ask);
         path = target;
         return true;
     };
+    qt.setDialogs(&dialogs);
     run([&](MainDialog& dialog, QWidget* window) {
         QTest::mouseClick(control(dialog, IDC_GENERATE), Qt::LeftButton);
         dropFiles(window, {a});
@@ -249,14 +250,13 @@ TEST_F(MainWindowQtTest, SaveAsWritesTheReportThroughTheSaveDialog) {
 
 TEST_F(MainWindowQtTest, AFailedSaveShowsAMessage) {
     std::string shown;
-    QtBackend::saveDialogHook = [&](HWND, DWORD, std::string& path) {
+    dialogs.onSave = [&](QWidget*, OverwritePrompt, std::string& path) {
         path = (scratch / "missing-folder" / "x.md5").string();
         return true;
     };
-    QtBackend::messageBoxHook = [&](HWND, const std::string& text, const std::string&, UINT) {
-        shown = text;
-        return IDOK;
-    };
+    dialogs.onMessage = [&](QWidget*, const std::string& text, const std::string&,
+                            MessageBoxKind) { shown = text; };
+    qt.setDialogs(&dialogs);
     run([&](MainDialog& dialog, QWidget*) {
         QTest::mouseClick(control(dialog, IDC_SAVE_AS), Qt::LeftButton);
     });

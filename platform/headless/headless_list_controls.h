@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/list_controls.h"
+
+class HeadlessDesktop;
+
+/// The headless list controls: a list view's rows live in its record (HeadlessListView), a
+/// drop-down list's entries too (HeadlessComboBox).
+class HeadlessListControls : public ListControls {
+public:
+    explicit HeadlessListControls(HeadlessDesktop& desktop) : m_desktop(desktop) {}
+
+    void listInsertColumn(HWND list, int position, const std::string& heading,
+                          ColumnAlignment alignment, int width) override;
+    int listInsertItem(HWND list, int position, const std::string& text, int image) override;
+    bool listSetItemText(HWND list, int item, int subItem, const std::string& text) override;
+    void listDeleteAllItems(HWND list) override;
+    int listItemCount(HWND list) const override;
+    std::string listItemText(HWND list, int item, int subItem) const override;
+    int listItemImage(HWND list, int item) const override;
+    void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+
+    int comboAddString(HWND combo, const std::string& text) override;
+    int comboCount(HWND combo) const override;
+    int comboSelection(HWND combo) const override;
+    int comboSelect(HWND combo, int index) override;
+    void comboResetContent(HWND combo) override;
+
+private:
+    HeadlessDesktop& m_desktop;
+};

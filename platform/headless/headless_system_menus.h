@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/headless/headless_window.h"
+#include "platform/system_menus.h"
+
+class HeadlessDesktop;
+
+/// The headless system menus: a dialog with WS_SYSMENU starts with "&Move", "&Size" (with a
+/// sizing frame), a separator and "&Close".
+class HeadlessSystemMenus : public SystemMenus {
+public:
+    explicit HeadlessSystemMenus(HeadlessDesktop& desktop) : m_desktop(desktop) {}
+
+    HMENU systemMenu(HWND wnd) override;
+    bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
+
+    /// The entries of wnd's system menu; empty when it has none.
+    std::vector<MenuEntry> systemMenuEntries(HWND wnd) const;
+
+private:
+    HeadlessDesktop& m_desktop;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "platform/win_types.h"
+
+/// How a list view column aligns its cells.
+enum class ColumnAlignment { Left, Right, Center };
+
+/// Which of a list view's image lists: the normal one, or the small one that report rows show.
+enum class ImageListKind { Normal, Small };
+
+/// The two list controls: the report list view (rows of cells, index 0 at the top) and the
+/// drop-down list (entries of which at most one is selected).
+class ListControls {
+public:
+    virtual ~ListControls() = default;
+
+    /// Inserts a column before position; width in pixels, or -1 to leave it to the control.
+    virtual void listInsertColumn(HWND list, int position, const std::string& heading,
+                                  ColumnAlignment alignment, int width) = 0;
+    /// Inserts a row before position (past the end: appends); returns its index, or -1.
+    virtual int listInsertItem(HWND list, int position, const std::string& text, int image) = 0;
+    /// Sets a cell; false for a row that does not exist or a sub-item without a column.
+    virtual bool listSetItemText(HWND list, int item, int subItem, const std::string& text) = 0;
+    virtual void listDeleteAllItems(HWND list) = 0;
+    virtual int listItemCount(HWND list) const = 0;
+    /// The cell's text; empty for a cell that was never set or does not exist.
+    virtual std::string listItemText(HWND list, int item, int subItem) const = 0;
+    /// The row's image index, or -1 for a row that does not exist.
+    virtual int listItemImage(HWND list, int item) const = 0;
+    /// Lends the list images (not owned; null: none).
+    virtual void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) = 0;
+
+    /// Appends an entry to a drop-down list; returns its index, or -1.
+    virtual int comboAddString(HWND combo, const std::string& text) = 0;
+    virtual int comboCount(HWND combo) const = 0;
+    /// The selected entry's index, or -1 when none is.
+    virtual int comboSelection(HWND combo) const = 0;
+    /// Selects entry index without telling the dialog; an index out of range (-1 included)
+    /// leaves none selected. Returns the selected index, or -1.
+    virtual int comboSelect(HWND combo, int index) = 0;
+    /// Removes every entry; none is selected then.
+    virtual void comboResetContent(HWND combo) = 0;
+};
