@@ -49,9 +49,10 @@ bool HashQueue::credit(WorkMeter* meter, bool always) {
         return true;
     }
     // A file hashed ahead has all its bytes to tell at once; they go in pieces no larger than a
-    // round's, so that a stop can still fall part-way through it.
+    // round's, so that a stop can still fall part-way through it. A file not yet named to the
+    // meter (settleFront does that) keeps its bytes until it is.
     Slot& slot = slots_[front()];
-    if (slot.hashed == slot.credited) {
+    if (slot.hashed == slot.credited || (slot.file && announced_ != head_)) {
         return !always || meter->advance(0);
     }
     while (slot.credited < slot.hashed) {

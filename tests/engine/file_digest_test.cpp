@@ -226,7 +226,9 @@ TEST(DigestStream, MeterHearsEveryPieceAndStopsTheReadAtTheNext) {
     TempFile file(data);
     std::FILE* stream = std::fopen(file.path(), "rb");
     ASSERT_NE(stream, nullptr);
+    // The caller names the file before its bytes come, as the callers of digestStream do.
     StoppingMeter watcher;
+    watcher.beginFile(file.path(), -1);
     Digest digest{};
     EXPECT_EQ(digestStream(stream, digest, &watcher), 0);
     EXPECT_EQ(digest, referenceMd5(data.data(), data.size()));
@@ -236,6 +238,7 @@ TEST(DigestStream, MeterHearsEveryPieceAndStopsTheReadAtTheNext) {
 
     std::rewind(stream);
     StoppingMeter stopper(10 * 1024 + 1);
+    stopper.beginFile(file.path(), -1);
     EXPECT_EQ(digestStream(stream, digest, &stopper), DIGEST_STOPPED);
     EXPECT_EQ(stopper.total, 11 * 1024u);
     EXPECT_EQ(std::ftell(stream), 11 * 1024);
