@@ -21,6 +21,8 @@
 #include "engine/md5_lanes.h"
 #include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
+#include "tests/support/descriptors.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -77,20 +79,6 @@ std::string verifierName(Verifier verifier) {
 // folder is during a real verification run.
 class VerifyFixture : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-        const char* base = std::getenv("TMPDIR");
-        folder_ = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                  "/checksum_list_test.XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
-    }
-    void TearDown() override {
-        EXPECT_EQ(chdir(previous_), 0);
-        const std::string command = "rm -rf '" + folder_ + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
     static void write(const std::string& name, const std::string& bytes) {
         std::FILE* out = std::fopen(name.c_str(), "wb");
         ASSERT_NE(out, nullptr);
@@ -104,6 +92,7 @@ protected:
     int run(const std::string& list, bool verbose = false, bool binary = true,
             const char* mode = "r", WorkMeter* meter = nullptr) {
         write("list.md5", list);
+        const int descriptors = openDescriptorCount();
         std::FILE* stream = openFileStream("list.md5", mode);
         EXPECT_NE(stream, nullptr);
         if (stream == nullptr) {
@@ -116,6 +105,7 @@ protected:
                                : verifyListOneAtATime(stream, sink, verbose, binary, meter);
         messages = testing::internal::GetCapturedStderr();
         std::fclose(stream);
+        EXPECT_EQ(openDescriptorCount(), descriptors) << "a file was left open";
         return result;
     }
 
@@ -134,8 +124,7 @@ protected:
     }
 
 private:
-    char previous_[PATH_MAX];
-    std::string folder_;
+    ScratchFolder scratch_{true};
 };
 
 class ChecksumListVerifyTest : public VerifyFixture, public testing::WithParamInterface<Verifier> {
@@ -444,6 +433,18 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + verifierName(std::get<1>(info.param));
     });
 
+// A stop asked for between lines ends a list of files that cannot be opened too.
+TEST_P(ChecksumListVerifyTest, AStopEndsAListOfFilesThatCannotBeOpened) {
+    std::string list;
+    for (int i = 0; i < 3000; ++i) {
+        list += entry("", "missing" + std::to_string(i));
+    }
+    StoppingMeter stopper(~std::uint64_t{0}, 100);
+    EXPECT_EQ(run(list, false, true, "r", &stopper), VERIFY_STOPPED);
+    EXPECT_LT(sink.rows.size(), 101u);
+    EXPECT_EQ(messages.find("no files checked"), std::string::npos);
+}
+
 TEST_P(ChecksumListVerifyTest, MeterHearsEachFileAndEveryLine) {
     write("a", std::string(3000, 'a'));
     StoppingMeter watcher;
@@ -579,14 +580,6 @@ TEST_F(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
 
 namespace {
 
-int openDescriptors() {
-    int count = 0;
-    for (int fd = 0; fd < 1024; ++fd) {
-        count += fcntl(fd, F_GETFD) != -1 ? 1 : 0;
-    }
-    return count;
-}
-
 // With hardly a descriptor to spare, files wait for a lane to close its own instead of being
 // reported unreadable.
 TEST_F(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
@@ -600,21 +593,21 @@ TEST_F(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
         list += entry(std::string(static_cast<std::size_t>(i % 200) * 7, 'x'), name);
     }
     write("list.md5", list);
-    const int before = openDescriptors();
+    const int before = openDescriptorCount();
     std::FILE* stream = openFileStream("list.md5", "r");
     ASSERT_NE(stream, nullptr);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
     // Room for three files besides what is open now: fewer than the lanes of any path but one.
     rlimit tight = saved;
-    tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 3);
+    tight.rlim_cur = static_cast<rlim_t>(openDescriptorCount() + 3);
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
     const int result = verifyList(stream, sink, false, true);
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
     std::fclose(stream);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(sink.rows.size(), 5000u);
-    EXPECT_EQ(openDescriptors(), before); // every file's descriptor closed
+    EXPECT_EQ(openDescriptorCount(), before); // every file's descriptor closed
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "engine/digest_files.h"
 #include "engine/list_line.h"
 #include "os/file_stream.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -47,18 +48,10 @@ public:
 class CoreutilsFixture : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-        folder_ = testing::TempDir() + "coreutils_lists_XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
         ASSERT_EQ(mkdir("data", 0700), 0);
         for (const std::string& name : NAMES) {
             write(name, "contents of " + name);
         }
-    }
-    void TearDown() override {
-        EXPECT_EQ(chdir(previous_), 0);
-        EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0);
     }
     static void write(const std::string& name, const std::string& bytes) {
         std::FILE* out = std::fopen(name.c_str(), "wb");
@@ -79,8 +72,7 @@ protected:
     std::string messages;
 
 private:
-    char previous_[PATH_MAX];
-    std::string folder_;
+    ScratchFolder scratch_{true};
 };
 
 struct Tool {

@@ -12,6 +12,8 @@
 #include "engine/file_digest.h"
 #include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
+#include "tests/support/descriptors.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -42,8 +44,6 @@ FileDigest oneAtATime(const std::string& path) {
 class DigestFilesTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = testing::TempDir() + "digest_files_XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
         ASSERT_EQ(mkdir(path("folder").c_str(), 0700), 0);
         // A large file first, so that the small ones after it finish ahead of it.
         paths_ = {write("large", std::string(5 << 20, 'L')),
@@ -55,25 +55,21 @@ protected:
                   write("block", std::string(64, 'b')),
                   write("crlf", "one\r\ntwo\r\n")};
     }
-    void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0); }
-
-    std::string path(const char* name) const { return folder_ + "/" + name; }
+    std::string path(const char* name) const { return scratch_ / name; }
     std::string write(const char* name, const std::string& bytes) const {
-        std::FILE* out = std::fopen(path(name).c_str(), "wb");
-        EXPECT_NE(out, nullptr);
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
-        EXPECT_EQ(std::fclose(out), 0);
-        return path(name);
+        return scratch_.write(name, bytes);
     }
 
+    ScratchFolder scratch_;
     std::vector<std::string> paths_;
-    std::string folder_;
 };
 
 TEST_F(DigestFilesTest, EachPathInOrderAsOneAtATime) {
     RecordingSink sink;
     StoppingMeter meter;
+    const int descriptors = openDescriptorCount();
     EXPECT_EQ(digestFiles(paths_, sink, &meter), 0);
+    EXPECT_EQ(openDescriptorCount(), descriptors) << "a file was left open";
     ASSERT_EQ(sink.results.size(), paths_.size());
     EXPECT_EQ(sink.paths, paths_);
     std::vector<std::string> begun;

@@ -16,6 +16,7 @@
 #include "engine/file_digest.h"
 #include "os/file_stream.h"
 #include "tests/engine/md5_test_support.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -83,22 +84,10 @@ protected:
         if (!md5LanePathAvailable(std::get<0>(GetParam()))) {
             GTEST_SKIP() << "this CPU cannot run the path";
         }
-        folder_ = testing::TempDir() + "lane_hasher_XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-    }
-    void TearDown() override {
-        if (!folder_.empty()) {
-            EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0);
-        }
     }
 
     std::string write(const std::string& bytes) {
-        const std::string path = folder_ + "/" + std::to_string(files_++);
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(out, nullptr);
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
-        EXPECT_EQ(std::fclose(out), 0);
-        return path;
+        return scratch_.write(std::to_string(files_++), bytes);
     }
 
     Input open(const std::string& path, bool text, Algorithm algorithm = Algorithm::Md5) {
@@ -111,7 +100,7 @@ protected:
     LaneHasher hasher_{std::get<0>(GetParam()), std::get<1>(GetParam())};
 
 private:
-    std::string folder_;
+    ScratchFolder scratch_;
     int files_ = 0;
 };
 

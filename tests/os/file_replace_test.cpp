@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/support/scratch_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -25,13 +27,6 @@ constexpr const char* NEW = "900150983cd24fb0d6963f7d28e17f72 *a\r\nd41d8cd9 *b\
 
 class FileReplaceTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "file_replace_test.XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     std::string write(const std::string& name, const std::string& bytes, mode_t mode) {
         const fs::path path = folder / name;
         fs::create_directories(path.parent_path());
@@ -61,7 +56,8 @@ protected:
         return replaceFileContents((folder / name).c_str(), bytes);
     }
 
-    fs::path folder;
+    ScratchFolder scratch;
+    fs::path folder = scratch.path();
 };
 
 } // namespace

@@ -16,31 +16,16 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "tests/support/scratch_folder.h"
+
 namespace {
 
 // A fresh folder per test, removed with everything in it afterwards.
 class FileStreamTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        folder_ = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                  "/file_stream_test.XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-    }
-    void TearDown() override {
-        const std::string command = "rm -rf '" + folder_ + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
-    std::string path(const char* name) const { return folder_ + "/" + name; }
-
+    std::string path(const char* name) const { return scratch_ / name; }
     std::string write(const char* name, const std::string& bytes) const {
-        const std::string file = path(name);
-        std::FILE* out = std::fopen(file.c_str(), "wb");
-        EXPECT_NE(out, nullptr);
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
-        EXPECT_EQ(std::fclose(out), 0);
-        return file;
+        return scratch_.write(name, bytes);
     }
 
     static std::string readAll(std::FILE* in) {
@@ -74,7 +59,8 @@ protected:
         return got;
     }
 
-    std::string folder_;
+    ScratchFolder scratch_;
+    std::string folder_ = scratch_.path().string();
 };
 
 // What text mode must deliver: every CR LF pair as LF, nothing else changed.
