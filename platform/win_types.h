@@ -173,6 +173,7 @@ inline constexpr int LVCFMT_LEFT = 0;
 inline constexpr int LVCFMT_RIGHT = 1;
 inline constexpr int LVCFMT_CENTER = 2;
 inline constexpr int LVCFMT_JUSTIFYMASK = 3;
+inline constexpr UINT LVIS_SELECTED = 0x0002;
 inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int OBM_SIZE = 32766;

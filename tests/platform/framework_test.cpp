@@ -293,3 +293,39 @@ TEST_F(FrameworkTest, ApplicationNamesComeFromTheExecutable) {
     withExtension.setNamesFromExecutable("tool.bin");
     EXPECT_EQ(withExtension.m_appName, "tool");
 }
+
+TEST_F(FrameworkTest, ListRowsKeepTheirSelectionWhenRowsComeAboveAndLoseItWhenAllGo) {
+    const HWND dlg = headless.createDialog(testTemplate(), nullptr);
+    CListCtrl list;
+    list.Attach(GetDlgItem(dlg, LIST));
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
+    list.InsertColumn(1, "Actual Checksum", LVCFMT_LEFT, 225);
+    EXPECT_TRUE(list.SetColumnWidth(1, 417));
+    EXPECT_EQ(headless.columnWidth(list.m_hWnd, 1), 417);
+    EXPECT_EQ(headless.columnWidth(list.m_hWnd, 0), 200);
+
+    for (const char* name : {"c", "b", "a"}) {
+        list.InsertItem(0, name, 1);
+    }
+    EXPECT_TRUE(list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(1, LVIS_SELECTED, 0)) << "the mask leaves the state alone";
+    EXPECT_FALSE(list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.EnsureVisible(2, FALSE));
+    EXPECT_FALSE(list.EnsureVisible(3, FALSE));
+    EXPECT_EQ(headless.lastVisibleItem(list.m_hWnd), 2);
+
+    list.InsertItem(0, "new", 1);
+    EXPECT_EQ(headless.selectedItems(list.m_hWnd), (std::vector<int>{1, 3})) << "a and c";
+    EXPECT_TRUE(list.SetItemState(-1, 0, LVIS_SELECTED));
+    EXPECT_TRUE(headless.selectedItems(list.m_hWnd).empty());
+    EXPECT_TRUE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(1, 0, LVIS_SELECTED));
+    EXPECT_EQ(headless.selectedItems(list.m_hWnd), (std::vector<int>{0, 2, 3}));
+
+    list.DeleteAllItems();
+    list.InsertItem(0, "later", 1);
+    EXPECT_TRUE(headless.selectedItems(list.m_hWnd).empty());
+    EXPECT_EQ(headless.lastVisibleItem(list.m_hWnd), -1);
+    headless.destroyWindow(dlg);
+}
