@@ -105,6 +105,7 @@ inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
+inline constexpr UINT WM_PASTE = 0x0302;
 
 // WM_SIZE types.
 inline constexpr UINT SIZE_RESTORED = 0;

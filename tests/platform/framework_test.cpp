@@ -47,6 +47,7 @@ public:
     int sizes = 0;
     int lastCx = -1;
     int lastCy = -1;
+    int pastes = 0;
     bool endDuringInit = false;
     bool moveDuringInit = false;
     CListCtrl list;
@@ -67,6 +68,7 @@ protected:
         DDX_Radio(pDX, RADIO_A, choice);
     }
     void OnGo() { ++clicks; }
+    void OnPaste() { ++pastes; }
     void OnSize(UINT type, int cx, int cy) {
         CWnd::OnSize(type, cx, cy);
         ++sizes;
@@ -80,6 +82,7 @@ protected:
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
 ON_BN_CLICKED(BUTTON, OnGo)
 ON_WM_SIZE()
+ON_WM_PASTE()
 END_MESSAGE_MAP()
 
 class TestApp : public CWinApp {
@@ -178,6 +181,21 @@ TEST_F(FrameworkTest, SizeMessagesCarryTheClientSize) {
     EXPECT_GE(dialog.sizes, 1);
     EXPECT_EQ(dialog.lastCx, 400);
     EXPECT_EQ(dialog.lastCy, 300);
+}
+
+TEST_F(FrameworkTest, PasteReachesTheDialogsHandlerButNotDuringLongWork) {
+    TestDialog dialog;
+    headless.queue([&](HWND dlg) {
+        headless.focusControl(dlg, LIST);
+        EXPECT_TRUE(headless.pressPaste(dlg));
+        dialog.BeginWork(BUTTON);
+        EXPECT_FALSE(headless.pressPaste(dlg));
+        dialog.EndWork();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(dialog.pastes, 1);
+    ASSERT_FALSE(headless.ignoredInput().empty());
+    EXPECT_EQ(headless.ignoredInput().back(), "paste dialog 500: working");
 }
 
 TEST_F(FrameworkTest, RadioGroupExchangesTheCheckedIndex) {
