@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QMetaObject>
+#include <utility>
 
 QtListSelection::QtListSelection(QItemSelectionModel* selection)
     : QObject(selection), m_selection(selection) {}
@@ -18,7 +19,7 @@ void QtListSelection::setRows(const QModelIndex& first, const QModelIndex& last,
         return;
     }
     m_scheduled = true;
-    // Queued on this object, so the call is dropped if the view goes first.
+    // Queued on this object, so the call is dropped if the list goes first.
     QMetaObject::invokeMethod(
         this,
         [this] {
