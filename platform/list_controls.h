@@ -31,6 +31,13 @@ public:
     virtual int listItemImage(HWND list, int item) const = 0;
     /// Lends the list images (not owned; null: none).
     virtual void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) = 0;
+    /// Sets a column's width in pixels of the templates' font, as listInsertColumn's width.
+    virtual void listSetColumnWidth(HWND list, int column, int width) = 0;
+    /// Selects or deselects a row, or every row for item -1. Several rows may be selected at
+    /// once; a selected row stays selected when rows are inserted above it.
+    virtual void listSetSelected(HWND list, int item, bool selected) = 0;
+    /// Scrolls the list so that the row shows.
+    virtual void listEnsureVisible(HWND list, int item) = 0;
 
     /// Appends an entry to a drop-down list; returns its index, or -1.
     virtual int comboAddString(HWND combo, const std::string& text) = 0;

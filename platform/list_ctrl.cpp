@@ -27,6 +27,14 @@ int CListCtrl::InsertColumn(int column, const char* heading, int format, int wid
     return column;
 }
 
+BOOL CListCtrl::SetColumnWidth(int column, int cx) {
+    if (!::IsWindow(m_hWnd) || cx < 0) {
+        return FALSE;
+    }
+    backend().lists().listSetColumnWidth(m_hWnd, column, cx);
+    return TRUE;
+}
+
 int CListCtrl::InsertItem(int item, const char* text, int image) {
     if (!::IsWindow(m_hWnd)) {
         return -1;
@@ -57,6 +65,24 @@ CString CListCtrl::GetItemText(int item, int subItem) const {
 
 int CListCtrl::GetItemImage(int item) const {
     return ::IsWindow(m_hWnd) ? backend().lists().listItemImage(m_hWnd, item) : -1;
+}
+
+BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
+    if (!::IsWindow(m_hWnd) || item < -1 || item >= GetItemCount()) {
+        return FALSE;
+    }
+    if ((mask & LVIS_SELECTED) != 0) {
+        backend().lists().listSetSelected(m_hWnd, item, (state & LVIS_SELECTED) != 0);
+    }
+    return TRUE;
+}
+
+BOOL CListCtrl::EnsureVisible(int item, BOOL) {
+    if (!::IsWindow(m_hWnd) || item < 0 || item >= GetItemCount()) {
+        return FALSE;
+    }
+    backend().lists().listEnsureVisible(m_hWnd, item);
+    return TRUE;
 }
 
 void CListCtrl::SetImageList(CImageList* images, int which) {

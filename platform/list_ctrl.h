@@ -8,6 +8,8 @@ class CImageList;
 class CListCtrl : public CWnd {
 public:
     int InsertColumn(int column, const char* heading, int format = LVCFMT_LEFT, int width = -1);
+    /// Sets a column's width in pixels; FALSE without a list or for a negative width.
+    BOOL SetColumnWidth(int column, int cx);
     /// Inserts a row before item with text and image index; returns its index, or -1.
     int InsertItem(int item, const char* text, int image);
     BOOL SetItemText(int item, int subItem, const char* text);
@@ -15,6 +17,12 @@ public:
     int GetItemCount() const;
     CString GetItemText(int item, int subItem) const;
     int GetItemImage(int item) const;
+    /// Sets the state bits of row item that mask names, or of every row for item -1. Only
+    /// LVIS_SELECTED is kept: a row is selected or not. FALSE for a row that does not exist.
+    BOOL SetItemState(int item, UINT state, UINT mask);
+    /// Scrolls the list so that row item shows; a partly shown row is brought fully into view
+    /// whatever partialOK says. FALSE for a row that does not exist.
+    BOOL EnsureVisible(int item, BOOL partialOK);
     /// Gives the list images (not owned; the caller keeps them alive) for the given use.
     void SetImageList(CImageList* images, int which);
 };

@@ -30,7 +30,7 @@ enum AfxSig : UINT {
     AfxSig_vMMI, ///< void (CWnd::*)(MINMAXINFO*) — OnGetMinMaxInfo
     AfxSig_vwl,  ///< void (CWnd::*)(UINT, LPARAM) — OnSysCommand
     AfxSig_hv,   ///< HCURSOR (CWnd::*)() — OnQueryDragIcon
-    AfxSig_wv,   ///< void (CWnd::*)() — window messages without arguments (OnPaint)
+    AfxSig_wv,   ///< void (CWnd::*)() — window messages without arguments (OnPaint, OnPaste)
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -82,5 +82,7 @@ protected:                                                                      
     {WM_SYSCOMMAND, 0, 0, AfxSig_vwl,                                                              \
      AFX_HANDLER(vwl, void (CWnd::*)(UINT, LPARAM), OnSysCommand)},
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_wv, AFX_HANDLER(wv, void (CWnd::*)(), OnPaint)},
+/// The user asked to paste (Ctrl+V, Shift+Insert) with the focus in no control that edits text.
+#define ON_WM_PASTE() {WM_PASTE, 0, 0, AfxSig_wv, AFX_HANDLER(wv, void (CWnd::*)(), OnPaste)},
 #define ON_WM_QUERYDRAGICON()                                                                      \
     {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HANDLER(hv, HCURSOR (CWnd::*)(), OnQueryDragIcon)},

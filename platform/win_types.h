@@ -105,6 +105,7 @@ inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
+inline constexpr UINT WM_PASTE = 0x0302;
 
 // WM_SIZE types.
 inline constexpr UINT SIZE_RESTORED = 0;
@@ -173,6 +174,7 @@ inline constexpr int LVCFMT_LEFT = 0;
 inline constexpr int LVCFMT_RIGHT = 1;
 inline constexpr int LVCFMT_CENTER = 2;
 inline constexpr int LVCFMT_JUSTIFYMASK = 3;
+inline constexpr UINT LVIS_SELECTED = 0x0002;
 inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int OBM_SIZE = 32766;

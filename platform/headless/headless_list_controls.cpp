@@ -64,6 +64,24 @@ void HeadlessListControls::listSetImageList(HWND list, HIMAGELIST images, ImageL
     }
 }
 
+void HeadlessListControls::listSetColumnWidth(HWND list, int column, int width) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setColumnWidth(column, width);
+    }
+}
+
+void HeadlessListControls::listSetSelected(HWND list, int item, bool selected) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setSelected(item, selected);
+    }
+}
+
+void HeadlessListControls::listEnsureVisible(HWND list, int item) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->ensureVisible(item);
+    }
+}
+
 int HeadlessListControls::comboAddString(HWND combo, const std::string& text) {
     HeadlessComboBox* entries = entriesOf(m_desktop, combo);
     return entries != nullptr ? entries->addString(text) : -1;
@@ -88,4 +106,22 @@ void HeadlessListControls::comboResetContent(HWND combo) {
     if (HeadlessComboBox* entries = entriesOf(m_desktop, combo)) {
         entries->reset();
     }
+}
+
+int HeadlessListControls::columnWidth(HWND list, int column) const {
+    const HeadlessListView* rows = rowsOf(m_desktop, list);
+    if (rows == nullptr || column < 0 || column >= int(rows->columns().size())) {
+        return -1;
+    }
+    return rows->columns()[std::size_t(column)].width;
+}
+
+std::vector<int> HeadlessListControls::selectedItems(HWND list) const {
+    const HeadlessListView* rows = rowsOf(m_desktop, list);
+    return rows != nullptr ? rows->selectedItems() : std::vector<int>();
+}
+
+int HeadlessListControls::lastVisibleItem(HWND list) const {
+    const HeadlessListView* rows = rowsOf(m_desktop, list);
+    return rows != nullptr ? rows->lastVisibleItem() : -1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/list_controls.h"
 
 class HeadlessDesktop;
@@ -19,12 +21,24 @@ public:
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+    void listSetColumnWidth(HWND list, int column, int width) override;
+    void listSetSelected(HWND list, int item, bool selected) override;
+    void listEnsureVisible(HWND list, int item) override;
 
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;
     int comboSelection(HWND combo) const override;
     int comboSelect(HWND combo, int index) override;
     void comboResetContent(HWND combo) override;
+
+    // What tests read of a list view (see HeadlessListView); a handle that is no list view reads
+    // as an empty one.
+    /// The width last given to column; -1 when left to the control or there is no such column.
+    int columnWidth(HWND list, int column) const;
+    /// The selected rows, in ascending order.
+    std::vector<int> selectedItems(HWND list) const;
+    /// The row last scrolled into view, or -1.
+    int lastVisibleItem(HWND list) const;
 
 private:
     HeadlessDesktop& m_desktop;

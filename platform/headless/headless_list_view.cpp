@@ -40,6 +40,51 @@ bool HeadlessListView::setItemText(int item, int subItem, const std::string& tex
     return true;
 }
 
+void HeadlessListView::deleteAllItems() {
+    m_rows.clear();
+    m_lastVisible = -1;
+}
+
+bool HeadlessListView::setColumnWidth(int column, int width) {
+    if (column < 0 || column >= int(m_columns.size())) {
+        return false;
+    }
+    m_columns[std::size_t(column)].width = width;
+    return true;
+}
+
+bool HeadlessListView::setSelected(int item, bool selected) {
+    if (item == -1) {
+        for (Row& row : m_rows) {
+            row.selected = selected;
+        }
+        return true;
+    }
+    if (!validRow(item)) {
+        return false;
+    }
+    m_rows[std::size_t(item)].selected = selected;
+    return true;
+}
+
+bool HeadlessListView::ensureVisible(int item) {
+    if (!validRow(item)) {
+        return false;
+    }
+    m_lastVisible = item;
+    return true;
+}
+
+std::vector<int> HeadlessListView::selectedItems() const {
+    std::vector<int> items;
+    for (int item = 0; item < itemCount(); ++item) {
+        if (m_rows[std::size_t(item)].selected) {
+            items.push_back(item);
+        }
+    }
+    return items;
+}
+
 std::string HeadlessListView::itemText(int item, int subItem) const {
     if (!validRow(item) || subItem < 0) {
         return {};

@@ -24,7 +24,14 @@ public:
     int insertItem(int position, const std::string& text, int image);
     /// Sets a cell; false for a row that does not exist or a sub-item without a column.
     bool setItemText(int item, int subItem, const std::string& text);
-    void deleteAllItems() { m_rows.clear(); }
+    /// Removes every row; none is selected or made visible then.
+    void deleteAllItems();
+    /// Sets a column's width; false for a column that does not exist.
+    bool setColumnWidth(int column, int width);
+    /// Selects or deselects row item, or every row for -1; false for a row that does not exist.
+    bool setSelected(int item, bool selected);
+    /// Notes that row item was scrolled into view; false for a row that does not exist.
+    bool ensureVisible(int item);
 
     int itemCount() const { return int(m_rows.size()); }
     /// The cell's text; empty for a cell that was never set or does not exist.
@@ -32,6 +39,12 @@ public:
     /// The row's image index, or -1 for a row that does not exist.
     int itemImage(int item) const;
     const std::vector<ListColumn>& columns() const { return m_columns; }
+    /// The selected rows, in ascending order. A selection stays with its rows when rows are
+    /// inserted above them.
+    std::vector<int> selectedItems() const;
+    /// The row last scrolled into view, as its index then; -1 when none was since the list was
+    /// made or emptied.
+    int lastVisibleItem() const { return m_lastVisible; }
 
     void setImageList(HIMAGELIST images, ImageListKind kind);
     /// The image list given for kind, or null.
@@ -41,6 +54,7 @@ private:
     struct Row {
         std::vector<std::string> texts; // by sub-item; shorter when later cells were never set
         int image = -1;
+        bool selected = false;
     };
 
     bool validRow(int item) const { return item >= 0 && item < itemCount(); }
@@ -49,4 +63,5 @@ private:
     std::deque<Row> m_rows;
     HIMAGELIST m_smallImages = nullptr;
     HIMAGELIST m_normalImages = nullptr;
+    int m_lastVisible = -1;
 };

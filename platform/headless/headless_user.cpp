@@ -110,6 +110,14 @@ bool HeadlessUser::pressEscape(HWND dialog) {
     return true;
 }
 
+bool HeadlessUser::pressPaste(HWND dialog) {
+    if (!acceptsInput(dialog, "paste")) {
+        return false;
+    }
+    m_desktop.send(dialog, WM_PASTE, 0, 0);
+    return true;
+}
+
 bool HeadlessUser::closeBox(HWND dialog) {
     const HeadlessWindow* window = m_desktop.find(dialog);
     if (window != nullptr && (window->style & WS_SYSMENU) == 0) {

@@ -29,6 +29,9 @@ public:
     bool pressEnter(HWND dialog);
     /// Escape: WM_COMMAND IDCANCEL (BN_CLICKED).
     bool pressEscape(HWND dialog);
+    /// Ctrl+V or Shift+Insert: WM_PASTE to the dialog. The headless window system has no control
+    /// that edits text and would take the keys itself.
+    bool pressPaste(HWND dialog);
     /// The close box: WM_SYSCOMMAND SC_CLOSE. Also works on a minimised window (taskbar).
     bool closeBox(HWND dialog);
     /// Minimises through WM_SYSCOMMAND SC_MINIMIZE, parking the window with the given client

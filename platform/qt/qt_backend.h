@@ -105,6 +105,13 @@ public:
     std::string listItemText(HWND list, int item, int subItem) const override;
     int listItemImage(HWND list, int item) const override;
     void listSetImageList(HWND list, HIMAGELIST images, ImageListKind kind) override;
+    void listSetColumnWidth(HWND list, int column, int width) override;
+    /// Selects through the view's selection model, so the rows show highlighted and assistive
+    /// technology reads them as selected, as a selection the user made would be. The rows of
+    /// several calls reach the selection model together when the event loop runs next.
+    void listSetSelected(HWND list, int item, bool selected) override;
+    /// Scrolls the rows only: a list scrolled sideways stays so.
+    void listEnsureVisible(HWND list, int item) override;
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;
     int comboSelection(HWND combo) const override;

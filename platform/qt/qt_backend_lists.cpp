@@ -4,13 +4,30 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTreeView>
 #include <algorithm>
 
+#include "platform/qt/qt_list_selection.h"
 #include "platform/qt/qt_report_model.h"
 #include "platform/qt/qt_system_menu.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
+
+namespace {
+
+QTreeView* viewOf(const QtWindow& list) {
+    return static_cast<QTreeView*>(list.widget.data());
+}
+
+// Column widths are pixels of the dialog font the templates were drawn for, whose average
+// character is 6 pixels wide; scaled to this font, a column that held a 32-digit checksum there
+// holds it here too.
+int scaledWidth(int width, int baseUnitX) {
+    return (width * baseUnitX + 3) / 6;
+}
+
+} // namespace
 
 QtReportModel* QtBackend::listModel(HWND list) const {
     QtWindow* window = findList(list);
@@ -34,11 +51,7 @@ void QtBackend::listInsertColumn(HWND list, int position, const std::string& hea
     const int at = std::clamp(position, 0, window->model->columnCount());
     window->model->insertColumn(at, heading, alignment);
     if (width >= 0 && window->widget != nullptr) {
-        // Column widths are pixels of the dialog font the templates were drawn for, whose
-        // average character is 6 pixels wide; scaled to this font, a column that held a
-        // 32-digit checksum there holds it here too.
-        const int scaled = (width * baseUnitX() + 3) / 6;
-        static_cast<QTreeView*>(window->widget.data())->header()->resizeSection(at, scaled);
+        viewOf(*window)->header()->resizeSection(at, scaledWidth(width, baseUnitX()));
     }
 }
 
@@ -92,6 +105,50 @@ void QtBackend::listSetImageList(HWND list, HIMAGELIST images, ImageListKind kin
     if (window != nullptr && kind == ImageListKind::Small) {
         window->model->setImages(images);
     }
+}
+
+void QtBackend::listSetColumnWidth(HWND list, int column, int width) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr || width < 0 || column < 0 ||
+        column >= window->model->columnCount()) {
+        return;
+    }
+    viewOf(*window)->header()->resizeSection(column, scaledWidth(width, baseUnitX()));
+}
+
+void QtBackend::listSetSelected(HWND list, int item, bool selected) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->selection == nullptr) {
+        return;
+    }
+    if (item == -1 && !selected) {
+        window->selection->clear();
+        return;
+    }
+    QtReportModel* model = window->model;
+    // The framework names rows by the index it knows; the view must know the same rows.
+    model->flush();
+    const int last = model->rowCount() - 1;
+    if (item < -1 || item > last || model->columnCount() == 0) {
+        return;
+    }
+    window->selection->setRows(model->index(item == -1 ? 0 : item, 0),
+                               model->index(item == -1 ? last : item, 0), selected);
+}
+
+void QtBackend::listEnsureVisible(HWND list, int item) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    window->model->flush();
+    if (item < 0 || item >= window->model->rowCount()) {
+        return;
+    }
+    QTreeView* view = viewOf(*window);
+    const int across = view->horizontalScrollBar()->value();
+    view->scrollTo(window->model->index(item, 0), QAbstractItemView::EnsureVisible);
+    view->horizontalScrollBar()->setValue(across);
 }
 
 // Drop-down list.

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/qt/qt_eliding_label.h"
+#include "platform/qt/qt_list_selection.h"
 #include "platform/qt/qt_radio_button.h"
 #include "platform/qt/qt_report_model.h"
 #include "platform/qt/qt_size_grip.h"
@@ -101,6 +102,7 @@ QWidget* makeListView(QtWindow& control, QWidget* parent) {
         view->setFrameShape(QFrame::NoFrame);
     }
     control.model = model;
+    control.selection = new QtListSelection(view->selectionModel());
     return view;
 }
 

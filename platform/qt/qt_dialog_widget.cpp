@@ -5,13 +5,24 @@
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "platform/qt/qt_drop_site.h"
 #include "platform/qt/qt_system_menu.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/qt_window_sizer.h"
 
-QtDialogWidget::QtDialogWidget(QtWindow* window) : m_window(window) {}
+QtDialogWidget::QtDialogWidget(QtWindow* window) : m_window(window) {
+    // Paste is a shortcut of the whole window, so that it reaches the dialog from any control
+    // that has the focus (a drop-down list would take the key press as a search). A control that
+    // edits text claims the keys for itself first (ShortcutOverride), and keeps them.
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    connect(paste, &QShortcut::activated, this, [this] {
+        if (m_window != nullptr) {
+            m_window->send(WM_PASTE);
+        }
+    });
+}
 
 bool QtDialogWidget::takesInput() const {
     return m_window != nullptr && m_window->enabled && m_window->busy == 0;

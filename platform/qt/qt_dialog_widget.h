@@ -6,9 +6,10 @@ struct QtWindow;
 
 /// The top-level widget of a framework dialog. It turns Qt's events into the framework's
 /// messages: resizing and minimising into WM_SIZE, the close box into WM_SYSCOMMAND SC_CLOSE,
-/// Escape into IDCANCEL, Enter into the focused or the default push button, the paint cycle into
-/// WM_PAINT, drags into the registered drop target; it shows the system menu on a right click on
-/// its background, Shift+F10 or the Menu key. Its controls are plain children placed by pixel.
+/// Escape into IDCANCEL, Enter into the focused or the default push button, the paste keys that
+/// no control that edits text took into WM_PASTE, the paint cycle into WM_PAINT, drags into the
+/// registered drop target; it shows the system menu on a right click on its background, Shift+F10
+/// or the Menu key. Its controls are plain children placed by pixel.
 class QtDialogWidget : public QDialog {
 public:
     explicit QtDialogWidget(QtWindow* window);

@@ -79,10 +79,19 @@ const QtDialogWidget* dialogOf(const QWidget* widget) {
 QtInputBlocker::QtInputBlocker(QObject* parent) : QObject(parent) {}
 
 bool QtInputBlocker::eventFilter(QObject* watched, QEvent* event) {
-    if (!isUserInput(event->type()) || !watched->isWidgetType()) {
+    if (!isUserInput(event->type())) {
         return false;
     }
-    const auto* receiver = static_cast<QWidget*>(watched);
+    // A shortcut of a window (QShortcut, the dialog's Paste) is an object of its own: it counts
+    // as input to the widget it belongs to.
+    QObject* target = watched;
+    if (event->type() == QEvent::Shortcut && !target->isWidgetType()) {
+        target = target->parent();
+    }
+    if (target == nullptr || !target->isWidgetType()) {
+        return false;
+    }
+    const auto* receiver = static_cast<QWidget*>(target);
     const QtDialogWidget* dialog = dialogOf(receiver);
     if (dialog == nullptr || dialog->record() == nullptr) {
         return false;

@@ -6,7 +6,8 @@
 /// modal dialog runs), without greying it out; a click on it brings the modal dialog forward.
 /// While a dialog's long work runs, it drops all input to it but a press of the work's stop
 /// control (mouse or mnemonic) and the Escape key. Input to a popup of a control (a drop-down
-/// list's list) counts as input to the control's dialog.
+/// list's list) counts as input to the control's dialog, a window's own shortcut as input to the
+/// window.
 class QtInputBlocker : public QObject {
 public:
     explicit QtInputBlocker(QObject* parent = nullptr);

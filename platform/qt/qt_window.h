@@ -12,6 +12,7 @@
 
 class QEventLoop;
 class QtDropSite;
+class QtListSelection;
 class QtReportModel;
 class QtSystemMenu;
 
@@ -79,6 +80,7 @@ struct QtWindow {
     bool endedEarly = false;         ///< endModal came before runModal
     int earlyResult = 0;
 
-    QtReportModel* model = nullptr; ///< a list view's rows; owned by its view
+    QtReportModel* model = nullptr;       ///< a list view's rows; owned by its view
+    QtListSelection* selection = nullptr; ///< what the program selects in it; owned by the view
     bool isSizeGrip = false;
 };

@@ -47,6 +47,7 @@ public:
     int sizes = 0;
     int lastCx = -1;
     int lastCy = -1;
+    int pastes = 0;
     bool endDuringInit = false;
     bool moveDuringInit = false;
     CListCtrl list;
@@ -67,6 +68,7 @@ protected:
         DDX_Radio(pDX, RADIO_A, choice);
     }
     void OnGo() { ++clicks; }
+    void OnPaste() { ++pastes; }
     void OnSize(UINT type, int cx, int cy) {
         CWnd::OnSize(type, cx, cy);
         ++sizes;
@@ -80,6 +82,7 @@ protected:
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
 ON_BN_CLICKED(BUTTON, OnGo)
 ON_WM_SIZE()
+ON_WM_PASTE()
 END_MESSAGE_MAP()
 
 class TestApp : public CWinApp {
@@ -178,6 +181,21 @@ TEST_F(FrameworkTest, SizeMessagesCarryTheClientSize) {
     EXPECT_GE(dialog.sizes, 1);
     EXPECT_EQ(dialog.lastCx, 400);
     EXPECT_EQ(dialog.lastCy, 300);
+}
+
+TEST_F(FrameworkTest, PasteReachesTheDialogsHandlerButNotDuringLongWork) {
+    TestDialog dialog;
+    headless.queue([&](HWND dlg) {
+        headless.focusControl(dlg, LIST);
+        EXPECT_TRUE(headless.pressPaste(dlg));
+        dialog.BeginWork(BUTTON);
+        EXPECT_FALSE(headless.pressPaste(dlg));
+        dialog.EndWork();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(dialog.pastes, 1);
+    ASSERT_FALSE(headless.ignoredInput().empty());
+    EXPECT_EQ(headless.ignoredInput().back(), "paste dialog 500: working");
 }
 
 TEST_F(FrameworkTest, RadioGroupExchangesTheCheckedIndex) {
@@ -292,4 +310,40 @@ TEST_F(FrameworkTest, ApplicationNamesComeFromTheExecutable) {
     CWinApp withExtension;
     withExtension.setNamesFromExecutable("tool.bin");
     EXPECT_EQ(withExtension.m_appName, "tool");
+}
+
+TEST_F(FrameworkTest, ListRowsKeepTheirSelectionWhenRowsComeAboveAndLoseItWhenAllGo) {
+    const HWND dlg = headless.createDialog(testTemplate(), nullptr);
+    CListCtrl list;
+    list.Attach(GetDlgItem(dlg, LIST));
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
+    list.InsertColumn(1, "Actual Checksum", LVCFMT_LEFT, 225);
+    EXPECT_TRUE(list.SetColumnWidth(1, 417));
+    EXPECT_EQ(headless.columnWidth(list.m_hWnd, 1), 417);
+    EXPECT_EQ(headless.columnWidth(list.m_hWnd, 0), 200);
+
+    for (const char* name : {"c", "b", "a"}) {
+        list.InsertItem(0, name, 1);
+    }
+    EXPECT_TRUE(list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(1, LVIS_SELECTED, 0)) << "the mask leaves the state alone";
+    EXPECT_FALSE(list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.EnsureVisible(2, FALSE));
+    EXPECT_FALSE(list.EnsureVisible(3, FALSE));
+    EXPECT_EQ(headless.lastVisibleItem(list.m_hWnd), 2);
+
+    list.InsertItem(0, "new", 1);
+    EXPECT_EQ(headless.selectedItems(list.m_hWnd), (std::vector<int>{1, 3})) << "a and c";
+    EXPECT_TRUE(list.SetItemState(-1, 0, LVIS_SELECTED));
+    EXPECT_TRUE(headless.selectedItems(list.m_hWnd).empty());
+    EXPECT_TRUE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(1, 0, LVIS_SELECTED));
+    EXPECT_EQ(headless.selectedItems(list.m_hWnd), (std::vector<int>{0, 2, 3}));
+
+    list.DeleteAllItems();
+    list.InsertItem(0, "later", 1);
+    EXPECT_TRUE(headless.selectedItems(list.m_hWnd).empty());
+    EXPECT_EQ(headless.lastVisibleItem(list.m_hWnd), -1);
+    headless.destroyWindow(dlg);
 }

@@ -23,6 +23,7 @@ constexpr int GO = 803;
 constexpr int RADIO_C = 804;
 constexpr int LIST = 805;
 constexpr int LABEL = 806;
+constexpr int COMBO = 807;
 
 DialogTemplate dialogTemplate() {
     return makeTemplate(
@@ -47,6 +48,21 @@ bool checked(QWidget* radio) {
 WPARAM clicked(int id) {
     return MAKEWPARAM(UINT(id), BN_CLICKED);
 }
+
+/// Counts the pastes its message table hands to OnPaste.
+class PastingDialog : public RecordingDialog {
+public:
+    int pastes = 0;
+
+protected:
+    void OnPaste() { ++pastes; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PastingDialog, RecordingDialog)
+ON_WM_PASTE()
+END_MESSAGE_MAP()
 
 } // namespace
 
@@ -243,6 +259,33 @@ TEST_F(QtDialogTest, EnterOnADisabledDefaultButtonDoesNothing) {
     item(wnd, LIST)->setFocus();
     QTest::keyClick(item(wnd, LIST), Qt::Key_Return);
     EXPECT_TRUE(commands().empty());
+}
+
+TEST_F(QtDialogTest, PasteKeysReachThePasteHandlerButNotDuringLongWork) {
+    PastingDialog pasting;
+    const HWND pastingWnd =
+        open(pasting, makeTemplate(DIALOG + 1, {{LIST, ControlKind::ListView, "", 7, 7, 100, 50,
+                                                 LVS_REPORT | WS_TABSTOP, 0},
+                                                {COMBO, ControlKind::ComboBox, "", 7, 60, 60, 50,
+                                                 CBS_DROPDOWNLIST | WS_TABSTOP, 0}}));
+    const HWND combo = qt.dialogItem(pastingWnd, COMBO);
+    qt.comboAddString(combo, "v");
+    showActive(pastingWnd);
+    // A drop-down list given the key press would search its entries for it instead.
+    qt.widget(combo)->setFocus();
+    QTest::keyClick(qt.widget(combo), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(qt.comboSelection(combo), -1);
+    QWidget* list = item(pastingWnd, LIST);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(pasting.pastes, 2);
+    qt.beginWork(pastingWnd, 0);
+    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+    qt.serveEvents(pastingWnd);
+    qt.endWork(pastingWnd);
+    QApplication::processEvents();
+    EXPECT_EQ(pasting.pastes, 2) << "dropped, not delivered after the work";
+    pasting.DestroyWindow();
 }
 
 TEST_F(QtDialogTest, CloseBoxIsTheCloseSystemCommand) {

@@ -1,8 +1,10 @@
-// The report list view on Qt: columns, rows inserted at the top at any count, status images
-// and what assistive technology reads from them.
+// The report list view on Qt: columns, rows inserted at the top at any count, selection and
+// scrolling, status images and what assistive technology reads from them.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTreeView>
 
@@ -114,6 +116,57 @@ TEST_F(QtReportListTest, HundredThousandRowsInsertedAtTheTopStayInOrder) {
     QApplication::processEvents();
     const QModelIndex top = view()->indexAt(QPoint(2, 2));
     EXPECT_EQ(top.row(), 0);
+}
+
+TEST_F(QtReportListTest, SelectedRowsAreHighlightedReadAsSelectedAndScrolledTo) {
+    qt.showWindow(wnd, ShowCommand::Show);
+    for (int i = 0; i < 200; ++i) {
+        addRow("file " + std::to_string(i), 1, hexOf(i), hexOf(i));
+    }
+    qt.listSetColumnWidth(list, 2, 417);
+    EXPECT_EQ(view()->header()->sectionSize(2), (417 * qt.baseUnitX() + 3) / 6);
+
+    // The rows are still on their way to the view; the framework's indexes name them anyway.
+    qt.listSetSelected(list, 150, true);
+    qt.listSetSelected(list, 3, true);
+    qt.listEnsureVisible(list, 150);
+    QApplication::processEvents();
+    const QRect shownAt = view()->visualRect(model->index(150, 0));
+    EXPECT_GT(view()->verticalScrollBar()->value(), 0);
+    EXPECT_GE(shownAt.top(), 0);
+    EXPECT_LE(shownAt.bottom(), view()->viewport()->height());
+
+    addRow("newer", 1, "", "");
+    addRow("newest", 1, "", "");
+    QApplication::processEvents();
+    auto selectedRows = [this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : view()->selectionModel()->selectedRows()) {
+            rows.push_back(index.row());
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    EXPECT_EQ(selectedRows(), (std::vector<int>{5, 152})) << "the same rows, now lower down";
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(view())->tableInterface();
+    ASSERT_NE(table, nullptr);
+    QList<int> read = table->selectedRows();
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, (QList<int>{5, 152}));
+
+    qt.listSetSelected(list, 5, false);
+    QApplication::processEvents();
+    EXPECT_EQ(selectedRows(), (std::vector<int>{152}));
+    qt.listSetSelected(list, -1, true);
+    QApplication::processEvents();
+    EXPECT_EQ(selectedRows().size(), 202u);
+    qt.listSetSelected(list, -1, false);
+    EXPECT_TRUE(selectedRows().empty());
+    qt.listSetSelected(list, 7, true);
+    qt.listDeleteAllItems(list);
+    QApplication::processEvents();
+    EXPECT_FALSE(view()->selectionModel()->hasSelection());
 }
 
 TEST_F(QtReportListTest, RowsReachTheViewWhenTheEventLoopRuns) {
