@@ -2,10 +2,12 @@
 
 #include "layout/layout_pane.h"
 #include "platform/backend.h"
+#include "platform/clipboard.h"
 #include "platform/data_exchange.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/resources.h"
+#include "platform/win_app.h"
 #include "res/resource.h"
 #include "ui/about_dialog.h"
 
@@ -25,6 +27,8 @@ ON_BN_CLICKED(IDC_SAVE_AS, OnSaveAs)
 ON_WM_SIZE()
 ON_BN_CLICKED(IDC_CLEAR_LIST, OnClearList)
 ON_BN_CLICKED(IDC_STOP, OnStop)
+ON_CBN_SELCHANGE(IDC_ALGORITHM, OnAlgorithmChange)
+ON_WM_PASTE()
 ON_COMMAND(START_FILES_COMMAND_ID, OnStartFiles)
 END_MESSAGE_MAP()
 
@@ -40,6 +44,7 @@ MainDialog::~MainDialog() = default;
 void MainDialog::DoDataExchange(CDataExchange* pDX) {
     LayoutDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RESULT_LIST, report.resultList);
+    DDX_Control(pDX, IDC_ALGORITHM, algorithmBox);
     DDX_Radio(pDX, IDC_CHECK_FILES, checkMode);
 }
 
@@ -49,6 +54,9 @@ BOOL MainDialog::OnInitDialog() {
     if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
         CString aboutText;
         Resources::loadString(IDS_ABOUTBOX, aboutText);
+        // The window's own command goes with the system's, before the About entry that ends
+        // the menu.
+        systemMenu->AppendMenu(MF_STRING, COMPARE_COMMAND_ID, "Compare with Clipboard");
         if (!aboutText.empty()) {
             systemMenu->AppendMenu(MF_SEPARATOR);
             systemMenu->AppendMenu(MF_STRING, ABOUT_COMMAND_ID, aboutText.c_str());
@@ -65,6 +73,7 @@ BOOL MainDialog::OnInitDialog() {
 
     report.setUpList();
     strip.setUp();
+    setUpAlgorithms();
     buildLayout();
 
     checkMode = m_startGenerating ? 1 : 0;
@@ -77,6 +86,33 @@ BOOL MainDialog::OnInitDialog() {
     return TRUE;
 }
 
+void MainDialog::setUpAlgorithms() {
+    algorithmBox.SetAccessibleName("Algorithm");
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        algorithmBox.AddString(algorithmTitle(static_cast<Algorithm>(i)));
+    }
+    // The command line's choice, else the one remembered, else MD5.
+    if (!m_startAlgorithm) {
+        CWinApp* app = AfxGetApp();
+        const int remembered = app ? app->GetProfileInt(SETTINGS_SECTION, ALGORITHM_KEY, 0) : 0;
+        algorithm = remembered >= 0 && remembered < ALGORITHM_COUNT
+                        ? static_cast<Algorithm>(remembered)
+                        : Algorithm::Md5;
+    }
+    algorithmBox.SetCurSel(static_cast<int>(algorithm));
+}
+
+void MainDialog::OnAlgorithmChange() {
+    const int chosen = algorithmBox.GetCurSel();
+    if (chosen < 0 || chosen >= ALGORITHM_COUNT) {
+        return;
+    }
+    algorithm = static_cast<Algorithm>(chosen);
+    if (CWinApp* app = AfxGetApp()) {
+        app->WriteProfileInt(SETTINGS_SECTION, ALGORITHM_KEY, chosen);
+    }
+}
+
 void MainDialog::buildLayout() {
     auto* topRow = new LayoutPane(this, HORIZONTAL, 5, 0);
     auto* secondRow = new LayoutPane(this, HORIZONTAL, 5, 0);
@@ -86,6 +122,7 @@ void MainDialog::buildLayout() {
     for (int id : {IDC_TO_CLIPBOARD, IDC_SAVE_AS}) {
         secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
     }
+    secondRow->addItem(IDC_ALGORITHM, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
     // The status strip: the text takes what the bar, the details and Stop leave; all of them
     // centred on the row's height.
     auto* stripRow = new LayoutPane(this, HORIZONTAL, 5, 0);
@@ -116,6 +153,10 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam) {
     if ((id & 0xFFF0) == SC_CLOSE && work.running()) {
         work.requestStop();
         m_closeAfterWork = true;
+        return;
+    }
+    if ((id & 0xFFF0) == COMPARE_COMMAND_ID) {
+        compareWithClipboard();
         return;
     }
     if ((id & 0xFFF0) == ABOUT_COMMAND_ID) {
@@ -165,6 +206,24 @@ void MainDialog::OnSaveAs() {
 
 void MainDialog::OnClearList() {
     report.OnClearList();
+}
+
+void MainDialog::OnPaste() {
+    compareWithClipboard();
+}
+
+void MainDialog::compareWithClipboard() {
+    CString text;
+    PastedChecksum checksum;
+    if (!GetClipboardText(text) || !parsePastedChecksum(text, checksum)) {
+        strip.showOutcome("The clipboard holds no checksum");
+        return;
+    }
+    const std::vector<int> rows = report.rowsMatching(checksum);
+    report.selectRows(rows);
+    strip.showOutcome(comparisonText(
+        checksum, rows.empty() ? CString() : report.resultList.GetItemText(rows.front(), 0),
+        static_cast<int>(rows.size()), report.holdsAlgorithmOf(checksum)));
 }
 
 void MainDialog::OnStop() {

@@ -4,6 +4,7 @@
 
 #include "engine/intake/file_drop_target.h"
 #include "layout/layout_dialog.h"
+#include "platform/combo_box.h"
 #include "ui/drop_work.h"
 #include "ui/result_report.h"
 #include "ui/status_strip.h"
@@ -11,6 +12,11 @@
 
 /// Command ID of the system menu's About entry.
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
+/// Command ID of the system menu's "Compare with Clipboard" entry.
+inline constexpr UINT COMPARE_COMMAND_ID = 0x0020;
+/// Where the algorithm of new checksums is remembered in the profile.
+inline constexpr const char* SETTINGS_SECTION = "Settings";
+inline constexpr const char* ALGORITHM_KEY = "Algorithm";
 /// Command ID the window posts itself to take the files it was given at start-up.
 inline constexpr UINT START_FILES_COMMAND_ID = 0x8001;
 
@@ -27,6 +33,10 @@ public:
                    int status) override;
     void clearResults() override;
 
+    /// Reads a checksum from the clipboard and selects the rows that hold it; the strip says
+    /// what came of it.
+    void compareWithClipboard();
+
     /// The work of one drop, by the mode the buttons show: every list checked, or every file
     /// hashed. A stop ends it; the strip then tells what came of it.
     void acceptDrop(const std::vector<CString>& paths) override;
@@ -39,8 +49,9 @@ public:
     FileDropTarget dropTarget;
     int verbose;
     int binary;
-    /// The algorithm of new checksums ("Generate Checksums").
+    /// The algorithm of new checksums ("Generate Checksums"), shown in algorithmBox.
     Algorithm algorithm = Algorithm::Md5;
+    CComboBox algorithmBox;
     ResultReport report; ///< resultList, statusImages and reportText
     int checkMode = -1;
     HICON appIcon = nullptr;
@@ -60,6 +71,9 @@ protected:
     void OnSaveAs();
     void OnClearList();
     void OnStop();
+    void OnAlgorithmChange();
+    /// Ctrl+V: compares the clipboard's checksum with the rows.
+    void OnPaste();
     /// Escape during long work stops the work; otherwise it closes the window.
     void OnCancel() override;
     void OnStartFiles();
@@ -68,6 +82,8 @@ protected:
 
 private:
     void buildLayout();
+    /// Fills the algorithm box and chooses the algorithm of new checksums.
+    void setUpAlgorithms();
     /// Closes the window once the work of the drop is over: its close box was used meanwhile.
     bool m_closeAfterWork = false;
 

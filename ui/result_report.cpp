@@ -1,5 +1,6 @@
 #include "ui/result_report.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/file_digest.h"
@@ -9,11 +10,21 @@
 #include "platform/file_dialog.h"
 #include "res/resource.h"
 
+namespace {
+
+// The width of the digest columns for an MD5 digest's 32 digits; longer digests widen them in
+// proportion, so that a SHA-512 digest shows whole.
+constexpr int MD5_COLUMN_WIDTH = 225;
+constexpr std::size_t MD5_DIGITS = 32;
+
+} // namespace
+
 void ResultReport::setUpList() {
     resultList.SetAccessibleName("Results");
     resultList.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
-    resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, 225);
-    resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, 225);
+    resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    m_fittedDigits = MD5_DIGITS;
     // Without the bitmap the rows simply show no images.
     statusImages.Create(IDB_STATUS_IMAGES, 16, 4, RGB(255, 0, 255));
     resultList.SetImageList(&statusImages, LVSIL_SMALL);
@@ -31,12 +42,62 @@ void ResultReport::addResult(const char* name, const Digest* expected, const Dig
     if (row < 0) {
         return;
     }
+    const std::string actualHex = actual ? toHex(*actual) : std::string();
+    fitDigestColumns(std::max(expectedHex.size(), actualHex.size()));
     resultList.SetItemText(row, 1, expectedHex.c_str());
-    resultList.SetItemText(row, 2, actual ? toHex(*actual).c_str() : "");
+    resultList.SetItemText(row, 2, actualHex.c_str());
+    m_actual.push_back(actual ? std::optional<Digest>(*actual) : std::nullopt);
+}
+
+void ResultReport::fitDigestColumns(std::size_t digits) {
+    if (digits <= m_fittedDigits) {
+        return;
+    }
+    m_fittedDigits = digits;
+    const int width = static_cast<int>(MD5_COLUMN_WIDTH * digits / MD5_DIGITS);
+    resultList.SetColumnWidth(1, width);
+    resultList.SetColumnWidth(2, width);
+}
+
+std::optional<Digest> ResultReport::actualOfRow(int row) const {
+    const int count = static_cast<int>(m_actual.size());
+    return row >= 0 && row < count ? m_actual[static_cast<std::size_t>(count - 1 - row)]
+                                   : std::nullopt;
+}
+
+std::vector<int> ResultReport::rowsMatching(const PastedChecksum& checksum) const {
+    std::vector<int> rows;
+    for (int row = 0; row < static_cast<int>(m_actual.size()); ++row) {
+        const std::optional<Digest> actual = actualOfRow(row);
+        if (actual && checksum.matches(*actual)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+bool ResultReport::holdsAlgorithmOf(const PastedChecksum& checksum) const {
+    for (const std::optional<Digest>& actual : m_actual) {
+        if (actual && checksum.mayBe(actual->algorithm)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ResultReport::selectRows(const std::vector<int>& rows) {
+    resultList.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int row : rows) {
+        resultList.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (!rows.empty()) {
+        resultList.EnsureVisible(rows.front(), FALSE);
+    }
 }
 
 void ResultReport::clearResults() {
     resultList.DeleteAllItems();
+    m_actual.clear();
     reportText.clear();
 }
 
@@ -61,4 +122,5 @@ void ResultReport::OnSaveAs() {
 
 void ResultReport::OnClearList() {
     resultList.DeleteAllItems();
+    m_actual.clear();
 }

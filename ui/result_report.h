@@ -1,6 +1,11 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "engine/checksum_list.h"
+#include "engine/pasted_checksum.h"
 #include "platform/image_list.h"
 #include "platform/list_ctrl.h"
 
@@ -21,6 +26,13 @@ public:
     /// Deletes every row and empties the report text.
     void clearResults();
 
+    /// The rows whose actual digest is checksum, as list indexes, top first.
+    std::vector<int> rowsMatching(const PastedChecksum& checksum) const;
+    /// Whether some row holds an actual digest of an algorithm checksum may be of.
+    bool holdsAlgorithmOf(const PastedChecksum& checksum) const;
+    /// Selects exactly rows (list indexes) and scrolls the first of them into view.
+    void selectRows(const std::vector<int>& rows);
+
     /// Copies the report text to the clipboard, byte for byte.
     void OnToClipboard();
     /// Asks for a file and writes the report text to it unchanged, replacing it safely (see
@@ -34,5 +46,12 @@ public:
     CString reportText;
 
 private:
+    /// Widens the digest columns to fit a digest of digits hex digits.
+    void fitDigestColumns(std::size_t digits);
+    std::optional<Digest> actualOfRow(int row) const;
+
     CWnd& m_owner;
+    /// Each row's actual digest, oldest row first (the list shows the newest on top).
+    std::vector<std::optional<Digest>> m_actual;
+    std::size_t m_fittedDigits = 0;
 };

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/pasted_checksum.h"
+
 namespace {
 
 std::string count(int n, const char* one, const char* many) {
@@ -110,4 +112,26 @@ std::string outcomeText(const DropTally& tally) {
         text += ", " + count(tally.unreadable, "folder", "folders") + " could not be read";
     }
     return text + foundBesides(tally);
+}
+
+std::string comparisonText(const PastedChecksum& checksum, const std::string& firstMatch,
+                           int matches, bool algorithmShown) {
+    if (matches > 0) {
+        std::string text = "Matches " + firstMatch;
+        return matches == 1 ? text : text + " and " + groupedNumber(matches - 1) + " more";
+    }
+    // "SHA-256", or "SHA-512 or BLAKE2b" for digits that may be either.
+    std::string algorithms;
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        const auto algorithm = static_cast<Algorithm>(i);
+        if (checksum.mayBe(algorithm)) {
+            algorithms +=
+                (algorithms.empty() ? "" : " or ") + std::string(algorithmTitle(algorithm));
+        }
+    }
+    if (algorithmShown) {
+        return "No row matches this " + algorithms + " checksum";
+    }
+    return "No row holds a " + algorithms + " checksum: choose " + algorithms +
+           " and drop the file again";
 }

@@ -24,6 +24,13 @@ struct DropTally {
     int done() const { return ok + failed + unreadable; }
 };
 
+struct PastedChecksum;
+
+/// What comparing a pasted checksum with the rows came to: "Matches a.iso", "Matches a.iso and
+/// 2 more"; with no match, "No row matches this SHA-256 checksum", or, when no row holds a
+/// checksum of its algorithm at all, which algorithm to hash the file with.
+std::string comparisonText(const PastedChecksum& checksum, const std::string& firstMatch,
+                           int matches, bool algorithmShown);
 /// "1,204": the digits of n in groups of three.
 std::string groupedNumber(long long n);
 /// "812 MB/s", "1.2 GB/s": decimal units, three significant figures at most.
