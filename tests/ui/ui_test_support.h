@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared set-up of the window tests: the headless window system with the program's resources,
-// a scratch folder, and the current folder put back afterwards.
+// and a scratch folder that is the current one until the test ends.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/headless/headless_backend.h"
+#include "tests/support/scratch_folder.h"
 
 class UiTest : public ::testing::Test {
 protected:
@@ -21,10 +22,12 @@ protected:
     static std::string readFile(const std::string& path);
 
     HeadlessBackend headless;
-    std::filesystem::path scratch;
 
 private:
-    std::filesystem::path m_savedCwd;
+    ScratchFolder m_folder{true}; // the current folder while the test runs
+
+public:
+    const std::filesystem::path scratch = m_folder.path();
 };
 
 /// MD5 of "abc" and of the empty message (RFC 1321).
