@@ -1,11 +1,13 @@
 // Draws the README's screenshots: the real window (Qt, normally offscreen) after a drop in each
-// mode, and during a long check, saved as PNG files.
+// mode, during a long check, after a folder's drop and after a pasted checksum matched, saved as
+// PNG files.
 // Usage: readme_screenshots OUTPUT_FOLDER
 
 #include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <functional>
 
+#include "engine/digest_files.h"
 #include "engine/file_digest.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/win_app.h"
@@ -66,6 +69,13 @@ int main(int argc, char* argv[]) {
     write(downloads / "photos-2026.tar.gz", std::string(120000, 'p'));
     write(downloads / "release-notes.txt", "Release notes\n");
     write(downloads / "SHA-sums/readme", "x");
+    const fs::path photos = work / "photos";
+    for (const char* name : {"2024/harbour.jpg", "2024/lighthouse.jpg", "2025/ferry.jpg",
+                             "2025/tide-table.pdf", "index.html", ".thumbnails"}) {
+        write(photos / name, name);
+    }
+    // The choice of algorithm below is remembered in a profile of the scratch folder's own.
+    ::setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
 
     QApplication application(argc, argv);
     QtBackend backend;
@@ -139,6 +149,33 @@ int main(int argc, char* argv[]) {
                     stop->click();
                 });
             },
+            [&] {
+                // A folder hashed whole, its rows named from the folder's parent.
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), false);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), true);
+                SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_LIST, BN_CLICKED),
+                            LPARAM(GetDlgItem(dialog.m_hWnd, IDC_CLEAR_LIST)));
+                dropUrls(window, {url(photos)});
+            },
+            [&] { shoot("folder-report.png"); },
+            [&] {
+                // The ISO hashed with SHA-256, and the checksum of its download page pasted.
+                SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_LIST, BN_CLICKED),
+                            LPARAM(GetDlgItem(dialog.m_hWnd, IDC_CLEAR_LIST)));
+                dialog.algorithmBox.SetCurSel(static_cast<int>(Algorithm::Sha256));
+                SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_ALGORITHM, CBN_SELCHANGE),
+                            LPARAM(GetDlgItem(dialog.m_hWnd, IDC_ALGORITHM)));
+                dropUrls(window, {url(downloads / "photos-2026.tar.gz"),
+                                  url(downloads / "debian-12.8.0-amd64-netinst.iso"),
+                                  url(downloads / "release-notes.txt")});
+            },
+            [&] {
+                const std::string iso =
+                    dialog.report.resultList.GetItemText(1, 2); // the ISO's actual checksum
+                QApplication::clipboard()->setText(QString::fromStdString("SHA256: " + iso));
+                SendMessage(dialog.m_hWnd, WM_PASTE, 0, 0);
+            },
+            [&] { shoot("compare-match.png"); },
             [&] { dialog.EndDialog(IDOK); },
         };
         QTimer::singleShot(0, runNext);
