@@ -199,14 +199,42 @@ void QtControlFactory::applyText(QtWindow& window) {
         static_cast<QLabel*>(widget)->setText(
             (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
         break;
+    case ControlKind::ComboBox:
+        labelForScreenReaders(static_cast<QComboBox*>(widget), name);
+        break;
     case ControlKind::ListView:
     case ControlKind::StaticBitmap:
     case ControlKind::ProgressBar:
-    case ControlKind::ComboBox:
-        // These show no text of their own; a drop-down list shows its selected entry.
+        // These show no text of their own.
         break;
     }
     widget->setAccessibleName(name);
+}
+
+void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& name) {
+    // On Linux, Qt gives a drop-down list the name of its selected entry and leaves its own name
+    // to a label beside it that has it as buddy (AT-SPI's "labelled by"): a hidden label in the
+    // same dialog carries it.
+    QWidget* dialog = combo->parentWidget();
+    if (dialog == nullptr) {
+        return;
+    }
+    QLabel* label = nullptr;
+    for (QLabel* sibling : dialog->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (sibling->buddy() == combo) {
+            label = sibling;
+        }
+    }
+    if (name.isEmpty()) {
+        delete label;
+        return;
+    }
+    if (label == nullptr) {
+        label = new QLabel(dialog);
+        label->hide();
+        label->setBuddy(combo);
+    }
+    label->setText(name);
 }
 
 void QtControlFactory::checkInGroup(QtWindow& radio) {

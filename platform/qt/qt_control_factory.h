@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
+class QComboBox;
 struct QtWindow;
 
 /// Builds the widgets of dialog controls and keeps their Qt state in step with the framework's:
@@ -22,4 +24,8 @@ public:
     /// Lets Tab reach a radio group that has no tab stop of its own, at its checked button or,
     /// with none checked, at its first one; the arrow keys move within the group.
     static void updateGroupTabStop(const QtWindow& radio);
+
+private:
+    /// Gives a drop-down list the name screen readers read for it.
+    static void labelForScreenReaders(QComboBox* combo, const QString& name);
 };

@@ -12,18 +12,22 @@ namespace {
 constexpr int FIRST = 811;
 constexpr int SECOND = 812;
 constexpr int LIST = 813;
+constexpr int COMBO = 814;
 
 /// Two radio buttons and a list, as assistive technology sees them.
 class QtAccessibilityTest : public QtBackendTest {
 protected:
     void SetUp() override {
         QtBackendTest::SetUp();
-        wnd = open(dialog, makeTemplate(710, {{FIRST, ControlKind::RadioButton, "Check Files", 7, 7,
-                                               60, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
-                                              {SECOND, ControlKind::RadioButton, "Generate", 7, 20,
-                                               60, 10, BS_AUTORADIOBUTTON, 0},
-                                              {LIST, ControlKind::ListView, "", 7, 40, 100, 50,
-                                               LVS_REPORT | WS_GROUP, 0}}));
+        wnd = open(
+            dialog,
+            makeTemplate(
+                710, {{FIRST, ControlKind::RadioButton, "Check Files", 7, 7, 60, 10,
+                       BS_AUTORADIOBUTTON | WS_GROUP, 0},
+                      {SECOND, ControlKind::RadioButton, "Generate", 7, 20, 60, 10,
+                       BS_AUTORADIOBUTTON, 0},
+                      {LIST, ControlKind::ListView, "", 7, 40, 100, 50, LVS_REPORT | WS_GROUP, 0},
+                      {COMBO, ControlKind::ComboBox, "", 7, 92, 60, 12, CBS_DROPDOWNLIST, 0}}));
     }
     void TearDown() override {
         dialog.DestroyWindow();
@@ -101,4 +105,11 @@ TEST_F(QtAccessibilityTest, ANameSetForAControlIsWhatScreenReadersReadEvenAfterI
     EXPECT_EQ(name(LIST), "Results");
     EXPECT_EQ(name(FIRST), "Verify lists");
     EXPECT_EQ(name(SECOND), "Generate");
+
+    // A drop-down list reads its entry as its name; its own name comes from the label it is
+    // "labelled by", as AT-SPI clients look it up.
+    dialog.GetDlgItem(COMBO)->SetAccessibleName("Algorithm");
+    const auto labels = accessible(COMBO)->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), "Algorithm");
 }
