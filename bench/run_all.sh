@@ -24,6 +24,7 @@ run "$bench/algorithms_vs_coreutils.sh" "$build"
 if [ -f "$build/bench/window_drop_qt" ] || grep -q window_drop_qt "$build/build.ninja" 2>/dev/null; then
     run "$bench/window_drop_vs_md5sum.sh" "$build"
     run "$bench/window_long_drop_vs_md5sum.sh" "$build"
+    run "$bench/window_folder_vs_md5sum.sh" "$build"
 fi
 
 exit "$status"

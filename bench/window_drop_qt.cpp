@@ -1,8 +1,9 @@
-// Drops one checksum list on the real window (Qt, normally offscreen) in "Check Files" mode,
+// Drops paths on the real window (Qt, normally offscreen) as one drop, in "Check Files" mode (each
+// a checksum list) or with --generate in "Generate Checksums" mode (files or folders to hash),
 // waits until every row is in the list and painted, then closes the window. Prints the rows
 // counted by status, so the comparison script can check the work was done, and the longest time
 // the work went without serving the window's events.
-// Usage: window_drop_qt LIST
+// Usage: window_drop_qt [--generate] PATH...
 
 #include <QApplication>
 #include <QDropEvent>
@@ -11,6 +12,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "platform/qt/qt_backend.h"
@@ -37,8 +39,10 @@ void dropUrls(QWidget* target, const QList<QUrl>& urls) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s LIST\n", argv[0]);
+    const bool generate = argc > 1 && std::strcmp(argv[1], "--generate") == 0;
+    const int first = generate ? 2 : 1;
+    if (argc <= first) {
+        std::fprintf(stderr, "usage: %s [--generate] PATH...\n", argv[0]);
         return 2;
     }
     QApplication application(argc, argv);
@@ -70,7 +74,15 @@ int main(int argc, char* argv[]) {
         };
         QTimer::singleShot(0, [&] {
             window = backend.widget(dialog.m_hWnd);
-            dropUrls(window, {QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1]))});
+            if (generate) {
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), false);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), true);
+            }
+            QList<QUrl> urls;
+            for (int i = first; i < argc; ++i) {
+                urls << QUrl::fromLocalFile(QString::fromLocal8Bit(argv[i]));
+            }
+            dropUrls(window, urls);
             QTimer::singleShot(0, finishWhenDone);
         });
         dialog.DoModal();
