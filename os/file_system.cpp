@@ -26,13 +26,17 @@ bool isFolder(const char* path) {
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool regularFilesIn(const std::string& folder, std::vector<std::string>& names) {
+bool regularFilesIn(const std::string& folder, std::vector<std::string>& names,
+                    const std::function<bool(std::string_view)>& wanted) {
     names.clear();
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) {
         return false;
     }
     while (const dirent* found = ::readdir(listing)) {
+        if (!wanted(found->d_name)) {
+            continue;
+        }
         struct stat info;
         if (::fstatat(::dirfd(listing), found->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
             names.emplace_back(found->d_name);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// Makes path the process's current folder. False, changing nothing, when it cannot.
@@ -14,6 +16,8 @@ bool regularFileSize(const char* path, std::uint64_t& size);
 /// Whether path names a folder (links followed).
 bool isFolder(const char* path);
 
-/// The names of the regular files (and links to them) directly in folder, in byte order; false
-/// when the folder cannot be read.
-bool regularFilesIn(const std::string& folder, std::vector<std::string>& names);
+/// The names of the regular files (and links to them) directly in folder that wanted accepts, in
+/// byte order; false when the folder cannot be read. Only the names accepted are looked at
+/// further, so a large folder costs little more than reading it.
+bool regularFilesIn(const std::string& folder, std::vector<std::string>& names,
+                    const std::function<bool(std::string_view)>& wanted);

@@ -65,13 +65,11 @@ std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
             continue;
         }
         std::vector<std::string> names;
-        regularFilesIn(path, names);
+        regularFilesIn(path, names, namesChecksumList);
         const std::size_t before = lists.size();
         const std::string folder = path.back() == '/' ? path : path + "/";
         for (const std::string& name : names) {
-            if (namesChecksumList(name)) {
-                lists.push_back(folder + name);
-            }
+            lists.push_back(folder + name);
         }
         if (lists.size() == before) {
             m_tally.foldersWithoutList.push_back(splitPath(path).second);
