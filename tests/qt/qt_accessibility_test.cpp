@@ -15,10 +15,10 @@ constexpr int LIST = 813;
 constexpr int COMBO = 814;
 
 /// Two radio buttons and a list, as assistive technology sees them.
-class QtAccessibilityTest : public QtBackendTest {
+class QtAccessibilityTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(
             dialog,
             makeTemplate(
@@ -29,18 +29,11 @@ protected:
                       {LIST, ControlKind::ListView, "", 7, 40, 100, 50, LVS_REPORT | WS_GROUP, 0},
                       {COMBO, ControlKind::ComboBox, "", 7, 92, 60, 12, CBS_DROPDOWNLIST, 0}}));
     }
-    void TearDown() override {
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
-    }
 
     QAccessibleInterface* accessible(int id) const {
         return QAccessible::queryAccessibleInterface(item(wnd, id));
     }
     QString name(int id) const { return accessible(id)->text(QAccessible::Name); }
-
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
 };
 
 /// The radio buttons' accessibility actions, one action name per instance.

@@ -27,10 +27,10 @@ void pickThird(QComboBox* box, Hand hand) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-class QtComboBoxTest : public QtBackendTest, public testing::WithParamInterface<Hand> {
+class QtComboBoxTest : public QtRecordingDialogTest, public testing::WithParamInterface<Hand> {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(dialog, makeTemplate(750, {{ALGORITHM, ControlKind::ComboBox, "", 7, 7, 100, 14,
                                                CBS_DROPDOWNLIST | WS_TABSTOP, 0}}));
         combo.Attach(qt.dialogItem(wnd, ALGORITHM));
@@ -41,14 +41,11 @@ protected:
     }
     void TearDown() override {
         combo.Detach();
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
+        QtRecordingDialogTest::TearDown();
     }
 
     QComboBox* box() const { return static_cast<QComboBox*>(item(wnd, ALGORITHM)); }
 
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
     CComboBox combo;
 };
 

@@ -66,20 +66,13 @@ END_MESSAGE_MAP()
 
 } // namespace
 
-class QtDialogTest : public QtBackendTest {
+class QtDialogTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(dialog, dialogTemplate());
     }
-    void TearDown() override {
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
-    }
     std::vector<Message> commands() const { return dialog.of(WM_COMMAND); }
-
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
 };
 
 // What the template makes.

@@ -65,18 +65,17 @@ private:
 
 } // namespace
 
-class QtDropTest : public QtBackendTest {
+class QtDropTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(dialog, makeTemplate(DIALOG, {}));
         ASSERT_TRUE(target.Register(&dialog));
         qt.showWindow(wnd, ShowCommand::Show);
     }
     void TearDown() override {
         target.Revoke();
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
+        QtRecordingDialogTest::TearDown();
     }
 
     /// Drags mime over the dialog and drops it; true when the drop was accepted.
@@ -104,9 +103,7 @@ protected:
         return true;
     }
 
-    RecordingDialog dialog;
     RecordingTarget target;
-    HWND wnd = nullptr;
 };
 
 TEST_F(QtDropTest, FileUrlsArriveAsTheFileListInTheirOrder) {

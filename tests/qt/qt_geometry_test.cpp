@@ -47,24 +47,17 @@ Image solidImage(int width, int height, std::uint32_t argb) {
 
 } // namespace
 
-class QtGeometryTest : public QtBackendTest {
+class QtGeometryTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(dialog, makeTemplate(DIALOG, {}));
-    }
-    void TearDown() override {
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
     }
     Size frameSize() const {
         const RECT outer = qt.windowRect(wnd);
         const RECT client = qt.clientRect(wnd);
         return Size{int(outer.width() - client.right), int(outer.height() - client.bottom)};
     }
-
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
 };
 
 TEST_F(QtGeometryTest, HiddenMoveReportsTheNewSizeOnceAndShowingAddsNone) {
@@ -228,7 +221,7 @@ TEST_F(QtGeometryTest, MinimisingReportsSizeMinimizedAndRestoringTheSize) {
 
 TEST_F(QtGeometryTest, AWindowWithoutSizingFrameKeepsItsSize) {
     RecordingDialog fixed;
-    const HWND wndFixed = open(fixed, makeTemplate(DIALOG + 2, {}, false));
+    const HWND wndFixed = open(fixed, makeTemplate(DIALOG + 2, {}, {.resizable = false}));
     const QSize size = widget(wndFixed)->size();
     EXPECT_EQ(widget(wndFixed)->minimumSize(), size);
     EXPECT_EQ(widget(wndFixed)->maximumSize(), size);

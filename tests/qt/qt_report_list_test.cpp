@@ -37,10 +37,10 @@ std::string hexOf(int n) {
 
 } // namespace
 
-class QtReportListTest : public QtBackendTest {
+class QtReportListTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
+        QtRecordingDialogTest::SetUp();
         wnd = open(dialog, makeTemplate(DIALOG, {{LIST, ControlKind::ListView, "", 7, 7, 180, 80,
                                                   LVS_REPORT | WS_BORDER | WS_TABSTOP, 0}}));
         list = qt.dialogItem(wnd, LIST);
@@ -50,10 +50,6 @@ protected:
         qt.listSetImageList(list, &images, ImageListKind::Small);
         model = qt.listModel(list);
         ASSERT_NE(model, nullptr);
-    }
-    void TearDown() override {
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
     }
     /// Adds a row as the program does: insert at the top, then the two digest columns.
     void addRow(const std::string& name, int status, const std::string& expected,
@@ -68,8 +64,6 @@ protected:
     QTreeView* view() const { return static_cast<QTreeView*>(qt.widget(list)); }
 
     const ImageList images = statusImages();
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
     HWND list = nullptr;
     QtReportModel* model = nullptr;
 };

@@ -45,7 +45,7 @@ protected:
     void SetUp() override {
         QtBackendTest::SetUp();
         Resources::addDialog(mainTemplate());
-        Resources::addDialog(makeTemplate(CHILD, {}, false));
+        Resources::addDialog(makeTemplate(CHILD, {}, {.resizable = false}));
     }
 };
 

@@ -14,24 +14,16 @@ constexpr int DIALOG = 710;
 constexpr int BAR = 901;
 constexpr int TEXT = 902;
 
-class QtStripControlsTest : public QtBackendTest {
+class QtStripControlsTest : public QtRecordingDialogTest {
 protected:
     void SetUp() override {
-        QtBackendTest::SetUp();
-        wnd = open(dialog, makeTemplate(DIALOG, {{BAR, ControlKind::ProgressBar, "", 7, 7, 50, 10,
-                                                  WS_BORDER, 0},
-                                                 {TEXT, ControlKind::StaticText, "", 7, 20, 30, 8,
-                                                  SS_LEFTNOWORDWRAP | SS_NOPREFIX |
-                                                      SS_ENDELLIPSIS,
-                                                  0}}));
+        QtRecordingDialogTest::SetUp();
+        wnd = open(
+            dialog,
+            makeTemplate(DIALOG, {{BAR, ControlKind::ProgressBar, "", 7, 7, 50, 10, WS_BORDER, 0},
+                                  {TEXT, ControlKind::StaticText, "", 7, 20, 30, 8,
+                                   SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0}}));
     }
-    void TearDown() override {
-        dialog.DestroyWindow();
-        QtBackendTest::TearDown();
-    }
-
-    RecordingDialog dialog;
-    HWND wnd = nullptr;
 };
 
 } // namespace
