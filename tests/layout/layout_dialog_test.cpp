@@ -19,17 +19,16 @@ constexpr int MIN_WIDTH = 8 + 155 + 10;
 constexpr int MIN_HEIGHT_WITH_GRIP = 26 + 33 + 5 + GRIP;
 constexpr int MIN_HEIGHT_WITHOUT_GRIP = 26 + 33 + 10;
 
-class LayoutDialogTest : public testing::Test {
+class LayoutDialogTest : public HeadlessBackendTest {
 protected:
     LayoutDialogTest() {
         registerTestDialog();
         registerGripBitmap(GRIP, GRIP);
     }
-    ~LayoutDialogTest() override { Resources::clear(); }
 
     static CWnd& wnd(HWND dialog) { return *CWnd::FromHandlePermanent(dialog); }
-    RECT outer(HWND wnd) { return headless->record(wnd)->rect; }
-    RECT client(HWND wnd) { return headless->record(wnd)->clientRect(); }
+    RECT outer(HWND wnd) { return headless.record(wnd)->rect; }
+    RECT client(HWND wnd) { return headless.record(wnd)->clientRect(); }
     RECT control(HWND dialog, int id) { return outer(::GetDlgItem(dialog, id)); }
     static SIZE sizeOf(const RECT& rect) { return SIZE{rect.width(), rect.height()}; }
 
@@ -54,11 +53,9 @@ protected:
             const HWND gripWnd = dialog.gripWindow();
             EXPECT_EQ(outer(gripWnd),
                       (RECT{area.right - GRIP, area.bottom - GRIP, area.right, area.bottom}));
-            EXPECT_EQ(headless->zOrder(wnd).back(), gripWnd) << "the grip is drawn first";
+            EXPECT_EQ(headless.zOrder(wnd).back(), gripWnd) << "the grip is drawn first";
         }
     }
-
-    ScopedHeadlessBackend headless;
 };
 
 bool sameLimits(const MINMAXINFO& a, const MINMAXINFO& b) {
@@ -73,10 +70,10 @@ TEST_F(LayoutDialogTest, DraggingStopsAtTheTreesMinimumWithMarginsFrameAndGrip) 
         TestDialog dialog(nullptr, grip, buttonsOverList);
         SIZE dragged{};
         MINMAXINFO asked;
-        headless->queue([&](HWND d) {
-            headless->dragFrame(d, 50, 50);
+        headless.queue([&](HWND d) {
+            headless.dragFrame(d, 50, 50);
             dragged = sizeOf(outer(d));
-            asked = headless->lastMinMaxInfo();
+            asked = headless.lastMinMaxInfo();
             expectLaidOut(dialog, d, grip);
         });
         dialog.DoModal();
@@ -101,10 +98,10 @@ TEST_F(LayoutDialogTest, TreeWithAMaximumLimitsTrackingAndMaximisedSize) {
     SIZE dragged{};
     MINMAXINFO asked;
     RECT moved{};
-    headless->queue([&](HWND d) {
-        headless->dragFrame(d, 2000, 2000);
+    headless.queue([&](HWND d) {
+        headless.dragFrame(d, 2000, 2000);
         dragged = sizeOf(outer(d));
-        asked = headless->lastMinMaxInfo();
+        asked = headless.lastMinMaxInfo();
         wnd(d).MoveWindow(30, 40, 900, 700); // a programmatic move is corrected the same way
         moved = outer(d);
     });
@@ -130,7 +127,7 @@ TEST_F(LayoutDialogTest, MaximumBelowTheMinimumIsRaisedToIt) {
     };
     TestDialog dialog(nullptr, false, build);
     RECT moved{};
-    headless->queue([&](HWND d) {
+    headless.queue([&](HWND d) {
         wnd(d).MoveWindow(30, 40, 900, 700);
         moved = outer(d);
     });
@@ -142,9 +139,9 @@ TEST_F(LayoutDialogTest, WithoutATreeTheLimitsAreUntouchedAndNothingIsLaidOut) {
     TestDialog dialog(nullptr, true);
     MINMAXINFO asked;
     RECT moved{};
-    headless->queue([&](HWND d) {
-        headless->dragFrame(d, 20, 20);
-        asked = headless->lastMinMaxInfo();
+    headless.queue([&](HWND d) {
+        headless.dragFrame(d, 20, 20);
+        asked = headless.lastMinMaxInfo();
         wnd(d).MoveWindow(30, 40, 60, 50);
         moved = outer(d);
     });
@@ -159,12 +156,12 @@ TEST_F(LayoutDialogTest, MoveBelowTheMinimumIsEnlargedKeepingTheTopLeft) {
     RECT moved{};
     int sizeMessages = 0;
     std::size_t arranges = 0;
-    headless->queue([&](HWND d) {
-        const int sizesBefore = headless->sentCount(d, WM_SIZE);
+    headless.queue([&](HWND d) {
+        const int sizesBefore = headless.sentCount(d, WM_SIZE);
         const std::size_t arrangesBefore = dialog.arranged.size();
         wnd(d).MoveWindow(200, 100, 60, 40);
         moved = outer(d);
-        sizeMessages = headless->sentCount(d, WM_SIZE) - sizesBefore;
+        sizeMessages = headless.sentCount(d, WM_SIZE) - sizesBefore;
         arranges = dialog.arranged.size() - arrangesBefore;
         expectLaidOut(dialog, d, true);
     });
@@ -180,14 +177,14 @@ TEST_F(LayoutDialogTest, MinimisingLaysNothingOut) {
     TestDialog dialog(nullptr, true, buttonsOverList);
     std::vector<std::string> eventsWhileMinimising;
     std::size_t arranges = 0;
-    headless->queue([&](HWND d) {
-        const std::size_t eventsBefore = headless->events().size();
+    headless.queue([&](HWND d) {
+        const std::size_t eventsBefore = headless.events().size();
         const std::size_t arrangesBefore = dialog.arranged.size();
-        ASSERT_TRUE(headless->minimize(d));
-        eventsWhileMinimising.assign(headless->events().begin() + long(eventsBefore),
-                                     headless->events().end());
+        ASSERT_TRUE(headless.minimize(d));
+        eventsWhileMinimising.assign(headless.events().begin() + long(eventsBefore),
+                                     headless.events().end());
         arranges = dialog.arranged.size() - arrangesBefore;
-        ASSERT_TRUE(headless->restore(d));
+        ASSERT_TRUE(headless.restore(d));
         expectLaidOut(dialog, d, true);
     });
     dialog.DoModal();
@@ -198,10 +195,10 @@ TEST_F(LayoutDialogTest, MinimisingLaysNothingOut) {
 TEST_F(LayoutDialogTest, GripStaysInTheCornerAtEverySize) {
     for (const bool grip : {true, false}) {
         TestDialog dialog(nullptr, grip, buttonsOverList);
-        headless->queue([&](HWND d) {
+        headless.queue([&](HWND d) {
             EXPECT_EQ(::GetDlgItem(d, 0xFFFF) != nullptr, grip);
             for (const SIZE size : {SIZE{400, 300}, SIZE{10, 10}, SIZE{700, 520}, SIZE{301, 199}}) {
-                headless->dragFrame(d, size.cx, size.cy);
+                headless.dragFrame(d, size.cx, size.cy);
                 SCOPED_TRACE(std::to_string(size.cx) + " x " + std::to_string(size.cy));
                 expectLaidOut(dialog, d, grip);
             }
@@ -214,7 +211,7 @@ TEST_F(LayoutDialogTest, GripIsCreatedHiddenThenAnchoredShownAndSentToTheBottom)
     TestDialog dialog(nullptr, true);
     dialog.DoModal();
     std::vector<std::string> grip;
-    for (const std::string& event : headless->events()) {
+    for (const std::string& event : headless.events()) {
         if (event.ends_with("control 65535")) {
             grip.push_back(event);
         }
@@ -230,9 +227,9 @@ TEST_F(LayoutDialogTest, WithoutTheGripImageTheLayoutKeepsAllFourMargins) {
     registerTestDialog();
     TestDialog dialog(nullptr, true, buttonsOverList);
     SIZE dragged{};
-    headless->queue([&](HWND d) {
+    headless.queue([&](HWND d) {
         EXPECT_EQ(::GetDlgItem(d, 0xFFFF), nullptr);
-        headless->dragFrame(d, 10, 10);
+        headless.dragFrame(d, 10, 10);
         dragged = sizeOf(outer(d));
         expectLaidOut(dialog, d, false);
     });
@@ -244,12 +241,12 @@ TEST_F(LayoutDialogTest, RedrawIsOffWhileArrangingAVisibleWindowAndItIsInvalidat
     TestDialog dialog(nullptr, true, buttonsOverList);
     std::vector<std::string> events;
     int invalidations = 0;
-    headless->queue([&](HWND d) {
-        const std::size_t before = headless->events().size();
-        const int invalidationsBefore = headless->record(d)->invalidations;
+    headless.queue([&](HWND d) {
+        const std::size_t before = headless.events().size();
+        const int invalidationsBefore = headless.record(d)->invalidations;
         wnd(d).MoveWindow(20, 30, 500, 400);
-        events.assign(headless->events().begin() + long(before), headless->events().end());
-        invalidations = headless->record(d)->invalidations - invalidationsBefore;
+        events.assign(headless.events().begin() + long(before), headless.events().end());
+        invalidations = headless.record(d)->invalidations - invalidationsBefore;
     });
     dialog.DoModal();
     const std::vector<std::string> expected{
@@ -266,15 +263,15 @@ TEST_F(LayoutDialogTest, RedrawIsOffWhileArrangingAVisibleWindowAndItIsInvalidat
     EXPECT_TRUE(dialog.redrawWhileArranging.front());
     EXPECT_FALSE(dialog.redrawWhileArranging.back());
     const auto show =
-        std::find(headless->events().begin(), headless->events().end(), "show dialog 950");
-    EXPECT_EQ(std::find(headless->events().begin(), show, "redraw off dialog 950"), show);
+        std::find(headless.events().begin(), headless.events().end(), "show dialog 950");
+    EXPECT_EQ(std::find(headless.events().begin(), show, "redraw off dialog 950"), show);
 }
 
 TEST_F(LayoutDialogTest, SmallIconIsResource128WhenThereIsOne) {
     {
         TestDialog dialog(nullptr, false);
         HICON icon = reinterpret_cast<HICON>(1);
-        headless->queue([&](HWND d) { icon = headless->record(d)->smallIcon; });
+        headless.queue([&](HWND d) { icon = headless.record(d)->smallIcon; });
         dialog.DoModal();
         EXPECT_EQ(icon, nullptr);
     }
@@ -282,7 +279,7 @@ TEST_F(LayoutDialogTest, SmallIconIsResource128WhenThereIsOne) {
     ASSERT_TRUE(Resources::addIcon(128, {{bmp.data(), bmp.size()}}));
     TestDialog dialog(nullptr, false);
     HICON icon = nullptr;
-    headless->queue([&](HWND d) { icon = headless->record(d)->smallIcon; });
+    headless.queue([&](HWND d) { icon = headless.record(d)->smallIcon; });
     dialog.DoModal();
     EXPECT_NE(icon, nullptr);
     EXPECT_EQ(icon, Resources::icon(128));
@@ -296,7 +293,7 @@ TEST_F(LayoutDialogTest, DestroyingTheWindowDeletesTheTree) {
     };
     TestDialog dialog(nullptr, true, build);
     int probesWhileOpen = 0;
-    headless->queue([&](HWND) { probesWhileOpen = ProbeNode::alive; });
+    headless.queue([&](HWND) { probesWhileOpen = ProbeNode::alive; });
     dialog.DoModal();
     EXPECT_EQ(probesWhileOpen, 1);
     EXPECT_EQ(ProbeNode::alive, 0);

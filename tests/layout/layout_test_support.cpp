@@ -3,14 +3,10 @@
 #include "layout/layout_pane.h"
 #include "platform/resources.h"
 #include "platform/win_api.h"
+#include "tests/support/make_template.h"
 
 ControlSheet::ControlSheet() {
-    DialogTemplate sheet;
-    sheet.id = 700;
-    sheet.cx = 400;
-    sheet.cy = 300;
-    sheet.style = WS_CAPTION | WS_THICKFRAME;
-    window.Attach(headless->createDialog(sheet, nullptr));
+    window.Attach(headless.createDialog(makeTemplate(700, {}, {.cx = 400, .cy = 300}), nullptr));
 }
 
 ControlSheet::~ControlSheet() {
@@ -20,8 +16,8 @@ ControlSheet::~ControlSheet() {
 
 int ControlSheet::addControl(int width, int height) {
     const int id = m_nextId++;
-    headless->createControl(window.m_hWnd, ControlKind::PushButton, "", WS_CHILD | WS_VISIBLE,
-                            RECT{0, 0, width, height}, id);
+    headless.createControl(window.m_hWnd, ControlKind::PushButton, "", WS_CHILD | WS_VISIBLE,
+                           RECT{0, 0, width, height}, id);
     return id;
 }
 
@@ -30,7 +26,7 @@ HWND ControlSheet::controlWindow(int id) const {
 }
 
 RECT ControlSheet::controlRect(int id) {
-    const HeadlessWindow* control = headless->record(controlWindow(id));
+    const HeadlessWindow* control = headless.record(controlWindow(id));
     return control ? control->rect : RECT{-1, -1, -1, -1}; // kept in the parent's client area
 }
 
@@ -130,18 +126,12 @@ void TestDialog::arrange(RECT rect) {
 }
 
 void registerTestDialog() {
-    DialogTemplate dialog;
-    dialog.id = TestDialog::TEMPLATE;
-    dialog.caption = "Layout";
-    dialog.x = 10;
-    dialog.y = 10;
-    dialog.cx = 200;
-    dialog.cy = 150;
-    dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    dialog.controls.push_back({TestDialog::FIRST, ControlKind::PushButton, "One", 5, 5, 50, 14});
-    dialog.controls.push_back({TestDialog::SECOND, ControlKind::PushButton, "Two", 60, 5, 50, 14});
-    dialog.controls.push_back({TestDialog::LIST, ControlKind::ListView, "", 5, 25, 180, 100});
-    Resources::addDialog(dialog);
+    Resources::addDialog(
+        makeTemplate(TestDialog::TEMPLATE,
+                     {{TestDialog::FIRST, ControlKind::PushButton, "One", 5, 5, 50, 14},
+                      {TestDialog::SECOND, ControlKind::PushButton, "Two", 60, 5, 50, 14},
+                      {TestDialog::LIST, ControlKind::ListView, "", 5, 25, 180, 100}},
+                     {.cx = 200, .cy = 150, .x = 10, .y = 10}));
 }
 
 std::unique_ptr<LayoutPane> buttonsOverList(TestDialog& dialog) {

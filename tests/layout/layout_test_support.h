@@ -14,8 +14,8 @@
 #include "layout/layout_dialog.h"
 #include "layout/layout_host.h"
 #include "layout/layout_node.h"
-#include "platform/headless/scoped_headless_backend.h"
 #include "platform/wnd.h"
+#include "tests/support/headless_backend_test.h"
 
 /// Shows a rectangle as (left, top, right, bottom) in failure messages.
 inline void PrintTo(const RECT& rect, std::ostream* out) {
@@ -25,7 +25,7 @@ inline void PrintTo(const RECT& rect, std::ostream* out) {
 
 /// A top-level window on the headless backend with a LayoutHost for it; controls are made on
 /// demand with the pixel size a test needs.
-class ControlSheet : public testing::Test {
+class ControlSheet : public HeadlessBackendTest {
 protected:
     ControlSheet();
     ~ControlSheet() override;
@@ -36,7 +36,6 @@ protected:
     RECT controlRect(int id);
     HWND controlWindow(int id) const;
 
-    ScopedHeadlessBackend headless;
     CWnd window;
     LayoutHost host{&window, nullptr};
 

@@ -51,7 +51,7 @@ TEST_F(LayoutItemTest, MissingControlKeepsTheGivenSizes) {
     EXPECT_EQ(item.minHeight(), 5);
     RECT rect{1, 2, 30, 40};
     EXPECT_TRUE(item.place(rect));
-    EXPECT_TRUE(headless->events().empty()); // nothing moved
+    EXPECT_TRUE(headless.events().empty()); // nothing moved
 }
 
 TEST_F(LayoutItemTest, FixedControlKeepsItsSizeAtTheTopLeft) {
@@ -224,7 +224,7 @@ TEST_F(LayoutPaneTest, DeletingTheRootDeletesEveryNodeAndNoControl) {
     EXPECT_EQ(ProbeNode::alive, 0);
     EXPECT_TRUE(::IsWindow(controlWindow(button)));
     EXPECT_EQ(controlRect(list), (RECT{0, 0, 200, 100}));
-    EXPECT_TRUE(headless->events().empty());
+    EXPECT_TRUE(headless.events().empty());
 }
 
 } // namespace

@@ -22,7 +22,7 @@ const RECT TEMPLATE_RECT{TEMPLATE_LEFT, TEMPLATE_TOP, TEMPLATE_LEFT + 308, TEMPL
 
 // Every test gets its own configuration folder (XDG_CONFIG_HOME) and an application object
 // whose profile lives there, as the real program's does.
-class PlacementMemoryTest : public testing::Test {
+class PlacementMemoryTest : public HeadlessBackendTest {
 protected:
     PlacementMemoryTest() {
         const char* base = std::getenv("TMPDIR");
@@ -38,7 +38,6 @@ protected:
         registerGripBitmap(16, 16);
     }
     ~PlacementMemoryTest() override {
-        Resources::clear();
         if (hadConfigHome_) {
             setenv("XDG_CONFIG_HOME", oldConfigHome_.c_str(), 1);
         } else {
@@ -70,8 +69,8 @@ protected:
     RECT openAndClose(const char* section, const std::function<void(HWND)>& action = {}) {
         TestDialog dialog(section, true, buttonsOverList);
         RECT shown{};
-        headless->queue([&](HWND d) {
-            shown = headless->record(d)->rect;
+        headless.queue([&](HWND d) {
+            shown = headless.record(d)->rect;
             if (action) {
                 action(d);
             }
@@ -91,7 +90,6 @@ protected:
         return count;
     }
 
-    ScopedHeadlessBackend headless;
     CWinApp app_{"placement_test"};
 
 private:
@@ -135,7 +133,7 @@ TEST_F(PlacementMemoryTest, SectionsAreKeptApart) {
 
 TEST_F(PlacementMemoryTest, MinimisedWindowIsNotSaved) {
     storePlacement("Tool", 1, 2, 300, 200);
-    openAndClose("Tool", [this](HWND d) { ASSERT_TRUE(headless->minimize(d)); });
+    openAndClose("Tool", [this](HWND d) { ASSERT_TRUE(headless.minimize(d)); });
     EXPECT_EQ(storedPlacement("Tool"), (RECT{1, 2, 301, 202}));
 }
 
@@ -152,7 +150,7 @@ TEST_F(PlacementMemoryTest, WindowWithoutAreaIsNotSaved) {
     storePlacement("Tool", 1, 2, 300, 200);
     for (const SIZE size : {SIZE{0, 100}, SIZE{100, 0}}) {
         TestDialog dialog("Tool", false); // no tree, so nothing enlarges the window
-        headless->queue([&](HWND d) { moveTo(d, 10, 10, size.cx, size.cy); });
+        headless.queue([&](HWND d) { moveTo(d, 10, 10, size.cx, size.cy); });
         dialog.DoModal();
         EXPECT_EQ(storedPlacement("Tool"), (RECT{1, 2, 301, 202}));
     }
@@ -167,11 +165,11 @@ TEST_F(PlacementMemoryTest, EmptySectionNeitherReadsNorWrites) {
     EXPECT_EQ(filesInFolder(), 0);
     // The operations themselves refuse an empty name, whoever calls them.
     TestDialog dialog(nullptr, false);
-    headless->queue([&](HWND d) {
+    headless.queue([&](HWND d) {
         EXPECT_TRUE(dialog.savePlacement(""));
         EXPECT_TRUE(dialog.loadPlacement(""));
         EXPECT_TRUE(dialog.savePlacement(nullptr));
-        EXPECT_EQ(headless->record(d)->rect, (RECT{358, 249, 666, 519}));
+        EXPECT_EQ(headless.record(d)->rect, (RECT{358, 249, 666, 519}));
     });
     dialog.DoModal();
     EXPECT_EQ(filesInFolder(), 0);

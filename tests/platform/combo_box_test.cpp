@@ -9,8 +9,9 @@
 #include "platform/combo_box.h"
 #include "platform/data_exchange.h"
 #include "platform/dialog.h"
-#include "platform/headless/scoped_headless_backend.h"
 #include "platform/resources.h"
+#include "tests/support/headless_backend_test.h"
+#include "tests/support/make_template.h"
 
 namespace {
 
@@ -19,17 +20,13 @@ constexpr int ALGORITHM = 641;
 constexpr int GO = 642;
 
 DialogTemplate chooserTemplate() {
-    DialogTemplate t;
-    t.id = CHOOSER;
-    t.caption = "Chooser";
-    t.cx = 200;
-    t.cy = 60;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    t.controls = {
-        {ALGORITHM, ControlKind::ComboBox, "", 7, 7, 100, 14, CBS_DROPDOWNLIST | WS_TABSTOP, 0},
-        {GO, ControlKind::PushButton, "Go", 120, 7, 50, 14, WS_TABSTOP, 0},
-    };
-    return t;
+    return makeTemplate(
+        CHOOSER,
+        {
+            {ALGORITHM, ControlKind::ComboBox, "", 7, 7, 100, 14, CBS_DROPDOWNLIST | WS_TABSTOP, 0},
+            {GO, ControlKind::PushButton, "Go", 120, 7, 50, 14, WS_TABSTOP, 0},
+        },
+        {.cy = 60, .resizable = false});
 }
 
 class ChooserDialog : public CDialog {
@@ -58,18 +55,16 @@ BEGIN_MESSAGE_MAP(ChooserDialog, CDialog)
 ON_CBN_SELCHANGE(ALGORITHM, OnAlgorithmChosen)
 END_MESSAGE_MAP()
 
-class HeadlessComboBoxTest : public testing::Test {
+class HeadlessComboBoxTest : public HeadlessBackendTest {
 protected:
     void SetUp() override { Resources::addDialog(chooserTemplate()); }
-    void TearDown() override { Resources::clear(); }
 
     /// Runs the dialog; body gets it while its window is open.
     template <typename F> void withDialog(F body) {
-        headless->queue([&](HWND dlg) { body(dlg); });
+        headless.queue([&](HWND dlg) { body(dlg); });
         dialog.DoModal();
     }
 
-    ScopedHeadlessBackend headless;
     ChooserDialog dialog;
 };
 
@@ -78,14 +73,14 @@ protected:
 TEST_F(HeadlessComboBoxTest, TheUsersChoiceTellsTheDialogTheProgramsOwnSelectionDoesNot) {
     withDialog([&](HWND dlg) {
         EXPECT_TRUE(dialog.picks.empty()) << "SetCurSel sends nothing";
-        const HeadlessComboBox& entries = headless->record(dialog.algorithm.m_hWnd)->combo;
+        const HeadlessComboBox& entries = headless.record(dialog.algorithm.m_hWnd)->combo;
         EXPECT_EQ(entries.items(), (std::vector<std::string>{"MD5", "SHA-1", "SHA-256"}));
         EXPECT_EQ(entries.selection(), 1);
 
-        EXPECT_TRUE(headless->chooseComboItem(dlg, ALGORITHM, 2));
-        EXPECT_TRUE(headless->chooseComboItem(dlg, ALGORITHM, 2)) << "chosen again, told again";
+        EXPECT_TRUE(headless.chooseComboItem(dlg, ALGORITHM, 2));
+        EXPECT_TRUE(headless.chooseComboItem(dlg, ALGORITHM, 2)) << "chosen again, told again";
         EXPECT_EQ(dialog.picks, (std::vector<int>{2, 2}));
-        EXPECT_EQ(headless->focusedControl(dlg), dialog.algorithm.m_hWnd);
+        EXPECT_EQ(headless.focusedControl(dlg), dialog.algorithm.m_hWnd);
 
         EXPECT_EQ(dialog.algorithm.SetCurSel(3), CB_ERR);
         EXPECT_EQ(dialog.algorithm.GetCurSel(), CB_ERR) << "out of range selects none";
@@ -114,11 +109,11 @@ TEST_P(HeadlessComboBoxRefusal, ChangesNothingAndSaysWhy) {
         if (c.working) {
             dialog.BeginWork(GO);
         }
-        EXPECT_FALSE(headless->chooseComboItem(dlg, c.id, c.index));
+        EXPECT_FALSE(headless.chooseComboItem(dlg, c.id, c.index));
         EXPECT_EQ(dialog.algorithm.GetCurSel(), 1);
         EXPECT_TRUE(dialog.picks.empty());
-        ASSERT_FALSE(headless->ignoredInput().empty());
-        EXPECT_EQ(headless->ignoredInput().back(), c.reason);
+        ASSERT_FALSE(headless.ignoredInput().empty());
+        EXPECT_EQ(headless.ignoredInput().back(), c.reason);
     });
 }
 

@@ -4,10 +4,11 @@
 
 #include "platform/data_exchange.h"
 #include "platform/dialog.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/list_ctrl.h"
 #include "platform/resources.h"
 #include "platform/win_app.h"
+#include "tests/support/headless_backend_test.h"
+#include "tests/support/make_template.h"
 
 namespace {
 
@@ -18,24 +19,20 @@ constexpr int RADIO_C = 603;
 constexpr int BUTTON = 604;
 constexpr int LIST = 605;
 
-DialogTemplate testTemplate(int x = 0, int y = 0) {
-    DialogTemplate t;
-    t.id = TEST_DIALOG;
-    t.caption = "Test";
-    t.x = x;
-    t.y = y;
-    t.cx = 200;
-    t.cy = 96;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    t.controls = {
-        {IDOK, ControlKind::PushButton, "OK", 140, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {RADIO_A, ControlKind::RadioButton, "A", 7, 7, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
-        {RADIO_B, ControlKind::RadioButton, "B", 7, 20, 40, 10, BS_AUTORADIOBUTTON, 0},
-        {BUTTON, ControlKind::PushButton, "Go", 7, 40, 50, 14, WS_TABSTOP, 0},
-        {RADIO_C, ControlKind::RadioButton, "C", 7, 60, 40, 10, BS_AUTORADIOBUTTON, 0},
-        {LIST, ControlKind::ListView, "", 60, 40, 100, 50, LVS_REPORT | WS_GROUP, 0},
-    };
-    return t;
+// A 200 × 96 dialog-unit window with a fixed frame.
+DialogTemplate testTemplate() {
+    return makeTemplate(
+        TEST_DIALOG,
+        {
+            {IDOK, ControlKind::PushButton, "OK", 140, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {RADIO_A, ControlKind::RadioButton, "A", 7, 7, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP,
+             0},
+            {RADIO_B, ControlKind::RadioButton, "B", 7, 20, 40, 10, BS_AUTORADIOBUTTON, 0},
+            {BUTTON, ControlKind::PushButton, "Go", 7, 40, 50, 14, WS_TABSTOP, 0},
+            {RADIO_C, ControlKind::RadioButton, "C", 7, 60, 40, 10, BS_AUTORADIOBUTTON, 0},
+            {LIST, ControlKind::ListView, "", 60, 40, 100, 50, LVS_REPORT | WS_GROUP, 0},
+        },
+        {.cy = 96, .resizable = false});
 }
 
 class TestDialog : public CDialog {
@@ -99,18 +96,9 @@ BEGIN_MESSAGE_MAP(TestApp, CWinApp)
 ON_COMMAND(ID_HELP, OnHelpCommand)
 END_MESSAGE_MAP()
 
-class FrameworkTest : public ::testing::Test {
+class FrameworkTest : public HeadlessBackendTest {
 protected:
-    void SetUp() override {
-        setBackend(&headless);
-        Resources::clear();
-        Resources::addDialog(testTemplate());
-    }
-    void TearDown() override {
-        Resources::clear();
-        setBackend(nullptr);
-    }
-    HeadlessBackend headless;
+    void SetUp() override { Resources::addDialog(testTemplate()); }
 };
 
 } // namespace

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "platform/clipboard.h"
-#include "platform/headless/scoped_headless_backend.h"
 #include "platform/resources.h"
+#include "tests/support/headless_backend_test.h"
+#include "tests/support/make_template.h"
 
 namespace {
 
@@ -25,23 +26,21 @@ constexpr int OTHER_B = 1011;
 constexpr int LOGO_BITMAP = 9233;
 
 DialogTemplate toolTemplate(DWORD okStyle = BS_DEFPUSHBUTTON | WS_TABSTOP) {
-    DialogTemplate t;
-    t.id = TOOL;
-    t.caption = "Tool";
-    t.cx = 320;
-    t.cy = 201;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    t.controls = {
-        {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, okStyle, 0},
-        {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
-        {MODE_A, ControlKind::RadioButton, "A", 27, 10, 53, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
-        {MODE_B, ControlKind::RadioButton, "B", 92, 10, 84, 10, BS_AUTORADIOBUTTON, 0},
-        {COPY, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP | WS_GROUP, 0},
-        {SAVE, ControlKind::PushButton, "Save", 69, 24, 50, 14, WS_TABSTOP, 0},
-        {OTHER_A, ControlKind::RadioButton, "X", 180, 10, 30, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
-        {OTHER_B, ControlKind::RadioButton, "Y", 220, 10, 30, 10, BS_AUTORADIOBUTTON, 0},
-    };
-    return t;
+    return makeTemplate(
+        TOOL,
+        {
+            {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, okStyle, 0},
+            {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
+            {MODE_A, ControlKind::RadioButton, "A", 27, 10, 53, 10, BS_AUTORADIOBUTTON | WS_GROUP,
+             0},
+            {MODE_B, ControlKind::RadioButton, "B", 92, 10, 84, 10, BS_AUTORADIOBUTTON, 0},
+            {COPY, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP | WS_GROUP, 0},
+            {SAVE, ControlKind::PushButton, "Save", 69, 24, 50, 14, WS_TABSTOP, 0},
+            {OTHER_A, ControlKind::RadioButton, "X", 180, 10, 30, 10, BS_AUTORADIOBUTTON | WS_GROUP,
+             0},
+            {OTHER_B, ControlKind::RadioButton, "Y", 220, 10, 30, 10, BS_AUTORADIOBUTTON, 0},
+        },
+        {.cx = 320, .cy = 201});
 }
 
 // A 24-bit bottom-up BMP of width × height pixels, all black.
@@ -66,7 +65,7 @@ std::vector<std::uint8_t> blackBmp(int width, int height) {
     return bmp;
 }
 
-class HeadlessTest : public testing::Test {
+class HeadlessTest : public HeadlessBackendTest {
 protected:
     HWND shownTool(DWORD okStyle = BS_DEFPUSHBUTTON | WS_TABSTOP) {
         const HWND dlg = headless.createDialog(toolTemplate(okStyle), nullptr);
@@ -91,11 +90,6 @@ protected:
         }
         return out;
     }
-
-    void TearDown() override { Resources::clear(); }
-
-    ScopedHeadlessBackend scoped;
-    HeadlessBackend& headless = scoped.get();
 };
 
 using HeadlessListRows = HeadlessTest;
@@ -192,11 +186,9 @@ TEST_F(HeadlessStaticBitmap, ABitmapResizesItsControlKeepingTheTopLeft) {
 TEST_F(HeadlessStaticBitmap, ATemplateBitmapControlTakesItsPicturesSize) {
     const std::vector<std::uint8_t> bmp = blackBmp(300, 58);
     ASSERT_TRUE(Resources::addBitmap(LOGO_BITMAP, bmp.data(), bmp.size()));
-    DialogTemplate t;
-    t.id = PICTURE;
-    t.cx = 288;
-    t.cy = 53;
-    t.controls = {{-1, ControlKind::StaticBitmap, "", 7, 7, 216, 37, SS_BITMAP, LOGO_BITMAP}};
+    const DialogTemplate t = makeTemplate(
+        PICTURE, {{-1, ControlKind::StaticBitmap, "", 7, 7, 216, 37, SS_BITMAP, LOGO_BITMAP}},
+        {.cx = 288, .cy = 53, .resizable = false});
     const HWND dlg = headless.createDialog(t, nullptr);
     const HWND logo = headless.dialogItem(dlg, -1);
     ASSERT_NE(logo, nullptr);

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
-#include "platform/headless/scoped_headless_backend.h"
-#include "platform/wnd.h"
+#include "tests/support/headless_backend_test.h"
+#include "tests/support/make_template.h"
+#include "tests/support/recording_dialog.h"
 
 namespace {
 
@@ -16,72 +18,49 @@ constexpr int BUTTON = 1003;
 constexpr int LIST = 1000;
 constexpr int RADIO = 1001;
 
+// Styled as the main window's template, WS_VISIBLE included.
 DialogTemplate sizableTemplate(int x = 0, int y = 0) {
-    DialogTemplate t;
-    t.id = SIZABLE;
-    t.caption = "Sizable";
-    t.x = x;
-    t.y = y;
-    t.cx = 320;
-    t.cy = 201;
-    t.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT;
-    t.controls = {
-        {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
-        {RADIO, ControlKind::RadioButton, "Mode", 27, 10, 53, 10, BS_AUTORADIOBUTTON | WS_GROUP, 0},
-        {BUTTON, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP, 0},
-    };
+    DialogTemplate t = makeTemplate(
+        SIZABLE,
+        {
+            {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
+            {RADIO, ControlKind::RadioButton, "Mode", 27, 10, 53, 10, BS_AUTORADIOBUTTON | WS_GROUP,
+             0},
+            {BUTTON, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP, 0},
+        },
+        {.cx = 320, .cy = 201, .x = x, .y = y});
+    t.style |= WS_VISIBLE;
     return t;
 }
 
 DialogTemplate fixedTemplate() {
-    DialogTemplate t;
-    t.id = FIXED;
-    t.caption = "Fixed";
-    t.cx = 100;
-    t.cy = 40;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    return t;
+    return makeTemplate(FIXED, {}, {.cx = 100, .cy = 40, .resizable = false});
 }
 
-// A window object that notes the size and tracking messages it gets, and what it saw then.
-class Probe : public CWnd {
-public:
-    struct Size {
-        UINT type;
-        int cx;
-        int cy;
-        RECT windowRect; // as the window system reported it while the message was handled
-    };
-    std::vector<Size> sizes;
-    MINMAXINFO limits{}; // what OnGetMinMaxInfo answers when answerLimits is set
-    bool answerLimits = false;
-    int growOnce = 0; // a first WM_SIZE below this width moves the window to it
-
-protected:
-    void OnSize(UINT type, int cx, int cy) {
-        RECT r;
-        GetWindowRect(&r);
-        sizes.push_back({type, cx, cy, r});
-        if (growOnce > 0 && r.width() < growOnce) {
-            MoveWindow(r.left, r.top, growOnce, r.height());
-        }
-    }
-    void OnGetMinMaxInfo(MINMAXINFO* info) {
-        if (answerLimits) {
-            info->ptMinTrackSize = limits.ptMinTrackSize;
-            info->ptMaxTrackSize = limits.ptMaxTrackSize;
-        }
-    }
-    DECLARE_MESSAGE_MAP()
+// A size message as (type, client width, client height).
+struct Size {
+    UINT type;
+    int cx;
+    int cy;
+    friend bool operator==(const Size&, const Size&) = default;
 };
 
-BEGIN_MESSAGE_MAP(Probe, CWnd)
-ON_WM_SIZE()
-ON_WM_GETMINMAXINFO()
-END_MESSAGE_MAP()
+void PrintTo(const Size& size, std::ostream* out) {
+    *out << "(type " << size.type << ", " << size.cx << " x " << size.cy << ")";
+}
 
-class HeadlessTest : public testing::Test {
+// The size messages a recording dialog received, oldest first.
+std::vector<Size> sizesOf(const RecordingDialog& dialog) {
+    std::vector<Size> sizes;
+    for (const Message& m : dialog.of(WM_SIZE)) {
+        sizes.push_back(
+            Size{UINT(m.wParam), int(LOWORD(WPARAM(m.lParam))), int(HIWORD(WPARAM(m.lParam)))});
+    }
+    return sizes;
+}
+
+class HeadlessTest : public HeadlessBackendTest {
 protected:
     HWND makeDialog(const DialogTemplate& t = sizableTemplate()) {
         return headless.createDialog(t, nullptr);
@@ -92,8 +71,7 @@ protected:
         return dlg;
     }
 
-    ScopedHeadlessBackend scoped;
-    HeadlessBackend& headless = scoped.get();
+    RecordingDialog probe; ///< attached to a dialog by the tests that listen to its messages
 };
 
 using HeadlessGeometry = HeadlessTest;
@@ -155,41 +133,50 @@ TEST_F(HeadlessGeometry, ANewDialogIsHiddenAndItsControlsShowWithIt) {
 
 TEST_F(HeadlessSizeMessages, ASizeChangeIsReportedBeforeTheMoveReturns) {
     const HWND dlg = makeDialog();
-    Probe probe;
+    std::vector<RECT> seen; // the window rectangle as each size message found it
+    probe.onMessage = [&](const Message& m) {
+        if (m.message == WM_SIZE) {
+            RECT r;
+            probe.GetWindowRect(&r);
+            seen.push_back(r);
+        }
+    };
     probe.Attach(dlg);
     headless.moveWindow(dlg, 10, 20, 600, 400);
-    ASSERT_EQ(probe.sizes.size(), 1u);
-    EXPECT_EQ(probe.sizes[0].type, SIZE_RESTORED);
-    EXPECT_EQ(probe.sizes[0].cx, 592);
-    EXPECT_EQ(probe.sizes[0].cy, 374);
-    EXPECT_EQ(probe.sizes[0].windowRect, (RECT{10, 20, 610, 420}))
+    EXPECT_EQ(sizesOf(probe), (std::vector<Size>{{SIZE_RESTORED, 592, 374}}));
+    EXPECT_EQ(seen, (std::vector<RECT>{{10, 20, 610, 420}}))
         << "the handler sees the new rectangle already in place";
-    probe.Detach();
 }
 
 TEST_F(HeadlessSizeMessages, AMoveThatKeepsTheSizeSendsNone) {
     const HWND dlg = makeDialog();
-    Probe probe;
     probe.Attach(dlg);
     headless.moveWindow(dlg, 300, 200, 488, 353);
     headless.moveWindow(dlg, 300, 200, 488, 353);
-    EXPECT_TRUE(probe.sizes.empty());
+    EXPECT_EQ(probe.count(WM_SIZE), 0);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{300, 200, 788, 553}));
-    probe.Detach();
 }
 
 TEST_F(HeadlessSizeMessages, AMoveFromWithinASizeHandlerNestsAndSettles) {
     // As a layout that corrects a too small window from its size handler.
     const HWND dlg = makeDialog();
-    Probe probe;
-    probe.growOnce = 500;
+    probe.onMessage = [&](const Message& m) {
+        if (m.message != WM_SIZE) {
+            return;
+        }
+        RECT r;
+        probe.GetWindowRect(&r);
+        if (r.width() < 500) {
+            probe.MoveWindow(r.left, r.top, 500, r.height());
+        }
+    };
     probe.Attach(dlg);
     headless.moveWindow(dlg, 0, 0, 200, 300);
-    ASSERT_EQ(probe.sizes.size(), 2u);
-    EXPECT_EQ(probe.sizes[0].cx, 192);
-    EXPECT_EQ(probe.sizes[1].cx, 492);
+    const std::vector<Size> sizes = sizesOf(probe);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0].cx, 192);
+    EXPECT_EQ(sizes[1].cx, 492);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 500, 300}));
-    probe.Detach();
 }
 
 TEST_F(HeadlessSizeMessages, ControlsHearOfTheirOwnSizeChanges) {
@@ -210,7 +197,6 @@ TEST_F(HeadlessSizeMessages, ANegativeSizeBecomesAnEmptyWindow) {
 
 TEST_F(HeadlessMinimize, MinimisingParksTheWindowAndReportsAZeroSize) {
     const HWND dlg = shownDialog();
-    Probe probe;
     probe.Attach(dlg);
     ASSERT_TRUE(headless.minimize(dlg, 36, 36));
     EXPECT_TRUE(headless.isIconic(dlg));
@@ -220,27 +206,20 @@ TEST_F(HeadlessMinimize, MinimisingParksTheWindowAndReportsAZeroSize) {
     EXPECT_LT(parked.right, 0);
     EXPECT_LT(parked.bottom, 0);
     EXPECT_EQ(headless.clientRect(dlg), (RECT{0, 0, 36, 36}));
-    ASSERT_EQ(probe.sizes.size(), 1u);
-    EXPECT_EQ(probe.sizes[0].type, SIZE_MINIMIZED);
-    EXPECT_EQ(probe.sizes[0].cx, 0);
-    EXPECT_EQ(probe.sizes[0].cy, 0);
-    probe.Detach();
+    EXPECT_EQ(sizesOf(probe), (std::vector<Size>{{SIZE_MINIMIZED, 0, 0}}));
 }
 
 TEST_F(HeadlessMinimize, RestoringBringsTheRectangleBackAndReportsItsClientSize) {
     const HWND dlg = shownDialog();
     headless.moveWindow(dlg, 40, 30, 600, 400);
-    Probe probe;
     probe.Attach(dlg);
     headless.minimize(dlg);
     ASSERT_TRUE(headless.restore(dlg));
     EXPECT_FALSE(headless.isIconic(dlg));
     EXPECT_EQ(headless.windowRect(dlg), (RECT{40, 30, 640, 430}));
-    ASSERT_EQ(probe.sizes.size(), 2u);
-    EXPECT_EQ(probe.sizes[1].type, SIZE_RESTORED);
-    EXPECT_EQ(probe.sizes[1].cx, 592);
-    EXPECT_EQ(probe.sizes[1].cy, 374);
-    probe.Detach();
+    const std::vector<Size> sizes = sizesOf(probe);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(sizes[1], (Size{SIZE_RESTORED, 592, 374}));
 }
 
 TEST_F(HeadlessMinimize, AMoveWhileMinimisedTakesEffectOnRestore) {
@@ -267,10 +246,8 @@ TEST_F(HeadlessMinimize, AMinimisedWindowTakesNoClicksButCanBeClosedAndRestored)
 
 TEST_F(HeadlessFrameDrag, TheDragIsClampedToTheWindowsAnswer) {
     const HWND dlg = shownDialog(sizableTemplate(10, 10));
-    Probe probe;
-    probe.answerLimits = true;
-    probe.limits.ptMinTrackSize = POINT{300, 200};
-    probe.limits.ptMaxTrackSize = POINT{700, 500};
+    probe.minTrack = POINT{300, 200};
+    probe.maxTrack = POINT{700, 500};
     probe.Attach(dlg);
     const RECT start = headless.windowRect(dlg);
 
@@ -283,8 +260,7 @@ TEST_F(HeadlessFrameDrag, TheDragIsClampedToTheWindowsAnswer) {
     headless.dragFrame(dlg, 450, 350);
     EXPECT_EQ(headless.windowRect(dlg).width(), 450);
     EXPECT_EQ(headless.sentCount(dlg, WM_GETMINMAXINFO), 3);
-    EXPECT_EQ(probe.sizes.size(), 3u);
-    probe.Detach();
+    EXPECT_EQ(probe.count(WM_SIZE), 3);
 }
 
 TEST_F(HeadlessFrameDrag, WithoutAnAnswerTheSystemLimitsHold) {
@@ -299,27 +275,21 @@ TEST_F(HeadlessFrameDrag, WithoutAnAnswerTheSystemLimitsHold) {
 
 TEST_F(HeadlessFrameDrag, AMinimumAboveTheMaximumWins) {
     const HWND dlg = shownDialog();
-    Probe probe;
-    probe.answerLimits = true;
-    probe.limits.ptMinTrackSize = POINT{500, 400};
-    probe.limits.ptMaxTrackSize = POINT{300, 200};
+    probe.minTrack = POINT{500, 400};
+    probe.maxTrack = POINT{300, 200};
     probe.Attach(dlg);
     headless.dragFrame(dlg, 350, 250);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 500, 400}));
-    probe.Detach();
 }
 
 TEST_F(HeadlessFrameDrag, ProgramMovesAreNeverClampedNorAsked) {
     const HWND dlg = shownDialog();
-    Probe probe;
-    probe.answerLimits = true;
-    probe.limits.ptMinTrackSize = POINT{300, 200};
-    probe.limits.ptMaxTrackSize = POINT{700, 500};
+    probe.minTrack = POINT{300, 200};
+    probe.maxTrack = POINT{700, 500};
     probe.Attach(dlg);
     headless.moveWindow(dlg, 0, 0, 50, 20);
     EXPECT_EQ(headless.windowRect(dlg), (RECT{0, 0, 50, 20}));
     EXPECT_EQ(headless.sentCount(dlg, WM_GETMINMAXINFO), 0);
-    probe.Detach();
 }
 
 TEST_F(HeadlessFrameDrag, AWindowWithoutASizingFrameCannotBeDragged) {

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "platform/dialog.h"
-#include "platform/headless/scoped_headless_backend.h"
 #include "platform/menu.h"
 #include "platform/ole_drop_target.h"
 #include "platform/resources.h"
+#include "tests/support/headless_backend_test.h"
+#include "tests/support/make_template.h"
 
 namespace {
 
@@ -20,32 +21,21 @@ constexpr int LIST = 1000;
 constexpr UINT ABOUT_ENTRY = 16;
 
 DialogTemplate hostTemplate() {
-    DialogTemplate t;
-    t.id = HOST;
-    t.caption = "Host";
-    t.cx = 320;
-    t.cy = 201;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    t.controls = {
-        {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
-        {COPY, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP, 0},
-    };
-    return t;
+    return makeTemplate(
+        HOST,
+        {
+            {IDOK, ControlKind::PushButton, "OK", 260, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {LIST, ControlKind::ListView, "", 7, 42, 306, 152, LVS_REPORT | WS_TABSTOP, 0},
+            {COPY, ControlKind::PushButton, "Copy", 7, 24, 50, 14, WS_TABSTOP, 0},
+        },
+        {.cx = 320, .cy = 201});
 }
 
 DialogTemplate aboutTemplate() {
-    DialogTemplate t;
-    t.id = ABOUT;
-    t.caption = "About";
-    t.cx = 288;
-    t.cy = 53;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    t.controls = {
-        {IDOK, ControlKind::PushButton, "OK", 231, 7, 50, 14,
-         BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0},
-    };
-    return t;
+    return makeTemplate(ABOUT,
+                        {{IDOK, ControlKind::PushButton, "OK", 231, 7, 50, 14,
+                          BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0}},
+                        {.cx = 288, .cy = 53, .resizable = false});
 }
 
 // Answers drags with a chosen effect and keeps what was dropped.
@@ -118,16 +108,12 @@ ON_BN_CLICKED(COPY, OnCopy)
 ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-class HeadlessTest : public testing::Test {
+class HeadlessTest : public HeadlessBackendTest {
 protected:
     void SetUp() override {
         Resources::addDialog(hostTemplate());
         Resources::addDialog(aboutTemplate());
     }
-    void TearDown() override { Resources::clear(); }
-
-    ScopedHeadlessBackend scoped;
-    HeadlessBackend& headless = scoped.get();
 };
 
 using HeadlessModal = HeadlessTest;

@@ -6,6 +6,7 @@
 #include "platform/dialog.h"
 #include "platform/resources.h"
 #include "res/resource.h"
+#include "tests/support/make_template.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/result_report.h"
 
@@ -41,14 +42,10 @@ class ResultReportTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        DialogTemplate t;
-        t.id = REPORT_DIALOG;
-        t.caption = "Report";
-        t.cx = 300;
-        t.cy = 160;
-        t.style = WS_POPUP | WS_CAPTION;
-        t.controls = {{IDC_RESULT_LIST, ControlKind::ListView, "", 5, 5, 290, 150, LVS_REPORT, 0}};
-        Resources::addDialog(t);
+        Resources::addDialog(makeTemplate(
+            REPORT_DIALOG,
+            {{IDC_RESULT_LIST, ControlKind::ListView, "", 5, 5, 290, 150, LVS_REPORT, 0}},
+            {.cx = 300, .cy = 160, .resizable = false}));
     }
 
     /// Runs the dialog; body gets the dialog while its window is open.

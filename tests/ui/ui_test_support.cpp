@@ -4,14 +4,7 @@
 #include "ui/app_resources.h"
 
 void UiTest::SetUp() {
-    setBackend(&headless);
-    Resources::clear();
     registerAppResources();
-}
-
-void UiTest::TearDown() {
-    Resources::clear();
-    setBackend(nullptr);
 }
 
 std::string UiTest::writeFile(const std::string& relative, const std::string& bytes) {

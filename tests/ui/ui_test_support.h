@@ -8,20 +8,17 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/headless/headless_backend.h"
+#include "tests/support/headless_backend_test.h"
 #include "tests/support/scratch_folder.h"
 
-class UiTest : public ::testing::Test {
+class UiTest : public HeadlessBackendTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     /// Writes bytes to a file in the scratch folder (or below it) and returns its full path.
     std::string writeFile(const std::string& relative, const std::string& bytes);
     /// The whole content of a file.
     static std::string readFile(const std::string& path);
-
-    HeadlessBackend headless;
 
 private:
     ScratchFolder m_folder{true}; // the current folder while the test runs
