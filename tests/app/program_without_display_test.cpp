@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -33,30 +29,18 @@ void PrintTo(const Start& start, std::ostream* out) {
     *out << start.name;
 }
 
+// The program's output goes to files in a scratch folder of the test's own.
 class ProgramWithoutDisplayTest : public testing::TestWithParam<Start> {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "digestor_start.XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    static std::string read(const fs::path& path) {
-        std::ostringstream all;
-        all << std::ifstream(path, std::ios::binary).rdbuf();
-        return all.str();
-    }
-
-    fs::path folder;
+    ScratchFolder folder;
 };
 
 } // namespace
 
 TEST_P(ProgramWithoutDisplayTest, AnswersWithoutAborting) {
     const Start& start = GetParam();
-    const std::string out = (folder / "out").string();
-    const std::string err = (folder / "err").string();
+    const std::string out = folder / "out";
+    const std::string err = folder / "err";
     posix_spawn_file_actions_t files;
     ASSERT_EQ(posix_spawn_file_actions_init(&files), 0);
     posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT, 0600);
@@ -83,8 +67,10 @@ TEST_P(ProgramWithoutDisplayTest, AnswersWithoutAborting) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), start.status);
-    EXPECT_NE(read(out).find(start.out), std::string::npos) << read(out);
-    EXPECT_NE(read(err).find(start.err), std::string::npos) << read(err);
+    const std::string said = ScratchFolder::read(out);
+    const std::string complained = ScratchFolder::read(err);
+    EXPECT_NE(said.find(start.out), std::string::npos) << said;
+    EXPECT_NE(complained.find(start.err), std::string::npos) << complained;
 }
 
 INSTANTIATE_TEST_SUITE_P(

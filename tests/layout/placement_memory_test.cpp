@@ -11,6 +11,7 @@
 #include "platform/profile_store.h"
 #include "platform/resources.h"
 #include "platform/win_app.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -25,14 +26,10 @@ const RECT TEMPLATE_RECT{TEMPLATE_LEFT, TEMPLATE_TOP, TEMPLATE_LEFT + 308, TEMPL
 class PlacementMemoryTest : public HeadlessBackendTest {
 protected:
     PlacementMemoryTest() {
-        const char* base = std::getenv("TMPDIR");
-        folder_ = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                  "/placement_test.XXXXXX";
-        EXPECT_NE(mkdtemp(folder_.data()), nullptr);
         const char* old = std::getenv("XDG_CONFIG_HOME");
         hadConfigHome_ = old != nullptr;
         oldConfigHome_ = old != nullptr ? old : "";
-        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1);
         app_.m_profileName = ProfileStore::pathFor(app_.m_appName);
         registerTestDialog();
         registerGripBitmap(16, 16);
@@ -43,8 +40,6 @@ protected:
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
-        const std::string command = "rm -rf '" + folder_ + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
     }
 
     ProfileStore store() const { return ProfileStore(app_.m_profileName); }
@@ -81,7 +76,7 @@ protected:
 
     int filesInFolder() const {
         int count = 0;
-        DIR* dir = opendir(folder_.c_str());
+        DIR* dir = opendir(folder_.path().c_str());
         while (const dirent* entry = readdir(dir)) {
             const std::string name = entry->d_name;
             count += name != "." && name != "..";
@@ -93,7 +88,7 @@ protected:
     CWinApp app_{"placement_test"};
 
 private:
-    std::string folder_;
+    ScratchFolder folder_;
     bool hadConfigHome_ = false;
     std::string oldConfigHome_;
 };

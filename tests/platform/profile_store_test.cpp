@@ -11,29 +11,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/support/scratch_folder.h"
+
 namespace {
 
-// A fresh folder per test, removed with everything in it afterwards.
+// A fresh folder per test with the profile's path in it.
 class ProfileStoreTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        folder_ = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                  "/profile_store_test.XXXXXX";
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-        path_ = folder_ + "/app.INI";
-    }
-    void TearDown() override {
-        const std::string command = "rm -rf '" + folder_ + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
-    void writeText(const std::string& text) const {
-        std::FILE* file = std::fopen(path_.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
-        std::fclose(file);
-    }
+    void writeText(const std::string& text) const { scratch_.write("app.INI", text); }
     std::string readText(const std::string& path) const {
         std::string text;
         std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -57,8 +42,9 @@ protected:
         return count;
     }
 
-    std::string folder_;
-    std::string path_;
+    ScratchFolder scratch_;
+    const std::string folder_ = scratch_.path().string();
+    const std::string path_ = scratch_ / "app.INI";
 };
 
 TEST_F(ProfileStoreTest, MissingFileSectionOrKeyGivesFallback) {

@@ -6,13 +6,13 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
 #include "platform/file_dialog.h"
 #include "platform/image.h"
 #include "qt_test_support.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -236,9 +236,8 @@ TEST_F(QtServicesTest, DialogsPassedInAnswerForTheUser) {
 }
 
 TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString chosen = folder.filePath(QString::fromUtf8("bericht-ü.md5"));
+    const ScratchFolder folder;
+    const QString chosen = QString::fromStdString(folder / "bericht-ü.md5");
     bool confirms = false;
     bool saves = false;
     whenIdle([&] {

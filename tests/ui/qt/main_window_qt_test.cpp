@@ -1,7 +1,5 @@
 // The main window on the real Qt widgets (offscreen): controls, resizing, drops, clipboard, save.
 
-#include <unistd.h>
-
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -16,16 +14,15 @@
 #include <QTreeView>
 #include <QUrl>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "platform/qt/qt_backend.h"
 #include "platform/resources.h"
 #include "platform/win_app.h"
-#include "tests/qt/scripted_qt_dialogs.h"
 #include "res/resource.h"
+#include "tests/qt/scripted_qt_dialogs.h"
+#include "tests/support/scratch_folder.h"
 #include "ui/app_resources.h"
 #include "ui/main_dialog.h"
 
@@ -43,13 +40,9 @@ protected:
         Resources::clear();
         registerAppResources();
         savedCwd = fs::current_path();
-        char pattern[] = "/tmp/digestor-qt-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        scratch = pattern;
     }
     void TearDown() override {
         fs::current_path(savedCwd);
-        fs::remove_all(scratch);
         Resources::clear();
         setBackend(nullptr);
     }
@@ -71,17 +64,10 @@ protected:
     }
 
     std::string writeFile(const std::string& name, const std::string& bytes) {
-        const fs::path path = scratch / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
+        return folder.write(name, bytes);
     }
 
-    static std::string readFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    static std::string readFile(const std::string& path) { return ScratchFolder::read(path); }
 
     /// Drags mime data over window and drops it, as the desktop would, then lets the window work
     /// through the drop (it does so from the event loop, under a busy cursor).
@@ -116,7 +102,8 @@ protected:
     ScriptedQtDialogs dialogs; ///< answers for the user once a test passes them to qt
     QtBackend qt;
     CWinApp app{"digestor"};
-    fs::path scratch;
+    ScratchFolder folder; ///< where the files a test drops are; the window may make it current
+    const fs::path scratch = folder.path();
     fs::path savedCwd;
 };
 
@@ -254,8 +241,9 @@ TEST_F(MainWindowQtTest, AFailedSaveShowsAMessage) {
         path = (scratch / "missing-folder" / "x.md5").string();
         return true;
     };
-    dialogs.onMessage = [&](QWidget*, const std::string& text, const std::string&,
-                            MessageBoxKind) { shown = text; };
+    dialogs.onMessage = [&](QWidget*, const std::string& text, const std::string&, MessageBoxKind) {
+        shown = text;
+    };
     qt.setDialogs(&dialogs);
     run([&](MainDialog& dialog, QWidget*) {
         QTest::mouseClick(control(dialog, IDC_SAVE_AS), Qt::LeftButton);
