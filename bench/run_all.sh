@@ -21,6 +21,7 @@ run "$bench/digest_stream_vs_md5sum.sh" "$build"
 run "$bench/verify_list_vs_md5sum.sh" "$build"
 run "$bench/side_by_side_vs_md5sum.sh" "$build"
 run "$bench/algorithms_vs_coreutils.sh" "$build"
+run "$bench/cold_disk_vs_md5sum.sh" "$build"
 if [ -f "$build/bench/window_drop_qt" ] || grep -q window_drop_qt "$build/build.ninja" 2>/dev/null; then
     run "$bench/window_drop_vs_md5sum.sh" "$build"
     run "$bench/window_long_drop_vs_md5sum.sh" "$build"

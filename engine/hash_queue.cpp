@@ -3,12 +3,34 @@
 #include <algorithm>
 #include <new>
 
+#include "os/file_stream.h"
+
 namespace {
 constexpr std::uint64_t CREDIT_PIECE = LaneHasher::READ_SIZE;
 }
 
 HashQueue::HashQueue(std::size_t capacity, Md5LanePath path)
     : capacity_(capacity), slots_(new (std::nothrow) Slot[capacity]), hasher_(path) {}
+
+HashQueue::~HashQueue() {
+    // Files opened ahead and never started: a stop leaves them unread.
+    for (std::uint64_t number = head_; waiting_ > 0 && number < head_ + count_; ++number) {
+        Slot& slot = slotOf(number);
+        if (slot.waiting) {
+            closeDescriptor(slot.fd);
+            slot.waiting = false;
+            --waiting_;
+        }
+    }
+}
+
+void HashQueue::useReadAhead(const ReadAheadPolicy& policy) {
+    // Room for every file that can be open at once: one a lane, and the waiting ones.
+    if (readAhead_.reset(policy, policy.files + static_cast<std::size_t>(hasher_.lanes()))) {
+        lookAhead_ = policy.files;
+        inOrder_ = policy.inOrder;
+    }
+}
 
 std::size_t HashQueue::add() {
     const std::uint64_t number = head_ + count_++;
@@ -23,8 +45,35 @@ std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm a
     slot = Slot{};
     slot.file = true;
     slot.size = size;
-    hasher_.start(fd, size, text, algorithm, number);
+    slot.waiting = true;
+    slot.text = text;
+    slot.algorithm = algorithm;
+    slot.fd = fd;
+    ++waiting_;
+    readAhead_.opened(number, fd, size);
+    startWaiting();
     return placeOf(number);
+}
+
+// Free lanes take the waiting files, oldest first. In order, a file waits too until the
+// read-ahead has reached it, unless no lane is busy (then the read-ahead has nothing else to
+// ask for first).
+void HashQueue::startWaiting() {
+    nextStart_ = std::max(nextStart_, head_);
+    while (waiting_ > 0 && hasher_.hasFreeLane()) {
+        while (!slotOf(nextStart_).waiting) {
+            ++nextStart_;
+        }
+        Slot& slot = slotOf(nextStart_);
+        if (inOrder_ && !hasher_.idle() && !readAhead_.reached(nextStart_)) {
+            return;
+        }
+        slot.waiting = false;
+        --waiting_;
+        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_);
+        slot.fd = -1;
+        ++nextStart_;
+    }
 }
 
 HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
@@ -40,7 +89,10 @@ HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
 }
 
 bool HashQueue::work(WorkMeter* meter) {
+    readAhead_.advise();
+    startWaiting();
     hasher_.round(*this);
+    startWaiting();
     return empty() || credit(meter, true);
 }
 
@@ -72,6 +124,14 @@ void HashQueue::pop() {
 
 void HashQueue::hashed(std::uint64_t ticket, std::uint64_t bytes) {
     slotOf(ticket).hashed += bytes;
+}
+
+void HashQueue::readTo(std::uint64_t ticket, std::uint64_t position) {
+    readAhead_.readTo(ticket, position);
+}
+
+void HashQueue::closing(std::uint64_t ticket) {
+    readAhead_.closing(ticket);
 }
 
 void HashQueue::finished(std::uint64_t ticket, const Digest& digest, bool readError) {

@@ -6,6 +6,7 @@
 
 #include "engine/lane_hasher.h"
 #include "engine/work_meter.h"
+#include "os/read_ahead.h"
 
 /// The order-keeping half of side-by-side hashing. Items go in in order, each a file to hash or
 /// an item with nothing to hash, and come out oldest first, each once it is complete; files are
@@ -16,24 +17,41 @@
 /// A meter hears the bytes of each file when that file is the oldest not yet handed out: a file
 /// hashed ahead is counted only when its turn comes, so the running count, and where a stop at
 /// a given count falls, are the same as when the files are hashed one after the other.
+///
+/// With a read-ahead (see useReadAhead), files may be added beyond the free lanes: they wait,
+/// open, for a lane in their order, while a ReadAhead asks the system for their bytes, so that
+/// a cold disk has many reads in flight when the lanes come to them.
 class HashQueue : private LaneEvents {
 public:
     /// Room for capacity items, a power of two.
     explicit HashQueue(std::size_t capacity, Md5LanePath path = md5ActiveLanePath());
+    ~HashQueue();
+    HashQueue(const HashQueue&) = delete;
+    HashQueue& operator=(const HashQueue&) = delete;
 
     /// False when the memory could not be had; nothing else may be called then.
     bool valid() const { return slots_ != nullptr && hasher_.valid(); }
     std::size_t capacity() const { return capacity_; }
     bool empty() const { return count_ == 0; }
     bool full() const { return count_ == capacity_; }
-    /// Whether a file can be added now: there is room and a lane for it.
-    bool canAddFile() const { return !full() && hasher_.hasFreeLane(); }
+    /// Whether a file can be added now: there is room, and a lane for it or room among the
+    /// files that wait for one.
+    bool canAddFile() const {
+        return !full() && (waiting_ < lookAhead_ || (waiting_ == 0 && hasher_.hasFreeLane()));
+    }
+
+    /// From now on up to policy.files files wait, opened, for a lane, and their bytes are read
+    /// ahead as policy says. Before, and with a policy of no files, a file is added only when
+    /// a lane is free for it.
+    void useReadAhead(const ReadAheadPolicy& policy);
+    /// The system has run out of descriptors: fewer files are opened ahead from now on.
+    void shrinkLookAhead() { lookAhead_ = waiting_ / 2; }
 
     /// Adds an item with nothing to hash. Returns its place.
     std::size_t add();
     /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm, in
-    /// text mode if text; the queue owns fd from now on. Returns its place. Only when
-    /// canAddFile().
+    /// text mode if text; the queue owns fd from now on. It starts in a lane at once if one is
+    /// free, and waits for one otherwise. Returns its place. Only when canAddFile().
     std::size_t addFile(int fd, std::int64_t size, bool text, Algorithm algorithm);
     /// The place the next item added will take.
     std::size_t nextPlace() const { return placeOf(head_ + count_); }
@@ -54,11 +72,12 @@ public:
     /// Removes the oldest item.
     void pop();
 
-    /// Whether any file is being hashed.
-    bool hashing() const { return !hasher_.idle(); }
-    /// Hashes one round (see LaneHasher::round), then tells meter (if any) of the oldest item's
-    /// progress, even of none, so that it hears from the work every round. False when the meter
-    /// asks to stop.
+    /// Whether any file is being hashed or waits for a lane.
+    bool hashing() const { return !hasher_.idle() || waiting_ > 0; }
+    /// Asks for the bytes read ahead, hashes one round (see LaneHasher::round) with waiting
+    /// files taking the free lanes, then tells meter (if any) of the oldest item's progress,
+    /// even of none, so that it hears from the work every round. False when the meter asks to
+    /// stop.
     bool work(WorkMeter* meter);
 
 private:
@@ -66,6 +85,10 @@ private:
         bool file = false;
         bool complete = false;
         bool readError = false;
+        bool waiting = false; // opened, waiting for a lane
+        bool text = false;
+        Algorithm algorithm = Algorithm::Md5;
+        int fd = -1; // while waiting
         std::int64_t size = -1;
         std::uint64_t hashed = 0;   // bytes hashed so far
         std::uint64_t credited = 0; // of those, the bytes a meter has heard of
@@ -74,6 +97,9 @@ private:
 
     void hashed(std::uint64_t ticket, std::uint64_t bytes) override;
     void finished(std::uint64_t ticket, const Digest& digest, bool readError) override;
+    void readTo(std::uint64_t ticket, std::uint64_t position) override;
+    void closing(std::uint64_t ticket) override;
+    void startWaiting();
     std::size_t placeOf(std::uint64_t number) const {
         return static_cast<std::size_t>(number & (capacity_ - 1));
     }
@@ -86,5 +112,10 @@ private:
     std::uint64_t head_ = 0; // number of the oldest item
     std::size_t count_ = 0;
     std::uint64_t announced_ = ~std::uint64_t{0}; // the last file named to beginFile
+    std::size_t waiting_ = 0;     // files waiting for a lane
+    std::size_t lookAhead_ = 0;   // at most so many
+    bool inOrder_ = false;        // a file waits until the read-ahead has reached it
+    std::uint64_t nextStart_ = 0; // no file before this number waits
+    ReadAhead readAhead_;
     LaneHasher hasher_;
 };

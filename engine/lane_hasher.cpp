@@ -148,7 +148,7 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm
 
 // Reads once into the lane, after the bytes it holds. In text mode a held-back CR goes in front
 // of the new bytes, so that the rule sees it beside the byte that follows it.
-void LaneHasher::readMore(Lane& lane) {
+void LaneHasher::readMore(Lane& lane, LaneEvents& events) {
     std::size_t at = lane.end;
     if (lane.heldCr) {
         lane.buffer[at++] = '\r';
@@ -170,6 +170,7 @@ void LaneHasher::readMore(Lane& lane) {
         return;
     }
     lane.position += static_cast<std::uint64_t>(n);
+    events.readTo(lane.ticket, lane.position);
     std::size_t newEnd = at + static_cast<std::size_t>(n);
     if (lane.text) {
         char* region = reinterpret_cast<char*>(lane.buffer + lane.end);
@@ -195,19 +196,18 @@ void LaneHasher::readMore(Lane& lane) {
 // Gives the lane at least one whole block: moves what is left to the front, reads until a block
 // is there or the file has ended, and pads an ended file as RFC 1321 says (a 1 bit, zeros, the
 // length in bits modulo 2^64), so that its last blocks go through the lanes like the others.
-void LaneHasher::fill(Lane& lane) {
+void LaneHasher::fill(Lane& lane, LaneEvents& events) {
     const std::size_t left = lane.end - lane.begin;
     std::memmove(lane.buffer, lane.buffer + lane.begin, left);
     lane.begin = 0;
     lane.end = left;
     while (!lane.ended && lane.end < BLOCK) {
-        readMore(lane);
+        readMore(lane, events);
     }
     if (!lane.ended) {
         return;
     }
-    closeDescriptor(lane.fd);
-    lane.fd = -1;
+    close(lane, events);
     lane.buffer[lane.end++] = 0x80;
     const std::size_t zeros = (BLOCK + 56 - lane.end % BLOCK) % BLOCK;
     std::memset(lane.buffer + lane.end, 0, zeros);
@@ -261,7 +261,7 @@ void LaneHasher::hashOneRead(int index, LaneEvents& events) {
     lane.begin = 0;
     lane.end = 0;
     if (!lane.ended) {
-        readMore(lane);
+        readMore(lane, events);
     }
     if (lane.end > 0) {
         hashers_[index].update(lane.buffer, lane.end);
@@ -276,12 +276,18 @@ void LaneHasher::hashOneRead(int index, LaneEvents& events) {
     }
 }
 
-// The lane's file has been hashed to its end: the descriptor goes, the lane is free.
-void LaneHasher::end(Lane& lane, const Digest& digest, LaneEvents& events) {
+// The lane's file has been read to its end: its descriptor goes.
+void LaneHasher::close(Lane& lane, LaneEvents& events) {
     if (lane.fd >= 0) {
+        events.closing(lane.ticket);
         closeDescriptor(lane.fd);
         lane.fd = -1;
     }
+}
+
+// The lane's file has been hashed to its end: the descriptor goes, the lane is free.
+void LaneHasher::end(Lane& lane, const Digest& digest, LaneEvents& events) {
+    close(lane, events);
     lane.busy = false;
     --busy_;
     events.finished(lane.ticket, digest, lane.readError);
@@ -301,7 +307,7 @@ void LaneHasher::round(LaneEvents& events) {
             continue;
         }
         if (lane.end - lane.begin < BLOCK && !lane.padded) {
-            fill(lane);
+            fill(lane, events);
         }
         // Every busy lane now holds a whole block or more: data, or data and its padding.
         blocks = std::min(blocks, (lane.end - lane.begin) / BLOCK);

@@ -20,6 +20,11 @@ public:
     /// whether reading stopped at an error rather than at the end of the file (or the algorithm
     /// could not be had).
     virtual void finished(std::uint64_t ticket, const Digest& digest, bool readError) = 0;
+    /// The message's file has been read up to position (its bytes as stored, before the
+    /// text-mode rule).
+    virtual void readTo(std::uint64_t /*ticket*/, std::uint64_t /*position*/) {}
+    /// The message's file is about to be closed: its descriptor is no longer to be used.
+    virtual void closing(std::uint64_t /*ticket*/) {}
 };
 
 /// Hashes several open files at once, reading each in large pieces. MD5 files take a lane each of
@@ -78,8 +83,9 @@ private:
         bool noHasher = false; // libcrypto could not start the lane's algorithm
     };
 
-    void fill(Lane& lane);
-    void readMore(Lane& lane);
+    void fill(Lane& lane, LaneEvents& events);
+    void readMore(Lane& lane, LaneEvents& events);
+    void close(Lane& lane, LaneEvents& events);
     void hashOneRead(int index, LaneEvents& events);
     void end(Lane& lane, const Digest& digest, LaneEvents& events);
     void compress(const int* busy, int count, std::size_t blocks);

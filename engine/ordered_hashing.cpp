@@ -7,6 +7,7 @@
 #include "engine/file_digest.h"
 #include "engine/hash_queue.h"
 #include "os/file_stream.h"
+#include "os/read_ahead.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
         return hashOneAtATime(feed, meter);
     }
     bool ended = false;
-    bool holding = false; // request names a file waiting for a descriptor
+    bool holding = false;   // request names a file waiting for a descriptor
+    bool readAhead = false; // the read-ahead has been chosen, for the first file's device
     HashRequest request;
     for (;;) {
         // 1. Hand back, in order, every item whose outcome is known. Each file's bytes reach
@@ -46,8 +48,9 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
             queue->pop();
         }
 
-        // 2. Take items while a file could start hashing; items with nothing to hash, and
-        //    files that do not open, wait in the queue for their turn like the others.
+        // 2. Take items while a file could start hashing or wait, opened, for a lane; items
+        //    with nothing to hash, and files that do not open, wait in the queue for their
+        //    turn like the others.
         while ((holding || !ended) && queue->canAddFile()) {
             if (!holding) {
                 if (meter != nullptr && !meter->advance(0)) {
@@ -68,16 +71,22 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 }
             }
             std::int64_t size = -1;
-            const int fd = openReadDescriptor(request.path, &size);
+            std::uint64_t device = 0;
+            const int fd = openReadDescriptor(request.path, &size, &device);
             holding = fd < 0 && outOfDescriptors() && queue->hashing();
             if (holding) {
+                queue->shrinkLookAhead();
                 break; // a lane that ends closes its file
             }
             if (fd < 0) {
                 queue->add();
-            } else {
-                queue->addFile(fd, size, request.text, request.algorithm);
+                continue;
             }
+            if (!readAhead) {
+                queue->useReadAhead(readAheadPolicyFor(device));
+                readAhead = true;
+            }
+            queue->addFile(fd, size, request.text, request.algorithm);
         }
 
         // 3. Hash a round, and let the meter in at least once a round.

@@ -45,11 +45,14 @@ public:
 /// (a power of two) read ahead of the oldest unreported one. Returns false when meter asked to
 /// stop: items done so far stay done; items read ahead are never done.
 ///
+/// Files are opened further ahead than the lanes, and their bytes asked of the disk in list
+/// order (see ReadAhead), as readAheadPolicyFor says for the device of the first file opened.
+///
 /// The meter hears advance(0) before every step of the feed, beginFile for each file at its
 /// turn, and each file's bytes at its turn in pieces of at most LaneHasher::READ_SIZE, so that
 /// where a stop at a given count falls is the same as in hashOneAtATime. A file that cannot be
-/// opened for want of descriptors waits until a lane closes its own; it is reported unopened
-/// only when none of ours is open.
+/// opened for want of descriptors waits until a lane closes its own, and fewer files are opened
+/// ahead from then on; it is reported unopened only when none of ours is open.
 bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter);
 
 /// The same work, one file after the other through openFileStream and digestStream: the same

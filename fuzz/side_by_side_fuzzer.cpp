@@ -1,7 +1,8 @@
 // Arbitrary bytes as a checksum list, verified both ways: side by side (verifyList) and one file
 // at a time (verifyListOneAtATime). Rows, stderr bytes, results and what a meter heard must be
 // the same. The first byte chooses verbose and binary mode and whether, and after how many
-// bytes hashed, the meter asks to stop. Run it from a folder that holds the files the seed lists
+// bytes hashed, the meter asks to stop; the list's length, even or odd, whether side by side
+// the files are read ahead as for a solid-state or a spinning disk. Run it from a folder that holds the files the seed lists
 // name (see fuzz/run.sh): files of 0, 1, 55, 56, 63, 64 and 65 bytes, one of a few MiB, a folder.
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/checksum_list.h"
+#include "os/read_ahead.h"
 
 namespace {
 
@@ -120,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             c = '_';
         }
     }
+    forceReadAhead(list.size() % 2 == 0 ? ReadAheadChoice::Parallel : ReadAheadChoice::Rotational);
     const Outcome side = verify(true, list, verbose, binary, stopAt);
     const Outcome one = verify(false, list, verbose, binary, stopAt);
     check(side.result == one.result);

@@ -273,11 +273,14 @@ std::size_t dropCrBeforeLf(char* buffer, std::size_t length, bool& heldCr) {
     return static_cast<size_t>(out - buffer);
 }
 
-int openReadDescriptor(const char* path, std::int64_t* size) {
+int openReadDescriptor(const char* path, std::int64_t* size, std::uint64_t* device) {
     struct stat info;
     const int fd = openRegularFile(path, O_RDONLY, info);
     if (fd >= 0 && size != nullptr) {
         *size = info.st_size;
+    }
+    if (fd >= 0 && device != nullptr) {
+        *device = info.st_dev;
     }
     return fd;
 }

@@ -14,8 +14,10 @@ std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size
 
 /// Opens path for plain reads under the same rule as openFileStream: regular files only, links
 /// followed, anything else refused by its type unopened. Returns the descriptor (close-on-exec),
-/// or -1. When size is given, it receives the file's size in bytes as it stood when opened.
-int openReadDescriptor(const char* path, std::int64_t* size = nullptr);
+/// or -1. When size is given, it receives the file's size in bytes as it stood when opened, and
+/// device the device its file system is on (its st_dev).
+int openReadDescriptor(const char* path, std::int64_t* size = nullptr,
+                       std::uint64_t* device = nullptr);
 
 /// Reads up to size bytes from a descriptor of openReadDescriptor, repeating a read that was
 /// interrupted. Returns the count, 0 at the end of the file, -1 on an error.

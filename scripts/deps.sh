@@ -7,7 +7,7 @@ set -euo pipefail
 # has no X server (XWayland) to fall back on.
 packages=(
     cmake ninja-build g++ make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libssl-dev liburing-dev
     qt6-base-dev qt6-wayland libgl-dev fonts-dejavu-core
 )
 packages+=("$@")

@@ -20,6 +20,7 @@
 #include "engine/list_line.h"
 #include "engine/md5_lanes.h"
 #include "os/file_stream.h"
+#include "os/read_ahead.h"
 #include "tests/engine/stopping_meter.h"
 #include "tests/support/descriptors.h"
 #include "tests/support/scratch_folder.h"
@@ -466,8 +467,11 @@ INSTANTIATE_TEST_SUITE_P(Verifiers, ChecksumListVerifyTest,
 
 // Verifies the same list both ways and expects the same result, rows and stderr bytes, and that
 // a meter heard the same files and bytes (and, with stopAt, that both stopped at the same file).
-class SideBySideTest : public VerifyFixture {
+// Side by side, files are opened and read ahead as the parameter says, whatever the disk.
+class SideBySideTest : public VerifyFixture, public testing::WithParamInterface<ReadAheadChoice> {
 protected:
+    void SetUp() override { forceReadAhead(GetParam()); }
+    void TearDown() override { forceReadAhead(ReadAheadChoice::ByDevice); }
     Verifier verifier() const override { return current_; }
 
     void expectSameBothWays(const std::string& list, bool verbose, bool binary,
@@ -509,7 +513,7 @@ std::string mixedList(const std::string& big) {
            "junk\n" + hexOf(md5Of(BETA)) + " *b and a long name\r\r\n" + entry(ALPHA, "a");
 }
 
-TEST_F(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
+TEST_P(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
     const std::string big(3 << 20, 'b');
     write("big", big);
     write("a", ALPHA);
@@ -537,7 +541,7 @@ TEST_F(SideBySideTest, ReportsInListOrderWhateverFinishesFirst) {
 
 // A stop at any point leaves the same rows and diagnostics both ways, since the bytes of files
 // hashed ahead reach the meter only at their turn.
-TEST_F(SideBySideTest, StopsAtTheSameFileBothWays) {
+TEST_P(SideBySideTest, StopsAtTheSameFileBothWays) {
     const std::string big(3 << 20, 'b');
     write("big", big);
     write("a", ALPHA);
@@ -552,9 +556,23 @@ TEST_F(SideBySideTest, StopsAtTheSameFileBothWays) {
     }
 }
 
+// More files than lanes, each of several reads: a stop comes while files wait, opened, for a
+// lane, and leaves none of them open.
+TEST_P(SideBySideTest, AStopWhileFilesWaitForALane) {
+    std::string list;
+    for (int i = 0; i < 24; ++i) {
+        const std::string contents(1 << 20, static_cast<char>('a' + i));
+        std::string name = "f";
+        name += std::to_string(i);
+        write(name, contents);
+        list += entry(contents, name);
+    }
+    expectSameBothWays(list, false, true, 1 << 19);
+}
+
 // More lines than the window holds, many of them waiting behind a large first file, on every
 // lane path: the window fills, wraps around, and still reports in order.
-TEST_F(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
+TEST_P(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
     const std::string big(1 << 20, 'b');
     write("big", big);
     std::string list = entry(big, "big");
@@ -572,6 +590,8 @@ TEST_F(SideBySideTest, ListsLongerThanTheWindowOnEveryLanePath) {
         }
         SCOPED_TRACE(testing::Message() << "lane path " << static_cast<int>(path));
         expectSameBothWays(list, true, true);
+        // A stop part-way through the large file, with files opened ahead behind it.
+        expectSameBothWays(list, true, true, big.size() / 2);
     }
     md5UseDefaultLanePath();
 }
@@ -582,7 +602,7 @@ namespace {
 
 // With hardly a descriptor to spare, files wait for a lane to close its own instead of being
 // reported unreadable.
-TEST_F(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
+TEST_P(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
     std::string list;
     for (int i = 0; i < 5000; ++i) {
         std::string name = "f";
@@ -609,5 +629,24 @@ TEST_F(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
     EXPECT_EQ(sink.rows.size(), 5000u);
     EXPECT_EQ(openDescriptorCount(), before); // every file's descriptor closed
 }
+
+std::string readAheadName(const testing::TestParamInfo<ReadAheadChoice>& info) {
+    switch (info.param) {
+    case ReadAheadChoice::Off:
+        return "Off";
+    case ReadAheadChoice::Parallel:
+        return "Parallel";
+    case ReadAheadChoice::Rotational:
+        return "Rotational";
+    case ReadAheadChoice::ByDevice:
+        break;
+    }
+    return "ByDevice";
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadAhead, SideBySideTest,
+                         testing::Values(ReadAheadChoice::Off, ReadAheadChoice::Parallel,
+                                         ReadAheadChoice::Rotational),
+                         readAheadName);
 
 } // namespace
