@@ -16,6 +16,7 @@
 #include "engine/digest_files.h"
 #include "engine/list_line.h"
 #include "os/file_stream.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -23,26 +24,20 @@ namespace {
 const std::vector<std::string> NAMES = {"data/plain", "data/with space", "data/back\\slash",
                                         "data/line\nfeed"};
 
-struct Row {
-    std::string name;
-    int status;
-};
-
-class Rows : public ResultSink, public FileDigestSink {
-public:
-    void addResult(const char* name, const Digest* expected, const Digest*, int status) override {
-        rows.push_back({name, status});
-        algorithm = expected->algorithm;
+// What a check found, and the report of the files hashed as a list's lines.
+struct Rows : RecordingSink {
+    Algorithm algorithm() const {
+        EXPECT_FALSE(rows.empty());
+        return rows.empty() ? Algorithm::Md5 : rows.back().expected->algorithm;
     }
-    void lineNotUnderstood() override { ++notUnderstood; }
-    void fileDigested(std::size_t, const std::string& path, const FileDigest& result) override {
-        ASSERT_TRUE(result.opened && !result.readError) << path;
-        report += formatListLine(result.digest, path) + "\r\n";
+    std::string report() const {
+        std::string lines;
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            EXPECT_TRUE(results[i].opened && !results[i].readError) << paths[i];
+            lines += formatListLine(results[i].digest, paths[i]) + "\r\n";
+        }
+        return lines;
     }
-    std::vector<Row> rows;
-    int notUnderstood = 0;
-    Algorithm algorithm = Algorithm::Md5;
-    std::string report;
 };
 
 class CoreutilsFixture : public testing::Test {
@@ -100,11 +95,11 @@ TEST_P(ToolListTest, EveryEntryCheckedAndAChangedFileFails) {
     Rows rows;
     EXPECT_EQ(verify(tool.listName, rows), 1);
     ASSERT_EQ(rows.rows.size(), NAMES.size());
-    for (const Row& row : rows.rows) {
+    for (const RecordedRow& row : rows.rows) {
         EXPECT_EQ(row.status, row.name == "data/with space" ? STATUS_FAILED : STATUS_OK)
             << row.name;
     }
-    EXPECT_EQ(rows.algorithm, tool.algorithm);
+    EXPECT_EQ(rows.algorithm(), tool.algorithm);
     EXPECT_EQ(rows.notUnderstood, 0);
     EXPECT_EQ(messages, std::string("md5sum: ") + algorithmTag(tool.algorithm) +
                             " check failed for 'data/with space'\n");
@@ -140,14 +135,14 @@ TEST_P(GenerateTest, ReportReadsBackInTheTool) {
     const Tool& tool = GetParam();
     Rows rows;
     ASSERT_EQ(digestFiles(NAMES, rows, nullptr, tool.algorithm), 0);
-    write("report", rows.report);
+    write("report", rows.report());
     const std::string command = std::string(tool.command) + " --strict --quiet -c report";
-    EXPECT_EQ(std::system(command.c_str()), 0) << rows.report;
+    EXPECT_EQ(std::system(command.c_str()), 0) << rows.report();
     // And here, under a name that says nothing of the algorithm.
     Rows back;
     EXPECT_EQ(verify("report", back), 0);
     EXPECT_EQ(back.rows.size(), NAMES.size());
-    EXPECT_EQ(back.algorithm, tool.algorithm);
+    EXPECT_EQ(back.algorithm(), tool.algorithm);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, GenerateTest, testing::ValuesIn(TOOLS),

@@ -13,21 +13,10 @@
 #include "os/file_stream.h"
 #include "tests/engine/stopping_meter.h"
 #include "tests/support/descriptors.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
-
-class RecordingSink : public FileDigestSink {
-public:
-    void fileDigested(std::size_t index, const std::string& path,
-                      const FileDigest& result) override {
-        EXPECT_EQ(index, results.size()) << "reported out of order";
-        paths.push_back(path);
-        results.push_back(result);
-    }
-    std::vector<std::string> paths;
-    std::vector<FileDigest> results;
-};
 
 // What opening the path with openFileStream(path, "rb") and hashing it with digestStream gives.
 FileDigest oneAtATime(const std::string& path) {
