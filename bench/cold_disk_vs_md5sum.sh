@@ -54,8 +54,8 @@ readers() { (cd "$folder" && xargs -0 -P16 -n100 cat <"$work/names" >/dev/null 2
 # What each finds wrong: ours prints "N OK, N failed, N unreadable"; md5sum warns with the counts.
 ourCounts="$(ours 2>/dev/null | tail -1 | awk '{ print $3, $5 }' || true)"
 theirCounts="$(md5 2>&1 >/dev/null | awk '
-    /computed checksums? did NOT match/ { f = $2 }
-    /listed files? could not be read/ { u = $2 }
+    /computed checksums? did NOT match/ { f = $3 }
+    /listed files? could not be read/ { u = $3 }
     END { print f + 0, u + 0 }' || true)"
 echo "failed, unreadable: ours $ourCounts, md5sum -c $theirCounts"
 if [ "$ourCounts" != "$theirCounts" ]; then
