@@ -29,6 +29,7 @@ void HashQueue::useReadAhead(const ReadAheadPolicy& policy) {
     if (readAhead_.reset(policy, policy.files + static_cast<std::size_t>(hasher_.lanes()))) {
         lookAhead_ = policy.files;
         inOrder_ = policy.inOrder;
+        hasher_.useLaneReads(policy.files > 0);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/md5_blocks.h"
 #include "os/file_stream.h"
+#include "os/read_ahead.h"
 
 namespace {
 
@@ -114,6 +115,7 @@ LaneHasher::LaneHasher(Md5LanePath path, int wideFrom)
 }
 
 LaneHasher::~LaneHasher() {
+    reads_.reset(); // waits for the reads in flight
     for (Lane& lane : lanes_) {
         if (lane.fd >= 0) {
             closeDescriptor(lane.fd);
@@ -142,6 +144,18 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm
         lane->ended = true;
         lane->readError = true;
         lane->noHasher = true;
+    } else if (laneReads_ && size > static_cast<std::int64_t>(READ_SIZE) &&
+               !pageCacheHolds(fd, 0, static_cast<std::uint64_t>(size))) {
+        // A file wholly in the page cache is read faster here than through the workers.
+        if (reads_ == nullptr) {
+            reads_.reset(new (std::nothrow) LaneReads(laneCount_, READ_SIZE));
+        }
+        if (reads_ != nullptr && reads_->valid()) {
+            lane->ahead = true;
+            reads_->start(static_cast<int>(lane - lanes_), fd);
+        } else {
+            laneReads_ = false; // no io_uring: every lane reads for itself
+        }
     }
     ++busy_;
 }
@@ -153,7 +167,8 @@ void LaneHasher::readMore(Lane& lane, LaneEvents& events) {
     if (lane.heldCr) {
         lane.buffer[at++] = '\r';
     }
-    const long n = readDescriptor(lane.fd, lane.buffer + at, READ_SIZE);
+    const long n = lane.ahead ? reads_->next(static_cast<int>(&lane - lanes_), lane.buffer + at)
+                              : readDescriptor(lane.fd, lane.buffer + at, READ_SIZE);
     if (n < 0) {
         // The bytes read before count; a held-back CR was never delivered.
         lane.ended = true;
@@ -278,6 +293,10 @@ void LaneHasher::hashOneRead(int index, LaneEvents& events) {
 
 // The lane's file has been read to its end: its descriptor goes.
 void LaneHasher::close(Lane& lane, LaneEvents& events) {
+    if (lane.ahead) {
+        reads_->finish(static_cast<int>(&lane - lanes_));
+        lane.ahead = false;
+    }
     if (lane.fd >= 0) {
         events.closing(lane.ticket);
         closeDescriptor(lane.fd);

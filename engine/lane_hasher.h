@@ -8,6 +8,7 @@
 #include "engine/digest.h"
 #include "engine/hasher.h"
 #include "engine/md5_lanes.h"
+#include "os/lane_reads.h"
 
 /// What a LaneHasher tells its owner about the messages it hashes, each known by the ticket it
 /// was started with.
@@ -51,6 +52,10 @@ public:
     bool hasFreeLane() const { return busy_ < laneCount_; }
     bool idle() const { return busy_ == 0; }
 
+    /// With on, files larger than one read are read a piece ahead of their hashing by the
+    /// kernel's workers (see LaneReads), where io_uring can be had.
+    void useLaneReads(bool on) { laneReads_ = on; }
+
     /// Starts hashing fd (of size bytes when opened, -1 if unknown) with algorithm in a free
     /// lane.
     void start(int fd, std::int64_t size, bool text, Algorithm algorithm, std::uint64_t ticket);
@@ -81,6 +86,7 @@ private:
         bool readError = false;
         bool padded = false;
         bool noHasher = false; // libcrypto could not start the lane's algorithm
+        bool ahead = false;    // read a piece ahead through reads_
     };
 
     void fill(Lane& lane, LaneEvents& events);
@@ -99,6 +105,8 @@ private:
     Lane lanes_[MD5_MAX_LANES];
     std::unique_ptr<Hasher[]> hashers_; // a lane's hasher, for the algorithms other than MD5
     std::uint8_t* storage_ = nullptr;
+    bool laneReads_ = false;
+    std::unique_ptr<LaneReads> reads_; // made for the first file read ahead
 };
 
 /// The fewest busy lanes for which path's wide compression is faster than single-stream code on

@@ -260,18 +260,18 @@ void ReadAhead::ask(int fd, std::uint64_t offset, std::uint64_t length) {
     }
 }
 
-// Whether the page cache holds every page of the range. Asking costs a system call but starts
-// no reading; where the kernel has no cachestat (before 6.5, or a filter forbids it) the answer
-// is always no, and it is not asked again.
 bool ReadAhead::cached(int fd, std::uint64_t offset, std::uint64_t length) {
+    return probe_ && pageCacheHolds(fd, offset, length, &probe_);
+}
+
+bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* available) {
 #ifdef SYS_cachestat
-    if (!probe_) {
-        return false;
-    }
     CacheRange range{offset, length};
     CacheStat stat{};
     if (syscall(SYS_cachestat, fd, &range, &stat, 0) != 0) {
-        probe_ = false;
+        if (available != nullptr) {
+            *available = false;
+        }
         return false;
     }
     static const std::uint64_t page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
@@ -282,6 +282,9 @@ bool ReadAhead::cached(int fd, std::uint64_t offset, std::uint64_t length) {
     (void)fd;
     (void)offset;
     (void)length;
+    if (available != nullptr) {
+        *available = false;
+    }
     return false;
 #endif
 }

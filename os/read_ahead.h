@@ -33,6 +33,12 @@ ReadAheadPolicy readAheadPolicyFor(std::uint64_t device);
 /// benchmarks.
 void forceReadAhead(ReadAheadChoice choice);
 
+/// Whether the page cache holds every page of the range of fd. Asking costs a system call but
+/// starts no reading. Where the kernel cannot tell (no cachestat before Linux 6.5, or a filter
+/// forbids it) the answer is no, and *available (if given) is set false.
+bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length,
+                    bool* available = nullptr);
+
 /// Keeps the disk busy for one thread that reads many files, several at a time, in a known
 /// order: it asks the system to read the bytes of the files opened so far into the page cache,
 /// in their order, up to a budget of bytes ahead of what has been read. The asking is
