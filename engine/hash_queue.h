@@ -112,8 +112,8 @@ private:
     std::uint64_t head_ = 0; // number of the oldest item
     std::size_t count_ = 0;
     std::uint64_t announced_ = ~std::uint64_t{0}; // the last file named to beginFile
-    std::size_t waiting_ = 0;     // files waiting for a lane
-    std::size_t lookAhead_ = 0;   // at most so many
+    std::size_t waiting_ = 0;                     // files waiting for a lane
+    std::size_t lookAhead_ = 0;                   // at most so many
     bool inOrder_ = false;        // a file waits until the read-ahead has reached it
     std::uint64_t nextStart_ = 0; // no file before this number waits
     ReadAhead readAhead_;

@@ -69,9 +69,9 @@ int countEntries(std::vector<char>& bytes) {
             if (!name.empty()) {
                 Digest again;
                 std::string nameAgain;
-                const LineKind kind = parseListLine(formatListLine(expected, name),
-                                                    expected.algorithm == Algorithm::Blake2b512,
-                                                    again, nameAgain);
+                const LineKind kind =
+                    parseListLine(formatListLine(expected, name),
+                                  expected.algorithm == Algorithm::Blake2b512, again, nameAgain);
                 check(kind == LineKind::BinaryEntry && again == expected && nameAgain == name);
             }
             ++entries;

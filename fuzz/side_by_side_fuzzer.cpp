@@ -2,8 +2,9 @@
 // at a time (verifyListOneAtATime). Rows, stderr bytes, results and what a meter heard must be
 // the same. The first byte chooses verbose and binary mode and whether, and after how many
 // bytes hashed, the meter asks to stop; the list's length, even or odd, whether side by side
-// the files are read ahead as for a solid-state or a spinning disk. Run it from a folder that holds the files the seed lists
-// name (see fuzz/run.sh): files of 0, 1, 55, 56, 63, 64 and 65 bytes, one of a few MiB, a folder.
+// the files are read ahead as for a solid-state or a spinning disk. Run it from a folder that holds
+// the files the seed lists name (see fuzz/run.sh): files of 0, 1, 55, 56, 63, 64 and 65 bytes, one
+// of a few MiB, a folder.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

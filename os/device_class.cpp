@@ -112,7 +112,8 @@ private:
         if (!parts.empty()) {
             for (const std::string& part : parts) {
                 const std::string partFolder = resolved(folder + "/slaves/" + part);
-                if (!partFolder.empty() && ofFolder(partFolder, depth + 1) == DeviceKind::Rotational) {
+                if (!partFolder.empty() &&
+                    ofFolder(partFolder, depth + 1) == DeviceKind::Rotational) {
                     return DeviceKind::Rotational;
                 }
             }

@@ -22,9 +22,7 @@ struct LaneReads::Lane {
 
 class LaneReads::Ring {
 public:
-    explicit Ring(unsigned entries) {
-        started_ = io_uring_queue_init(entries, &ring_, 0) == 0;
-    }
+    explicit Ring(unsigned entries) { started_ = io_uring_queue_init(entries, &ring_, 0) == 0; }
     ~Ring() {
         if (started_) {
             io_uring_queue_exit(&ring_);
@@ -45,7 +43,7 @@ LaneReads::LaneReads(int lanes, std::size_t piece)
         return;
     }
     storage_ = static_cast<std::uint8_t*>(
-        ::operator new(piece * static_cast<std::size_t>(lanes), ALIGNMENT, std::nothrow));
+        ::operator new(static_cast<std::size_t>(lanes) * piece, ALIGNMENT, std::nothrow));
     if (storage_ == nullptr) {
         return;
     }

@@ -36,8 +36,7 @@ void forceReadAhead(ReadAheadChoice choice);
 /// Whether the page cache holds every page of the range of fd. Asking costs a system call but
 /// starts no reading. Where the kernel cannot tell (no cachestat before Linux 6.5, or a filter
 /// forbids it) the answer is no, and *available (if given) is set false.
-bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length,
-                    bool* available = nullptr);
+bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* available = nullptr);
 
 /// Keeps the disk busy for one thread that reads many files, several at a time, in a known
 /// order: it asks the system to read the bytes of the files opened so far into the page cache,

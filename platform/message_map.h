@@ -51,6 +51,9 @@ protected:                                                                      
     static const AFX_MSGMAP* GetThisMessageMap();                                                  \
     const AFX_MSGMAP* GetMessageMap() const override;
 
+// The table macros open and close braces across macros, which a formatter cannot follow: they
+// keep the layout written here.
+// clang-format off
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
@@ -86,3 +89,4 @@ protected:                                                                      
 #define ON_WM_PASTE() {WM_PASTE, 0, 0, AfxSig_wv, AFX_HANDLER(wv, void (CWnd::*)(), OnPaste)},
 #define ON_WM_QUERYDRAGICON()                                                                      \
     {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HANDLER(hv, HCURSOR (CWnd::*)(), OnQueryDragIcon)},
+// clang-format on

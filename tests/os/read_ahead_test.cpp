@@ -21,7 +21,8 @@ class ReadAheadTest : public testing::Test {
 protected:
     // Opens a new file of size bytes as the next one read ahead.
     void open(std::uint64_t size) {
-        const std::string path = scratch_.write(std::to_string(fds_.size()), std::string(size, 'x'));
+        const std::string path =
+            scratch_.write(std::to_string(fds_.size()), std::string(size, 'x'));
         const int fd = openReadDescriptor(path.c_str());
         ASSERT_GE(fd, 0);
         readAhead_.opened(fds_.size(), fd, static_cast<std::int64_t>(size));
