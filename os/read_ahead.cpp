@@ -31,6 +31,11 @@ constexpr ReadAheadPolicy OFF{};
 // rest of the program always finds one.
 constexpr rlim_t DESCRIPTOR_SHARE = 8;
 
+// Ranges found in the page cache one after the other that make the rest be looked at only in
+// samples, one in so many.
+constexpr unsigned CACHED_RUN = 64;
+constexpr unsigned CACHED_SAMPLE = 16;
+
 // Requests the io_uring holds: a submission queue of this many, completions twice as many.
 constexpr unsigned RING_ENTRIES = 64;
 
@@ -163,6 +168,8 @@ ReadAhead::~ReadAhead() = default;
 bool ReadAhead::reset(const ReadAheadPolicy& policy, std::size_t room) {
     policy_ = policy;
     count_ = 0;
+    settled_ = 0;
+    started_ = 0;
     outstanding_ = 0;
     room_ = 0;
     entries_.reset(room == 0 ? nullptr : new (std::nothrow) Entry[room]);
@@ -214,9 +221,12 @@ void ReadAhead::closing(std::uint64_t key) {
     }
     outstanding_ -= entry->asked - std::min(entry->read, entry->asked);
     Entry* end = entries_.get() + count_;
+    const std::size_t index = static_cast<std::size_t>(entry - entries_.get());
     std::memmove(static_cast<void*>(entry), entry + 1,
                  static_cast<std::size_t>(end - (entry + 1)) * sizeof(Entry));
     --count_;
+    settled_ -= index < settled_ ? 1 : 0;
+    started_ -= index < started_ ? 1 : 0;
 }
 
 bool ReadAhead::reached(std::uint64_t key) const {
@@ -225,14 +235,23 @@ bool ReadAhead::reached(std::uint64_t key) const {
 }
 
 void ReadAhead::advise() {
+    // The first files, whose every byte has been asked for, need no more looking at.
+    while (settled_ < count_ && entries_[settled_].asked >= entries_[settled_].size) {
+        ++settled_;
+    }
+    started_ = std::max(started_, settled_);
     if (!policy_.inOrder) {
         // First the start of every file: a lane that takes a file finds it on its way, while a
         // large file before it would otherwise hold the whole budget.
-        for (std::size_t i = 0; i < count_ && outstanding_ < policy_.bytes; ++i) {
-            askUpTo(entries_[i], std::min(policy_.unit, entries_[i].size));
+        for (std::size_t i = started_; i < count_ && outstanding_ < policy_.bytes; ++i) {
+            const std::uint64_t start = std::min(policy_.unit, entries_[i].size);
+            askUpTo(entries_[i], start);
+            if (i == started_ && entries_[i].asked >= start) {
+                ++started_;
+            }
         }
     }
-    for (std::size_t i = 0; i < count_ && outstanding_ < policy_.bytes; ++i) {
+    for (std::size_t i = settled_; i < count_ && outstanding_ < policy_.bytes; ++i) {
         askUpTo(entries_[i], entries_[i].size);
     }
     if (ring_ != nullptr) {
@@ -260,8 +279,19 @@ void ReadAhead::ask(int fd, std::uint64_t offset, std::uint64_t length) {
     }
 }
 
+// After a run of ranges found in the page cache, the files are taken to be there: only every
+// CACHED_SAMPLE-th range is looked at, until one is found missing. A warm cache then costs a
+// system call for few files, and a cold one is noticed within a few files.
 bool ReadAhead::cached(int fd, std::uint64_t offset, std::uint64_t length) {
-    return probe_ && pageCacheHolds(fd, offset, length, &probe_);
+    if (!probe_) {
+        return false;
+    }
+    if (cachedRun_ >= CACHED_RUN && ++sampled_ % CACHED_SAMPLE != 0) {
+        return true;
+    }
+    const bool holds = pageCacheHolds(fd, offset, length, &probe_);
+    cachedRun_ = holds ? cachedRun_ + 1 : 0;
+    return holds;
 }
 
 bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* available) {

@@ -44,7 +44,8 @@ bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* av
 /// posix_fadvise's WILLNEED, which starts the reads and returns; where io_uring can be had, it
 /// goes through io_uring instead, whose kernel workers then do the starting on another CPU
 /// while this thread hashes. Ranges that the page cache already holds are not asked for again
-/// (cachestat, where the kernel has it), so a warm cache costs next to nothing.
+/// (cachestat, where the kernel has it; once many were found there, only samples are looked
+/// at), so a warm cache costs next to nothing.
 ///
 /// The reader owns the descriptors and tells what it opens, reads and closes; files are known
 /// by keys that grow in the order of the files.
@@ -90,7 +91,11 @@ private:
     std::unique_ptr<Entry[]> entries_; // in the order of their keys
     std::size_t room_ = 0;
     std::size_t count_ = 0;
+    std::size_t settled_ = 0;       // entries before it are asked for whole
+    std::size_t started_ = 0;       // entries before it have their start asked for
     std::uint64_t outstanding_ = 0; // asked for and not read yet
     bool probe_ = true;             // whether cachestat is worth a try
+    unsigned cachedRun_ = 0;        // ranges found cached one after the other
+    unsigned sampled_ = 0;          // ranges not looked at since the run began, and samples
     std::unique_ptr<Ring> ring_;    // null: posix_fadvise
 };
