@@ -60,15 +60,7 @@ ours() { "$build/bench/verify_list_tool" "$list"; }
 theirs() { (cd "$dir/large" && sha256sum -c --quiet SHA256SUMS); }
 ours >/dev/null || { echo "verify_list_tool did not verify $list" >&2; exit 1; }
 theirs >/dev/null
-ourTimes=()
-theirTimes=()
-for ((i = 0; i < runs; i++)); do
-    ourTimes+=("$(bench_elapsed ours)")
-    theirTimes+=("$(bench_elapsed theirs)")
-done
-ourMedian="$(bench_median "${ourTimes[@]}")"
-theirMedian="$(bench_median "${theirTimes[@]}")"
-ratio="$(bench_ratio "$ourMedian" "$theirMedian")"
+bench_interleaved
 printf 'SHA-256 list of 48 files of 32 MiB: verifyList %.3f s   sha256sum -c %.3f s   ratio %s (target <= 0.35)\n' \
     "$ourMedian" "$theirMedian" "$ratio"
 bench_at_most "$ratio" 0.35 || status=1

@@ -31,16 +31,7 @@ if [ "$summary" != "rows ok $files failed 0 unreadable 0" ]; then
 fi
 theirs || { echo "md5sum -c did not verify the list" >&2; exit 1; }
 
-ourTimes=()
-theirTimes=()
-for ((i = 0; i < runs; i++)); do
-    ourTimes+=("$(bench_elapsed ours)")
-    theirTimes+=("$(bench_elapsed theirs)")
-done
-
-ourMedian="$(bench_median "${ourTimes[@]}")"
-theirMedian="$(bench_median "${theirTimes[@]}")"
-ratio="$(bench_ratio "$ourMedian" "$theirMedian")"
+bench_interleaved
 
 echo "list of $files small files dropped on the window, median of $runs runs each (seconds):"
 echo "  window (Qt $QT_QPA_PLATFORM)  $ourMedian"

@@ -37,15 +37,7 @@ ours() {
 }
 theirs() { find "$large" -type f -print0 | xargs -0 md5sum >/dev/null; }
 ours && theirs
-ourTimes=()
-theirTimes=()
-for ((i = 0; i < runs; i++)); do
-    ourTimes+=("$(bench_elapsed ours)")
-    theirTimes+=("$(bench_elapsed theirs)")
-done
-ourMedian="$(bench_median "${ourTimes[@]}")"
-theirMedian="$(bench_median "${theirTimes[@]}")"
-ratio="$(bench_ratio "$ourMedian" "$theirMedian")"
+bench_interleaved
 printf 'a folder of 1,500 files of 1 MiB, median of %d interleaved runs:\n' "$runs"
 printf '  window %.3f s   find | xargs md5sum %.3f s   ratio %s (target <= 0.6)\n' \
     "$ourMedian" "$theirMedian" "$ratio"

@@ -76,6 +76,19 @@ bench_measure() {
     awk '{ printf "%s %.3f\n", $1, $2 + $3 }' <<<"$out"
 }
 
+# bench_interleaved: runs the functions ours and theirs one after the other, runs times, and
+# sets ourMedian and theirMedian (elapsed seconds) and ratio (ours / theirs).
+bench_interleaved() {
+    local ourTimes=() theirTimes=() i
+    for ((i = 0; i < runs; i++)); do
+        ourTimes+=("$(bench_elapsed ours)")
+        theirTimes+=("$(bench_elapsed theirs)")
+    done
+    ourMedian="$(bench_median "${ourTimes[@]}")"
+    theirMedian="$(bench_median "${theirTimes[@]}")"
+    ratio="$(bench_ratio "$ourMedian" "$theirMedian")"
+}
+
 # bench_median VALUE...: prints the median of the values.
 bench_median() {
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
