@@ -131,8 +131,8 @@ void HashQueue::readTo(std::uint64_t ticket, std::uint64_t position) {
     readAhead_.readTo(ticket, position);
 }
 
-void HashQueue::closing(std::uint64_t ticket) {
-    readAhead_.closing(ticket);
+void HashQueue::closed(std::uint64_t ticket) {
+    readAhead_.closed(ticket);
 }
 
 void HashQueue::finished(std::uint64_t ticket, const Digest& digest, bool readError) {

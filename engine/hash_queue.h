@@ -98,7 +98,7 @@ private:
     void hashed(std::uint64_t ticket, std::uint64_t bytes) override;
     void finished(std::uint64_t ticket, const Digest& digest, bool readError) override;
     void readTo(std::uint64_t ticket, std::uint64_t position) override;
-    void closing(std::uint64_t ticket) override;
+    void closed(std::uint64_t ticket) override;
     void startWaiting();
     std::size_t placeOf(std::uint64_t number) const {
         return static_cast<std::size_t>(number & (capacity_ - 1));

@@ -222,7 +222,7 @@ void LaneHasher::fill(Lane& lane, LaneEvents& events) {
     if (!lane.ended) {
         return;
     }
-    close(lane, events);
+    close(lane);
     lane.buffer[lane.end++] = 0x80;
     const std::size_t zeros = (BLOCK + 56 - lane.end % BLOCK) % BLOCK;
     std::memset(lane.buffer + lane.end, 0, zeros);
@@ -292,27 +292,35 @@ void LaneHasher::hashOneRead(int index, LaneEvents& events) {
 }
 
 // The lane's file has been read to its end: its descriptor goes.
-void LaneHasher::close(Lane& lane, LaneEvents& events) {
+void LaneHasher::close(Lane& lane) {
     if (lane.ahead) {
         reads_->finish(static_cast<int>(&lane - lanes_));
         lane.ahead = false;
     }
     if (lane.fd >= 0) {
-        events.closing(lane.ticket);
         closeDescriptor(lane.fd);
         lane.fd = -1;
+        closedTickets_[closedCount_++] = lane.ticket;
     }
 }
 
 // The lane's file has been hashed to its end: the descriptor goes, the lane is free.
 void LaneHasher::end(Lane& lane, const Digest& digest, LaneEvents& events) {
-    close(lane, events);
+    close(lane);
     lane.busy = false;
     --busy_;
     events.finished(lane.ticket, digest, lane.readError);
 }
 
 void LaneHasher::round(LaneEvents& events) {
+    roundLanes(events);
+    for (int i = 0; i < closedCount_; ++i) {
+        events.closed(closedTickets_[i]);
+    }
+    closedCount_ = 0;
+}
+
+void LaneHasher::roundLanes(LaneEvents& events) {
     int busy[MD5_MAX_LANES];
     int count = 0;
     std::size_t blocks = MAX_ROUND_BLOCKS;

@@ -24,8 +24,9 @@ public:
     /// The message's file has been read up to position (its bytes as stored, before the
     /// text-mode rule).
     virtual void readTo(std::uint64_t /*ticket*/, std::uint64_t /*position*/) {}
-    /// The message's file is about to be closed: its descriptor is no longer to be used.
-    virtual void closing(std::uint64_t /*ticket*/) {}
+    /// The message's file has been closed, in the round now ending: its descriptor (whose
+    /// number a later open may take again) is no longer to be used.
+    virtual void closed(std::uint64_t /*ticket*/) {}
 };
 
 /// Hashes several open files at once, reading each in large pieces. MD5 files take a lane each of
@@ -91,9 +92,10 @@ private:
 
     void fill(Lane& lane, LaneEvents& events);
     void readMore(Lane& lane, LaneEvents& events);
-    void close(Lane& lane, LaneEvents& events);
+    void close(Lane& lane);
     void hashOneRead(int index, LaneEvents& events);
     void end(Lane& lane, const Digest& digest, LaneEvents& events);
+    void roundLanes(LaneEvents& events);
     void compress(const int* busy, int count, std::size_t blocks);
 
     Md5LanePath path_;
@@ -105,6 +107,11 @@ private:
     Lane lanes_[MD5_MAX_LANES];
     std::unique_ptr<Hasher[]> hashers_; // a lane's hasher, for the algorithms other than MD5
     std::uint8_t* storage_ = nullptr;
+    // Files closed in the round under way, told to the events at its end: a file closes at the
+    // system's descriptor limit, where the events had better not be called before a descriptor
+    // is free again.
+    std::uint64_t closedTickets_[MD5_MAX_LANES];
+    int closedCount_ = 0;
     bool laneReads_ = false;
     std::unique_ptr<LaneReads> reads_; // made for the first file read ahead
 };

@@ -214,7 +214,7 @@ void ReadAhead::readTo(std::uint64_t key, std::uint64_t position) {
     outstanding_ -= std::min(entry->read, entry->asked) - before;
 }
 
-void ReadAhead::closing(std::uint64_t key) {
+void ReadAhead::closed(std::uint64_t key) {
     Entry* entry = find(key);
     if (entry == nullptr) {
         return;

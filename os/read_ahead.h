@@ -64,8 +64,9 @@ public:
     void opened(std::uint64_t key, int fd, std::int64_t size);
     /// The file has been read up to position.
     void readTo(std::uint64_t key, std::uint64_t position);
-    /// The file is about to be closed; nothing more is asked of its descriptor.
-    void closing(std::uint64_t key);
+    /// The file has been closed; nothing more is asked of its descriptor. Call it before the
+    /// next advise(), which would otherwise ask of whatever file took the descriptor's number.
+    void closed(std::uint64_t key);
     /// Asks for the next ranges, in the order of the files, until the budget is reached.
     void advise();
     /// Whether the read-ahead has asked for the file's first bytes (and so for every byte of

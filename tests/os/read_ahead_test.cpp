@@ -59,7 +59,7 @@ TEST_F(ReadAheadTest, InOrderTheBudgetMovesOnAsFilesAreRead) {
     readAhead_.readTo(0, 100 * KIB);
     readAhead_.advise(); // the second file's rest, and the budget is spent again
     EXPECT_EQ(reached(), (std::vector<bool>{true, true, false}));
-    readAhead_.closing(0); // it ended early: what was asked of it and not read is free too
+    readAhead_.closed(0); // it ended early: what was asked of it and not read is free too
     readAhead_.advise();
     EXPECT_EQ(reached(), (std::vector<bool>{true, true, true}));
 }
