@@ -62,13 +62,15 @@ LaneReads::~LaneReads() {
         }
     }
     ring_.reset();
-    if (storage_ != nullptr) {
+    // A broken ring may leave reads in flight, which would write into freed memory: the
+    // buffers are then left to the process.
+    if (storage_ != nullptr && !broken_) {
         ::operator delete(storage_, ALIGNMENT);
     }
 }
 
 bool LaneReads::valid() const {
-    return ring_ != nullptr && storage_ != nullptr;
+    return ring_ != nullptr && storage_ != nullptr && !broken_;
 }
 
 void LaneReads::start(int lane, int fd) {
@@ -81,6 +83,9 @@ void LaneReads::start(int lane, int fd) {
 // Starts the lane's next read. IOSQE_ASYNC sends it straight to the kernel's workers: tried
 // here first, a read of cached pages would copy them on this thread.
 void LaneReads::submit(int index) {
+    if (broken_) {
+        return; // next() reads for itself
+    }
     Lane& lane = lanes_[index];
     io_uring_sqe* sqe = io_uring_get_sqe(ring_->get());
     if (sqe == nullptr) {
@@ -99,16 +104,18 @@ void LaneReads::submit(int index) {
     io_uring_submit(ring_->get());
 }
 
-// Takes the completions that have come (with wait, at least one).
-void LaneReads::collect(bool wait) {
+// Takes the completions that have come; with wait, submits what is queued and waits for at
+// least one. False when the ring fails, which it should never do.
+bool LaneReads::collect(bool wait) {
     io_uring_cqe* cqe = nullptr;
     if (wait) {
         int waited;
         do {
-            waited = io_uring_wait_cqe(ring_->get(), &cqe);
+            waited = io_uring_submit_and_wait(ring_->get(), 1);
         } while (waited == -EINTR || waited == -EAGAIN);
         if (waited < 0) {
-            return;
+            broken_ = true;
+            return false;
         }
     }
     while (io_uring_peek_cqe(ring_->get(), &cqe) == 0) {
@@ -117,6 +124,7 @@ void LaneReads::collect(bool wait) {
         lane.done = true;
         io_uring_cqe_seen(ring_->get(), cqe);
     }
+    return true;
 }
 
 long LaneReads::next(int index, std::uint8_t* buffer) {
@@ -127,7 +135,10 @@ long LaneReads::next(int index, std::uint8_t* buffer) {
     long n;
     if (lane.inFlight) {
         while (!lane.done) {
-            collect(true);
+            if (broken_ || !collect(true)) {
+                lane.over = true;
+                return -1; // the piece cannot be had
+            }
         }
         lane.inFlight = false;
         n = lane.result;
@@ -157,7 +168,7 @@ long LaneReads::next(int index, std::uint8_t* buffer) {
 
 void LaneReads::finish(int index) {
     Lane& lane = lanes_[index];
-    while (lane.inFlight && !lane.done) {
+    while (lane.inFlight && !lane.done && !broken_) {
         collect(true);
     }
     lane.inFlight = false;

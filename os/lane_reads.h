@@ -34,7 +34,7 @@ public:
 private:
     struct Lane;
     void submit(int lane);
-    void collect(bool wait);
+    bool collect(bool wait);
 
     class Ring;
     std::unique_ptr<Ring> ring_;
@@ -42,4 +42,5 @@ private:
     int laneCount_;
     std::size_t piece_;
     std::uint8_t* storage_ = nullptr;
+    bool broken_ = false; // the ring failed: no more reads through it
 };
