@@ -145,7 +145,7 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm
         lane->readError = true;
         lane->noHasher = true;
     } else if (laneReads_ && size > static_cast<std::int64_t>(READ_SIZE) &&
-               !pageCacheHolds(fd, 0, static_cast<std::uint64_t>(size))) {
+               !pageCacheHolds(fd, 0, static_cast<std::uint64_t>(size)) && LaneReads::suits(fd)) {
         // A file wholly in the page cache is read faster here than through the workers.
         if (reads_ == nullptr) {
             reads_.reset(new (std::nothrow) LaneReads(laneCount_, READ_SIZE));
@@ -194,18 +194,9 @@ void LaneHasher::readMore(Lane& lane, LaneEvents& events) {
     lane.messageInBuffer += newEnd - lane.end;
     lane.length += newEnd - lane.end;
     lane.end = newEnd;
-    // A short read that reaches the size the file had when opened is its end: asking again
-    // would only hear so, at the cost of a system call per file.
-    if (static_cast<std::size_t>(n) < READ_SIZE && lane.size > 0 &&
-        lane.position == static_cast<std::uint64_t>(lane.size)) {
-        lane.ended = true;
-        if (lane.heldCr) {
-            lane.buffer[lane.end++] = '\r';
-            ++lane.messageInBuffer;
-            ++lane.length;
-            lane.heldCr = false;
-        }
-    }
+    // A short read is no end of the file, whatever size the file had when opened: a file system
+    // may answer a read in part, and change the size it tells as it goes. Only a read of 0
+    // bytes ends the file.
 }
 
 // Gives the lane at least one whole block: moves what is left to the front, reads until a block

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "os/read_calls.h"
+
 namespace {
 
 struct OpenMode {
@@ -54,8 +56,9 @@ bool parseMode(const char* mode, OpenMode& out) {
 // regular files, and clearing it up front would cost every file a system call. Should some file
 // system honour it after all, the first EAGAIN clears it and the read is repeated, blocking.
 ssize_t readRetrying(int fd, char* buffer, size_t size) {
+    ReadCalls& calls = ReadCalls::current();
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, size);
+        const ssize_t n = calls.read(fd, buffer, size);
         if (n >= 0) {
             return n;
         }
@@ -232,7 +235,7 @@ int openRegularFile(const char* path, int flags, struct stat& info) {
     if (fd < 0) {
         return -1;
     }
-    if (::fstat(fd, &info) != 0) {
+    if (ReadCalls::current().fstat(fd, &info) != 0) {
         closeKeepingErrno(fd);
         return -1;
     }

@@ -4,12 +4,54 @@
 #include <cstring>
 #include <new>
 
+#include <fcntl.h>
 #include <liburing.h>
+#include <linux/magic.h>
 #include <unistd.h>
 
+#include "os/read_calls.h"
+
 namespace {
+
 constexpr std::align_val_t ALIGNMENT{4096};
+
+// Calls of the ring that fail with EINTR or EAGAIN are made again, this many times in all; a ring
+// that fails more often than that (a filter that interrupts every call, say) is given up.
+constexpr int RING_ATTEMPTS = 16;
+
+// File systems that keep their files on a local disk (see LaneReads::suits), by their f_type.
+constexpr long LOCAL_DISK_FILE_SYSTEMS[] = {
+    EXT4_SUPER_MAGIC, // ext2, ext3 and ext4
+    XFS_SUPER_MAGIC,
+    BTRFS_SUPER_MAGIC,
+    F2FS_SUPER_MAGIC,
+    0xca451a4e, // bcachefs
+    0x3153464a, // JFS
+    REISERFS_SUPER_MAGIC,
+    MSDOS_SUPER_MAGIC, // FAT
+    EXFAT_SUPER_MAGIC,
+    0x7366746e, // NTFS (ntfs3)
+    0x482b,     // HFS+
+    ISOFS_SUPER_MAGIC,
+    UDF_SUPER_MAGIC,
+    SQUASHFS_MAGIC,
+    EROFS_SUPER_MAGIC_V1,
+    0x2fc12fc1, // ZFS
+    NILFS_SUPER_MAGIC,
+};
+
+// A plain read of the piece at offset, made again when interrupted. The descriptor may still
+// carry the O_NONBLOCK it was opened with: a file system that honours it gets it cleared.
+long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
+    ReadCalls& calls = ReadCalls::current();
+    long n;
+    do {
+        n = calls.pread(fd, buffer, size, static_cast<off_t>(offset));
+    } while (n < 0 && (errno == EINTR || (errno == EAGAIN && ::fcntl(fd, F_SETFL, 0) == 0)));
+    return n;
 }
+
+} // namespace
 
 struct LaneReads::Lane {
     int fd = -1;
@@ -36,6 +78,16 @@ private:
     bool started_ = false;
 };
 
+bool LaneReads::suits(int fd) {
+    const long type = ReadCalls::current().fileSystemType(fd);
+    for (long local : LOCAL_DISK_FILE_SYSTEMS) {
+        if (type == local) {
+            return true;
+        }
+    }
+    return false;
+}
+
 LaneReads::LaneReads(int lanes, std::size_t piece)
     : lanes_(new (std::nothrow) Lane[static_cast<std::size_t>(lanes)]), laneCount_(lanes),
       piece_(piece) {
@@ -45,6 +97,9 @@ LaneReads::LaneReads(int lanes, std::size_t piece)
     storage_ = static_cast<std::uint8_t*>(
         ::operator new(static_cast<std::size_t>(lanes) * piece, ALIGNMENT, std::nothrow));
     if (storage_ == nullptr) {
+        return;
+    }
+    if (!ReadCalls::current().ringsAllowed()) {
         return;
     }
     ring_.reset(new (std::nothrow) Ring(static_cast<unsigned>(lanes) * 2));
@@ -95,8 +150,7 @@ void LaneReads::submit(int index) {
     if (sqe == nullptr) {
         return; // next() reads for itself
     }
-    io_uring_prep_read(sqe, lane.fd, storage_ + piece_ * static_cast<std::size_t>(index),
-                       static_cast<unsigned>(piece_), lane.offset);
+    io_uring_prep_read(sqe, lane.fd, bufferOf(index), static_cast<unsigned>(piece_), lane.offset);
     io_uring_sqe_set_flags(sqe, IOSQE_ASYNC);
     io_uring_sqe_set_data64(sqe, static_cast<std::uint64_t>(index));
     lane.inFlight = true;
@@ -105,23 +159,28 @@ void LaneReads::submit(int index) {
 }
 
 // Takes the completions that have come; with wait, submits what is queued and waits for at
-// least one. False when the ring fails, which it should never do.
+// least one. False when the ring fails: then it is given up, and the lanes read for themselves.
 bool LaneReads::collect(bool wait) {
-    io_uring_cqe* cqe = nullptr;
-    if (wait) {
-        int waited;
-        do {
-            waited = io_uring_submit_and_wait(ring_->get(), 1);
-        } while (waited == -EINTR || waited == -EAGAIN);
-        if (waited < 0) {
+    ReadCalls& calls = ReadCalls::current();
+    for (int attempt = 1; wait; ++attempt) {
+        const int waited = calls.ringSubmitAndWait(ring_->get());
+        if (waited >= 0) {
+            break;
+        }
+        if ((waited != -EINTR && waited != -EAGAIN) || attempt == RING_ATTEMPTS) {
             broken_ = true;
             return false;
         }
     }
+    io_uring_cqe* cqe = nullptr;
     while (io_uring_peek_cqe(ring_->get(), &cqe) == 0) {
-        Lane& lane = lanes_[io_uring_cqe_get_data64(cqe)];
-        lane.result = cqe->res;
-        lane.done = true;
+        const std::uint64_t index = io_uring_cqe_get_data64(cqe);
+        if (index < static_cast<std::uint64_t>(laneCount_)) {
+            Lane& lane = lanes_[index];
+            lane.result = calls.ringReadResult(lane.fd, bufferOf(static_cast<int>(index)), piece_,
+                                               static_cast<off_t>(lane.offset), cqe->res);
+            lane.done = true;
+        }
         io_uring_cqe_seen(ring_->get(), cqe);
     }
     return true;
@@ -132,34 +191,33 @@ long LaneReads::next(int index, std::uint8_t* buffer) {
     if (lane.over) {
         return 0;
     }
-    long n;
+    // The piece read ahead, if any; a read of the ring that failed for a passing reason, or
+    // that the ring gave up on, is made again here.
+    long n = -EAGAIN;
     if (lane.inFlight) {
-        while (!lane.done) {
-            if (broken_ || !collect(true)) {
-                lane.over = true;
-                return -1; // the piece cannot be had
-            }
+        while (!lane.done && !broken_) {
+            collect(true);
         }
         lane.inFlight = false;
-        n = lane.result;
-        if (n == -EINTR || n == -EAGAIN) {
-            n = ::pread(lane.fd, buffer, piece_, static_cast<off_t>(lane.offset));
-        } else if (n > 0) {
-            std::memcpy(buffer, storage_ + piece_ * static_cast<std::size_t>(index),
-                        static_cast<std::size_t>(n));
+        if (lane.done) {
+            n = lane.result;
         }
-    } else {
-        do {
-            n = ::pread(lane.fd, buffer, piece_, static_cast<off_t>(lane.offset));
-        } while (n < 0 && errno == EINTR);
+    }
+    if (n > static_cast<long>(piece_)) {
+        n = -EIO; // more than was asked for: nothing in it can be trusted
+    }
+    if (n > 0) {
+        std::memcpy(buffer, bufferOf(index), static_cast<std::size_t>(n));
+    } else if (n == -EINTR || n == -EAGAIN) {
+        n = readAt(lane.fd, buffer, piece_, lane.offset);
     }
     if (n <= 0) {
         lane.over = true;
         return n < 0 ? -1 : 0;
     }
     lane.offset += static_cast<std::uint64_t>(n);
-    // A short piece is the end of a regular file, unless it is still growing; then the next
-    // call reads for itself.
+    // A whole piece: the next is read ahead. After a short one the lane reads for itself, from
+    // where the piece ended, until a read of 0 bytes says the file is over.
     if (static_cast<std::size_t>(n) == piece_) {
         submit(index);
     }

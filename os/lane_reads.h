@@ -8,9 +8,19 @@
 /// pieces of one size, kept one piece ahead: while a lane hashes a piece, the next is read by
 /// io_uring's kernel workers into a buffer of the lane's own. The copying from the page cache,
 /// and the waiting for a disk, then happen on another CPU than the hashing. Where io_uring
-/// cannot be had, start() says so and the caller reads for itself.
+/// cannot be had, valid() says so and the caller reads for itself.
+///
+/// A piece that comes back short is taken for what it is: the rest is read from where it ended,
+/// by plain reads, and only a read of 0 bytes ends the file. Should the ring fail (its calls
+/// failing again and again), the lanes go on with plain reads from where they stand.
 class LaneReads {
 public:
+    /// Whether fd's file is on a file system whose reads may go through io_uring: one that keeps
+    /// its files on a local disk. Elsewhere (FUSE, network file systems) a read may be answered
+    /// in part, and the kernel's own retry of such a read through io_uring has been seen to
+    /// read again from the piece's start and count the bytes twice.
+    static bool suits(int fd);
+
     /// Room for lanes lanes, reading pieces of piece bytes.
     LaneReads(int lanes, std::size_t piece);
     ~LaneReads();
@@ -24,8 +34,9 @@ public:
     /// fd open until finish(lane).
     void start(int lane, int fd);
     /// The lane's next piece: waits for it, copies it to buffer and starts reading the one
-    /// after. Returns the bytes copied (fewer than a piece only at the end of the file, 0 at
-    /// it), or -1 on a read error. After 0 or -1 the lane reads no more.
+    /// after. Returns the bytes copied (at most a piece; fewer where the file system answered
+    /// in part, 0 at the end of the file), or -1 on a read error. After 0 or -1 the lane reads
+    /// no more.
     long next(int lane, std::uint8_t* buffer);
     /// The lane is done with its file (at its end or not): a read still in flight is waited
     /// for, so that its descriptor can be closed and its buffer used again.
@@ -35,6 +46,9 @@ private:
     struct Lane;
     void submit(int lane);
     bool collect(bool wait);
+    std::uint8_t* bufferOf(int lane) const {
+        return storage_ + piece_ * static_cast<std::size_t>(lane);
+    }
 
     class Ring;
     std::unique_ptr<Ring> ring_;

@@ -7,15 +7,10 @@
 #include <fcntl.h>
 #include <liburing.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "os/device_class.h"
-
-// cachestat(2), Linux 6.5: the same number on every architecture that has it.
-#if !defined(SYS_cachestat) && defined(__linux__)
-#define SYS_cachestat 451
-#endif
+#include "os/read_calls.h"
 
 namespace {
 
@@ -57,19 +52,6 @@ DeviceKind kindOf(std::uint64_t device) {
     }
     return lastDevice.kind;
 }
-
-struct CacheRange {
-    std::uint64_t offset;
-    std::uint64_t length;
-};
-
-struct CacheStat {
-    std::uint64_t cached;
-    std::uint64_t dirty;
-    std::uint64_t writeback;
-    std::uint64_t evicted;
-    std::uint64_t recentlyEvicted;
-};
 
 } // namespace
 
@@ -178,7 +160,7 @@ bool ReadAhead::reset(const ReadAheadPolicy& policy, std::size_t room) {
         return room == 0;
     }
     room_ = room;
-    if (policy.bytes > 0 && ring_ == nullptr) {
+    if (policy.bytes > 0 && ring_ == nullptr && ReadCalls::current().ringsAllowed()) {
         // Without io_uring (an old kernel, a filter that forbids it), the advice is given here.
         ring_.reset(new (std::nothrow) Ring);
         if (ring_ != nullptr && !ring_->start()) {
@@ -274,8 +256,8 @@ void ReadAhead::askUpTo(Entry& entry, std::uint64_t end) {
 
 void ReadAhead::ask(int fd, std::uint64_t offset, std::uint64_t length) {
     if (ring_ == nullptr || !ring_->advise(fd, offset, length)) {
-        posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(length),
-                      POSIX_FADV_WILLNEED);
+        ReadCalls::current().adviseWillNeed(fd, static_cast<off_t>(offset),
+                                            static_cast<off_t>(length));
     }
 }
 
@@ -295,10 +277,8 @@ bool ReadAhead::cached(int fd, std::uint64_t offset, std::uint64_t length) {
 }
 
 bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* available) {
-#ifdef SYS_cachestat
-    CacheRange range{offset, length};
-    CacheStat stat{};
-    if (syscall(SYS_cachestat, fd, &range, &stat, 0) != 0) {
+    const std::int64_t cached = ReadCalls::current().cachedPages(fd, offset, length);
+    if (cached < 0) {
         if (available != nullptr) {
             *available = false;
         }
@@ -307,14 +287,5 @@ bool pageCacheHolds(int fd, std::uint64_t offset, std::uint64_t length, bool* av
     static const std::uint64_t page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
     const std::uint64_t first = offset / page;
     const std::uint64_t last = (offset + length + page - 1) / page;
-    return stat.cached >= last - first;
-#else
-    (void)fd;
-    (void)offset;
-    (void)length;
-    if (available != nullptr) {
-        *available = false;
-    }
-    return false;
-#endif
+    return static_cast<std::uint64_t>(cached) >= last - first;
 }
