@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <fcntl.h>
@@ -10,6 +12,7 @@
 #include <unistd.h>
 
 #include "os/file_stream.h"
+#include "os/read_calls.h"
 #include "tests/support/descriptors.h"
 #include "tests/support/scratch_folder.h"
 
@@ -75,6 +78,69 @@ TEST_F(ReadAheadTest, FirstTheStartOfEveryFile) {
     }
     readAhead_.advise();
     EXPECT_EQ(reached(), (std::vector<bool>{true, true, true, true, true, false}));
+}
+
+// Answers for the page cache file by file, as the test says, and records what is asked of the
+// disk; without a ring every ask is made where it can be seen.
+class CacheOfTheTest : public ReadCalls {
+public:
+    bool ringsAllowed() override { return false; }
+    std::int64_t cachedPages(int fd, std::uint64_t, std::uint64_t length) override {
+        return cachedFds.count(fd) != 0 ? static_cast<std::int64_t>(length / 4096 + 2) : 0;
+    }
+    int adviseWillNeed(int fd, off_t offset, off_t length) override {
+        asks.emplace_back(fd, offset, length);
+        return 0;
+    }
+    std::set<int> cachedFds;
+    std::vector<std::tuple<int, off_t, off_t>> asks;
+};
+
+// What the page cache holds is not asked for again; every range it lacks is, in its order.
+TEST_F(ReadAheadTest, AsksOnlyForWhatThePageCacheLacks) {
+    CacheOfTheTest cache;
+    ScopedReadCalls installed(cache);
+    ASSERT_TRUE(readAhead_.reset({8, 16384 * KIB, 256 * KIB, true}, 8));
+    for (int i = 0; i < 4; ++i) {
+        open(i < 2 ? 600 * KIB : 300 * KIB);
+        if (i % 2 == 0) {
+            cache.cachedFds.insert(fds_.back());
+        }
+    }
+    readAhead_.advise();
+    const off_t k = static_cast<off_t>(KIB);
+    EXPECT_EQ(cache.asks, (std::vector<std::tuple<int, off_t, off_t>>{
+                              {fds_[1], 0, 256 * k},
+                              {fds_[1], 256 * k, 256 * k},
+                              {fds_[1], 512 * k, 88 * k},
+                              {fds_[3], 0, 256 * k},
+                              {fds_[3], 256 * k, 44 * k},
+                          }));
+}
+
+// After a long run of files found in the page cache only samples are looked at, but a file
+// that is not there is still noticed within a few files, and asked for from then on.
+TEST_F(ReadAheadTest, AColdFileAfterManyCachedOnesIsNoticed) {
+    CacheOfTheTest cache;
+    ScopedReadCalls installed(cache);
+    ASSERT_TRUE(readAhead_.reset({8, 16384 * KIB, 256 * KIB, true}, 100));
+    for (int i = 0; i < 100; ++i) {
+        open(4 * KIB);
+        if (i < 80) {
+            cache.cachedFds.insert(fds_.back());
+        }
+    }
+    readAhead_.advise();
+    std::set<int> asked;
+    for (const auto& ask : cache.asks) {
+        asked.insert(std::get<0>(ask));
+    }
+    for (int i = 0; i < 80; ++i) {
+        EXPECT_EQ(asked.count(fds_[i]), 0u) << "cached file " << i;
+    }
+    for (int i = 96; i < 100; ++i) {
+        EXPECT_EQ(asked.count(fds_[i]), 1u) << "cold file " << i;
+    }
 }
 
 // Asking holds no descriptor of its own past the read-ahead's life.
