@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <vector>
 
 #include <fcntl.h>
 #include <liburing.h>
@@ -18,6 +20,10 @@ constexpr std::align_val_t ALIGNMENT{4096};
 // Calls of the ring that fail with EINTR or EAGAIN are made again, this many times in all; a ring
 // that fails more often than that (a filter that interrupts every call, say) is given up.
 constexpr int RING_ATTEMPTS = 16;
+// After that, the reads it still had in flight are waited for this long at most (rounds of a
+// pause), before its buffers are freed.
+constexpr int DRAIN_ROUNDS = 100;
+constexpr useconds_t DRAIN_PAUSE_US = 2000;
 
 // File systems that keep their files on a local disk (see LaneReads::suits), by their f_type.
 constexpr long LOCAL_DISK_FILE_SYSTEMS[] = {
@@ -116,12 +122,39 @@ LaneReads::~LaneReads() {
             finish(lane);
         }
     }
+    const bool drained = !broken_ || drain();
     ring_.reset();
-    // A broken ring may leave reads in flight, which would write into freed memory: the
-    // buffers are then left to the process.
-    if (storage_ != nullptr && !broken_) {
-        ::operator delete(storage_, ALIGNMENT);
+    if (storage_ == nullptr) {
+        return;
     }
+    if (drained) {
+        ::operator delete(storage_, ALIGNMENT);
+        return;
+    }
+    // Reads the kernel may still complete would write into freed memory: the buffers are kept
+    // for the life of the process. No ring is set up after one has failed (see
+    // ReadCalls::ringFailed), so this happens once at most.
+    static std::mutex kept;
+    static std::vector<std::uint8_t*> keptBuffers;
+    const std::lock_guard<std::mutex> lock(kept);
+    keptBuffers.push_back(storage_);
+}
+
+// A failed ring's reads in flight are looked for in its completion queue, which needs no call
+// of the ring, for a short while. True when none is left in flight.
+bool LaneReads::drain() {
+    for (int round = 0; round < DRAIN_ROUNDS; ++round) {
+        collect(false);
+        bool inFlight = false;
+        for (int lane = 0; lane < laneCount_; ++lane) {
+            inFlight = inFlight || (lanes_[lane].inFlight && !lanes_[lane].done);
+        }
+        if (!inFlight) {
+            return true;
+        }
+        ::usleep(DRAIN_PAUSE_US); // and the kernel's work for this thread runs on the way back
+    }
+    return false;
 }
 
 bool LaneReads::valid() const {
@@ -169,6 +202,7 @@ bool LaneReads::collect(bool wait) {
         }
         if ((waited != -EINTR && waited != -EAGAIN) || attempt == RING_ATTEMPTS) {
             broken_ = true;
+            calls.ringFailed();
             return false;
         }
     }

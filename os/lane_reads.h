@@ -46,6 +46,7 @@ private:
     struct Lane;
     void submit(int lane);
     bool collect(bool wait);
+    bool drain();
     std::uint8_t* bufferOf(int lane) const {
         return storage_ + piece_ * static_cast<std::size_t>(lane);
     }

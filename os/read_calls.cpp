@@ -18,6 +18,7 @@
 namespace {
 
 std::atomic<ReadCalls*> installed{nullptr};
+std::atomic<bool> ringsFailed{false};
 
 struct CacheRange {
     std::uint64_t offset;
@@ -47,7 +48,11 @@ ssize_t ReadCalls::pread(int fd, void* buffer, std::size_t size, off_t offset) {
 }
 
 bool ReadCalls::ringsAllowed() {
-    return true;
+    return !ringsFailed.load(std::memory_order_relaxed);
+}
+
+void ReadCalls::ringFailed() {
+    ringsFailed.store(true, std::memory_order_relaxed);
 }
 
 int ReadCalls::ringSubmitAndWait(io_uring* ring) {

@@ -23,8 +23,11 @@ public:
     virtual ssize_t read(int fd, void* buffer, std::size_t size);
     virtual ssize_t pread(int fd, void* buffer, std::size_t size, off_t offset);
 
-    /// Whether io_uring may be used at all; without it reads and advice are made directly.
+    /// Whether io_uring may be used; without it reads and advice are made directly.
     virtual bool ringsAllowed();
+    /// An io_uring has failed for good (its calls failing again and again): system()'s calls
+    /// allow none from then on.
+    virtual void ringFailed();
     /// io_uring_submit_and_wait(ring, 1).
     virtual int ringSubmitAndWait(io_uring* ring);
     /// A read of size bytes at offset of fd into buffer, made through io_uring, completed with

@@ -37,7 +37,7 @@ public:
     bool cacheEmpty = true;
     /// The file system every file is said to be on (fstatfs's f_type).
     long fileSystem = 0xEF53; // ext4
-    /// Whether io_uring may be used.
+    /// Whether io_uring may be used: until a ring fails.
     bool rings = true;
     /// Every wait on an io_uring fails with EINTR, as under a filter that interrupts the call.
     bool ringWaitsInterrupted = false;
@@ -51,6 +51,7 @@ public:
     ssize_t read(int fd, void* buffer, std::size_t size) override;
     ssize_t pread(int fd, void* buffer, std::size_t size, off_t offset) override;
     bool ringsAllowed() override { return rings; }
+    void ringFailed() override { rings = false; }
     int ringSubmitAndWait(io_uring* ring) override;
     int ringReadResult(int fd, void* buffer, std::size_t size, off_t offset, int result) override;
     std::int64_t cachedPages(int fd, std::uint64_t offset, std::uint64_t length) override;
