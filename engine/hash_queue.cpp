@@ -40,7 +40,8 @@ std::size_t HashQueue::add() {
     return placeOf(number);
 }
 
-std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm) {
+std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm,
+                               bool localDisk) {
     const std::uint64_t number = head_ + count_++;
     Slot& slot = slotOf(number);
     slot = Slot{};
@@ -48,6 +49,7 @@ std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm a
     slot.size = size;
     slot.waiting = true;
     slot.text = text;
+    slot.localDisk = localDisk;
     slot.algorithm = algorithm;
     slot.fd = fd;
     ++waiting_;
@@ -71,7 +73,7 @@ void HashQueue::startWaiting() {
         }
         slot.waiting = false;
         --waiting_;
-        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_);
+        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.localDisk);
         slot.fd = -1;
         ++nextStart_;
     }

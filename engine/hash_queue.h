@@ -50,9 +50,11 @@ public:
     /// Adds an item with nothing to hash. Returns its place.
     std::size_t add();
     /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm, in
-    /// text mode if text; the queue owns fd from now on. It starts in a lane at once if one is
-    /// free, and waits for one otherwise. Returns its place. Only when canAddFile().
-    std::size_t addFile(int fd, std::int64_t size, bool text, Algorithm algorithm);
+    /// text mode if text; the queue owns fd from now on. localDisk: see LaneHasher::start. It
+    /// starts in a lane at once if one is free, and waits for one otherwise. Returns its place.
+    /// Only when canAddFile().
+    std::size_t addFile(int fd, std::int64_t size, bool text, Algorithm algorithm,
+                        bool localDisk = false);
     /// The place the next item added will take.
     std::size_t nextPlace() const { return placeOf(head_ + count_); }
 
@@ -87,6 +89,7 @@ private:
         bool readError = false;
         bool waiting = false; // opened, waiting for a lane
         bool text = false;
+        bool localDisk = false;
         Algorithm algorithm = Algorithm::Md5;
         int fd = -1; // while waiting
         std::int64_t size = -1;

@@ -127,7 +127,7 @@ LaneHasher::~LaneHasher() {
 }
 
 void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm,
-                       std::uint64_t ticket) {
+                       std::uint64_t ticket, bool localDisk) {
     Lane* lane = std::find_if(lanes_, lanes_ + laneCount_, [](const Lane& l) { return !l.busy; });
     std::uint8_t* buffer = lane->buffer;
     *lane = Lane{};
@@ -138,14 +138,15 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm
     lane->algorithm = algorithm;
     lane->ticket = ticket;
     lane->busy = true;
+    lane->sizeKnown = localDisk && size > 0;
     std::memcpy(lane->state, INITIAL_STATE, sizeof lane->state);
     if (algorithm != Algorithm::Md5 && !hashers_[lane - lanes_].begin(algorithm)) {
         // No digest can be had: the file ends at once, as at a read error.
         lane->ended = true;
         lane->readError = true;
         lane->noHasher = true;
-    } else if (laneReads_ && size > static_cast<std::int64_t>(READ_SIZE) &&
-               !pageCacheHolds(fd, 0, static_cast<std::uint64_t>(size)) && LaneReads::suits(fd)) {
+    } else if (laneReads_ && localDisk && size > static_cast<std::int64_t>(READ_SIZE) &&
+               !pageCacheHolds(fd, 0, static_cast<std::uint64_t>(size))) {
         // A file wholly in the page cache is read faster here than through the workers.
         if (reads_ == nullptr) {
             reads_.reset(new (std::nothrow) LaneReads(laneCount_, READ_SIZE));
@@ -194,9 +195,20 @@ void LaneHasher::readMore(Lane& lane, LaneEvents& events) {
     lane.messageInBuffer += newEnd - lane.end;
     lane.length += newEnd - lane.end;
     lane.end = newEnd;
-    // A short read is no end of the file, whatever size the file had when opened: a file system
-    // may answer a read in part, and change the size it tells as it goes. Only a read of 0
-    // bytes ends the file.
+    // A short read that reaches the size the file had when opened is its end, where that size
+    // can be believed: asking again would only hear so, at the cost of a system call per file.
+    // Elsewhere a file system may answer a read in part and change the size it tells as it
+    // goes (FUSE does), and only a read of 0 bytes ends the file.
+    if (lane.sizeKnown && static_cast<std::size_t>(n) < READ_SIZE &&
+        lane.position == static_cast<std::uint64_t>(lane.size)) {
+        lane.ended = true;
+        if (lane.heldCr) {
+            lane.buffer[lane.end++] = '\r';
+            ++lane.messageInBuffer;
+            ++lane.length;
+            lane.heldCr = false;
+        }
+    }
 }
 
 // Gives the lane at least one whole block: moves what is left to the front, reads until a block

@@ -58,8 +58,11 @@ public:
     void useLaneReads(bool on) { laneReads_ = on; }
 
     /// Starts hashing fd (of size bytes when opened, -1 if unknown) with algorithm in a free
-    /// lane.
-    void start(int fd, std::int64_t size, bool text, Algorithm algorithm, std::uint64_t ticket);
+    /// lane. localDisk: the file is on a local disk's file system (see onLocalDiskFileSystem),
+    /// so that its size can be believed and it may be read ahead through io_uring; elsewhere a
+    /// file ends only at a read of 0 bytes, and is read with plain reads.
+    void start(int fd, std::int64_t size, bool text, Algorithm algorithm, std::uint64_t ticket,
+               bool localDisk = false);
 
     /// One round: reads what the busy lanes need, hashes up to READ_SIZE bytes of each, and
     /// reports progress and the messages that ended. Does nothing when idle.
@@ -86,8 +89,9 @@ private:
         bool ended = false;  // no more reads: end of file or an error
         bool readError = false;
         bool padded = false;
-        bool noHasher = false; // libcrypto could not start the lane's algorithm
-        bool ahead = false;    // read a piece ahead through reads_
+        bool noHasher = false;  // libcrypto could not start the lane's algorithm
+        bool ahead = false;     // read a piece ahead through reads_
+        bool sizeKnown = false; // the size when opened is where the file ends
     };
 
     void fill(Lane& lane, LaneEvents& events);

@@ -6,6 +6,7 @@
 
 #include "engine/file_digest.h"
 #include "engine/hash_queue.h"
+#include "os/device_class.h"
 #include "os/file_stream.h"
 #include "os/read_ahead.h"
 
@@ -25,6 +26,11 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
     bool ended = false;
     bool holding = false;   // request names a file waiting for a descriptor
     bool readAhead = false; // the read-ahead has been chosen, for the first file's device
+    // Whether the file system of the device last seen keeps its files on a local disk: the files
+    // of one run are mostly on one device, and asking costs a system call.
+    bool deviceKnown = false;
+    std::uint64_t lastDevice = 0;
+    bool localDisk = false;
     HashRequest request;
     for (;;) {
         // 1. Hand back, in order, every item whose outcome is known. Each file's bytes reach
@@ -86,7 +92,12 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 queue->useReadAhead(readAheadPolicyFor(device));
                 readAhead = true;
             }
-            queue->addFile(fd, size, request.text, request.algorithm);
+            if (!deviceKnown || device != lastDevice) {
+                localDisk = onLocalDiskFileSystem(fd);
+                lastDevice = device;
+                deviceKnown = true;
+            }
+            queue->addFile(fd, size, request.text, request.algorithm, localDisk);
         }
 
         // 3. Hash a round, and let the meter in at least once a round.

@@ -8,11 +8,35 @@
 #include <vector>
 
 #include <dirent.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "os/read_calls.h"
+
 namespace {
+
+// File systems that keep their files on a local disk (see onLocalDiskFileSystem), by f_type.
+constexpr long LOCAL_DISK_FILE_SYSTEMS[] = {
+    EXT4_SUPER_MAGIC, // ext2, ext3 and ext4
+    XFS_SUPER_MAGIC,
+    BTRFS_SUPER_MAGIC,
+    F2FS_SUPER_MAGIC,
+    0xca451a4e, // bcachefs
+    0x3153464a, // JFS
+    REISERFS_SUPER_MAGIC,
+    MSDOS_SUPER_MAGIC, // FAT
+    EXFAT_SUPER_MAGIC,
+    0x7366746e, // NTFS (ntfs3)
+    0x482b,     // HFS+
+    ISOFS_SUPER_MAGIC,
+    UDF_SUPER_MAGIC,
+    SQUASHFS_MAGIC,
+    EROFS_SUPER_MAGIC_V1,
+    0x2fc12fc1, // ZFS
+    NILFS_SUPER_MAGIC,
+};
 
 // Device stacks deeper than this are taken as parallel rather than followed further.
 constexpr int MAX_DEPTH = 8;
@@ -155,4 +179,14 @@ private:
 
 DeviceKind deviceKindOf(std::uint64_t device, const std::string& sysfsRoot) {
     return Classifier(sysfsRoot).ofDevice(device, 0);
+}
+
+bool onLocalDiskFileSystem(int fd) {
+    const long type = ReadCalls::current().fileSystemType(fd);
+    for (long local : LOCAL_DISK_FILE_SYSTEMS) {
+        if (type == local) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -21,3 +21,10 @@ enum class DeviceKind {
 /// own (tmpfs, overlay, network, btrfs) and anything that cannot be looked at are parallel too.
 /// sysfsRoot is where sysfs is mounted; a test passes a tree of its own.
 DeviceKind deviceKindOf(std::uint64_t device, const std::string& sysfsRoot = "/sys");
+
+/// Whether the file open as fd is on a file system that keeps its files on a local disk (ext4,
+/// XFS, btrfs, FAT, ...). Such a file system answers a read of a regular file in full but at
+/// its end, and tells a file's size as it stands. Others may not: FUSE answers in part and then
+/// changes the size it tells, and the kernel's own retry of a read answered in part through
+/// io_uring has been seen to read again from the read's start.
+bool onLocalDiskFileSystem(int fd);

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 #include <liburing.h>
-#include <linux/magic.h>
 #include <unistd.h>
 
 #include "os/read_calls.h"
@@ -24,27 +23,6 @@ constexpr int RING_ATTEMPTS = 16;
 // pause), before its buffers are freed.
 constexpr int DRAIN_ROUNDS = 100;
 constexpr useconds_t DRAIN_PAUSE_US = 2000;
-
-// File systems that keep their files on a local disk (see LaneReads::suits), by their f_type.
-constexpr long LOCAL_DISK_FILE_SYSTEMS[] = {
-    EXT4_SUPER_MAGIC, // ext2, ext3 and ext4
-    XFS_SUPER_MAGIC,
-    BTRFS_SUPER_MAGIC,
-    F2FS_SUPER_MAGIC,
-    0xca451a4e, // bcachefs
-    0x3153464a, // JFS
-    REISERFS_SUPER_MAGIC,
-    MSDOS_SUPER_MAGIC, // FAT
-    EXFAT_SUPER_MAGIC,
-    0x7366746e, // NTFS (ntfs3)
-    0x482b,     // HFS+
-    ISOFS_SUPER_MAGIC,
-    UDF_SUPER_MAGIC,
-    SQUASHFS_MAGIC,
-    EROFS_SUPER_MAGIC_V1,
-    0x2fc12fc1, // ZFS
-    NILFS_SUPER_MAGIC,
-};
 
 // A plain read of the piece at offset, made again when interrupted. The descriptor may still
 // carry the O_NONBLOCK it was opened with: a file system that honours it gets it cleared.
@@ -83,16 +61,6 @@ private:
     io_uring ring_{};
     bool started_ = false;
 };
-
-bool LaneReads::suits(int fd) {
-    const long type = ReadCalls::current().fileSystemType(fd);
-    for (long local : LOCAL_DISK_FILE_SYSTEMS) {
-        if (type == local) {
-            return true;
-        }
-    }
-    return false;
-}
 
 LaneReads::LaneReads(int lanes, std::size_t piece)
     : lanes_(new (std::nothrow) Lane[static_cast<std::size_t>(lanes)]), laneCount_(lanes),

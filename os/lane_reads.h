@@ -11,16 +11,10 @@
 /// cannot be had, valid() says so and the caller reads for itself.
 ///
 /// A piece that comes back short is taken for what it is: the rest is read from where it ended,
-/// by plain reads, and only a read of 0 bytes ends the file. Should the ring fail (its calls
+/// by plain reads. Should the ring fail (its calls
 /// failing again and again), the lanes go on with plain reads from where they stand.
 class LaneReads {
 public:
-    /// Whether fd's file is on a file system whose reads may go through io_uring: one that keeps
-    /// its files on a local disk. Elsewhere (FUSE, network file systems) a read may be answered
-    /// in part, and the kernel's own retry of such a read through io_uring has been seen to
-    /// read again from the piece's start and count the bytes twice.
-    static bool suits(int fd);
-
     /// Room for lanes lanes, reading pieces of piece bytes.
     LaneReads(int lanes, std::size_t piece);
     ~LaneReads();
