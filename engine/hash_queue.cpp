@@ -40,7 +40,8 @@ std::size_t HashQueue::add() {
     return placeOf(number);
 }
 
-std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm) {
+std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm,
+                               std::size_t length) {
     const std::uint64_t number = head_ + count_++;
     Slot& slot = slotOf(number);
     slot = Slot{};
@@ -49,6 +50,7 @@ std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm a
     slot.waiting = true;
     slot.text = text;
     slot.algorithm = algorithm;
+    slot.length = length;
     slot.fd = fd;
     ++waiting_;
     readAhead_.opened(number, fd, size);
@@ -71,7 +73,7 @@ void HashQueue::startWaiting() {
         }
         slot.waiting = false;
         --waiting_;
-        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_);
+        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.length);
         slot.fd = -1;
         ++nextStart_;
     }

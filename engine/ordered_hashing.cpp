@@ -86,7 +86,7 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 queue->useReadAhead(readAheadPolicyFor(device));
                 readAhead = true;
             }
-            queue->addFile(fd, size, request.text, request.algorithm);
+            queue->addFile(fd, size, request.text, request.algorithm, request.length);
         }
 
         // 3. Hash a round, and let the meter in at least once a round.
@@ -122,7 +122,8 @@ bool hashOneAtATime(HashFeed& feed, WorkMeter* meter) {
             if (meter != nullptr) {
                 meter->beginFile(feed.nameAt(0), size);
             }
-            const int read = digestStream(file, request.algorithm, outcome.digest, meter);
+            const int read =
+                digestStream(file, request.algorithm, outcome.digest, meter, request.length);
             std::fclose(file);
             if (read == DIGEST_STOPPED) {
                 return false;
