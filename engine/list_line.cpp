@@ -245,6 +245,13 @@ bool namesBlake2List(std::string_view listName) {
     if (slash != std::string_view::npos) {
         listName.remove_prefix(slash + 1);
     }
+    // A list whose suffix names another algorithm ("b2sdk-1.0.tar.gz.sha256") is not b2sum's,
+    // whatever its start: read as BLAKE2b, every digest of it would fail.
+    for (std::string_view suffix : {".md5", ".sha1", ".sha224", ".sha256", ".sha384", ".sha512"}) {
+        if (endsWithNoCase(listName, suffix)) {
+            return false;
+        }
+    }
     return startsWithNoCase(listName, "b2") || startsWithNoCase(listName, "blake2") ||
            endsWithNoCase(listName, ".b2") || endsWithNoCase(listName, ".blake2") ||
            endsWithNoCase(listName, ".blake2b");

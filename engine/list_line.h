@@ -36,8 +36,8 @@ struct ListLine {
 
 /// Whether a list of this file name holds BLAKE2b digests in its untagged lines (b2sum's lists:
 /// the name starts with "b2" or "blake2", or ends in ".b2", ".blake2" or ".blake2b", in any
-/// letter case), each as long as its digits say, where their length would otherwise name the
-/// algorithm.
+/// letter case, and does not end in another algorithm's suffix such as ".sha256"), each as long
+/// as its digits say, where their length would otherwise name the algorithm.
 bool namesBlake2List(std::string_view listName);
 
 /// Whether a file of this name is a checksum list by its name alone: *.md5, *.sha1, *.sha224,

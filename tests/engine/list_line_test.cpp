@@ -137,7 +137,8 @@ TEST(ListNameTest, NamesOfBlake2Lists) {
          {"B2SUMS", "dir/b2sums.txt", "blake2.list", "x.B2", "x.blake2", "x.blake2b"}) {
         EXPECT_TRUE(namesBlake2List(name)) << name;
     }
-    for (const char* name : {"SHA512SUMS", "b2/SHA512SUMS", "x.b2.txt", "", "sub.b"}) {
+    for (const char* name : {"SHA512SUMS", "b2/SHA512SUMS", "x.b2.txt", "", "sub.b",
+                             "b2sdk-1.0.tar.gz.sha256", "blake2-tools.MD5"}) {
         EXPECT_FALSE(namesBlake2List(name)) << name;
     }
 }
