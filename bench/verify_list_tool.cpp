@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         return 4;
     }
     HexSink sink;
-    // The list's name tells what 128 untagged hex digits mean (B2SUMS), as in the window.
+    // The list's name tells what untagged hex digits mean (B2SUMS), as in the window.
     const int result = oneAtATime ? verifyListOneAtATime(list, sink, false, true, nullptr, path)
                                   : verifyList(list, sink, false, true, nullptr, path);
     std::fclose(list);

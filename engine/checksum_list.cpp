@@ -48,6 +48,7 @@ public:
         item.expected = line_.expected;
         request.path = item.name.c_str();
         request.algorithm = item.expected.algorithm;
+        request.length = item.expected.length;
         request.text = !binary_ && line_.kind == LineKind::TextEntry;
         return Step::Item;
     }

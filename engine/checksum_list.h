@@ -32,7 +32,7 @@ int readListLine(std::FILE* stream, Digest& expected, std::string& name);
 int countListEntries(std::FILE* list, WorkMeter* meter = nullptr);
 
 /// Verifies every file named in list (see ListReader for the lines it reads; listName, if any,
-/// is the list's file name, which tells what 128 untagged hex digits mean), reporting each to
+/// is the list's file name, which tells what untagged hex digits mean), reporting each to
 /// sink and writing md5sum-style diagnostics to stderr; every line not understood gets one too.
 /// Returns 3 when nothing was compared, else 2 when a file could not be opened or read, else 1
 /// when a digest differed, else 0. The list stream is not closed.

@@ -36,6 +36,13 @@ const char* algorithmTag(Algorithm algorithm) {
     return info(algorithm).tag;
 }
 
+std::string algorithmTag(Algorithm algorithm, std::size_t length) {
+    if (algorithm == Algorithm::Blake2b512 && length != digestLength(algorithm)) {
+        return std::string(algorithmTag(algorithm)) + "-" + std::to_string(8 * length);
+    }
+    return algorithmTag(algorithm);
+}
+
 const char* algorithmTitle(Algorithm algorithm) {
     return info(algorithm).title;
 }

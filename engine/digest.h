@@ -2,19 +2,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-/// The hash functions whose checksums the program computes and checks.
+/// The hash functions whose checksums the program computes and checks. Blake2b512 stands for
+/// BLAKE2b of every length b2sum -l allows (1 to 64 bytes); a Digest's length tells which.
 enum class Algorithm : std::uint8_t { Md5, Sha1, Sha224, Sha256, Sha384, Sha512, Blake2b512 };
 
 inline constexpr int ALGORITHM_COUNT = 7;
 /// The largest digest, in bytes (SHA-512 and BLAKE2b-512).
 inline constexpr std::size_t MAX_DIGEST_BYTES = 64;
 
-/// The digest's length in bytes.
+/// The digest's length in bytes (BLAKE2b's longest, 64).
 std::size_t digestLength(Algorithm algorithm);
 /// The tag of BSD-style lines and of messages: "MD5", "SHA1", ..., "BLAKE2b".
 const char* algorithmTag(Algorithm algorithm);
+/// The tag of a digest of length bytes: algorithmTag, except that BLAKE2b shorter than 64 bytes
+/// is "BLAKE2b-N" with N its bits ("BLAKE2b-256"), as b2sum --tag writes it.
+std::string algorithmTag(Algorithm algorithm, std::size_t length);
 /// The name people read: "MD5", "SHA-1", "SHA-256", ..., "BLAKE2b".
 const char* algorithmTitle(Algorithm algorithm);
 /// The name cksum -a uses: "md5", "sha1", ..., "blake2b".
@@ -30,11 +35,12 @@ struct Digest {
     std::uint8_t length = 16;
     std::uint8_t bytes[MAX_DIGEST_BYTES] = {};
 
-    /// An empty digest of algorithm: its length set, every byte 0.
-    static Digest of(Algorithm algorithm) {
+    /// An empty digest of algorithm, every byte 0, of length bytes (0: the algorithm's own
+    /// length; another is for BLAKE2b alone, up to MAX_DIGEST_BYTES).
+    static Digest of(Algorithm algorithm, std::size_t length = 0) {
         Digest digest;
         digest.algorithm = algorithm;
-        digest.length = static_cast<std::uint8_t>(digestLength(algorithm));
+        digest.length = static_cast<std::uint8_t>(length != 0 ? length : digestLength(algorithm));
         return digest;
     }
 

@@ -27,12 +27,13 @@ int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter) {
     return std::ferror(stream) ? -1 : 0;
 }
 
-int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest, WorkMeter* meter) {
-    if (algorithm == Algorithm::Md5) {
+int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest, WorkMeter* meter,
+                 std::size_t length) {
+    if (algorithm == Algorithm::Md5 && (length == 0 || length == digestLength(algorithm))) {
         return digestStream(stream, digest, meter);
     }
     Hasher hasher;
-    if (!hasher.begin(algorithm)) {
+    if (!hasher.begin(algorithm, length)) {
         digest = Digest::of(algorithm);
         return -1;
     }

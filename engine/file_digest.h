@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -12,10 +13,11 @@
 /// there and the result is DIGEST_STOPPED. The stream is neither rewound nor closed.
 int digestStream(std::FILE* stream, Digest& digest, WorkMeter* meter = nullptr);
 
-/// digestStream with any algorithm: the same reads, results and meter. A digest that libcrypto
-/// cannot compute here counts as a read error.
-int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest,
-                 WorkMeter* meter = nullptr);
+/// digestStream with any algorithm, its digest length bytes (0: the algorithm's own; see
+/// Hasher::begin): the same reads, results and meter. A digest that cannot be computed here
+/// counts as a read error.
+int digestStream(std::FILE* stream, Algorithm algorithm, Digest& digest, WorkMeter* meter = nullptr,
+                 std::size_t length = 0);
 
 /// The lowercase hexadecimal form of digest, two characters a byte, first byte first.
 std::string toHex(const Digest& digest);

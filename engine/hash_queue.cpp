@@ -41,7 +41,7 @@ std::size_t HashQueue::add() {
 }
 
 std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm algorithm,
-                               bool localDisk) {
+                               std::size_t length, bool localDisk) {
     const std::uint64_t number = head_ + count_++;
     Slot& slot = slotOf(number);
     slot = Slot{};
@@ -51,6 +51,7 @@ std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm a
     slot.text = text;
     slot.localDisk = localDisk;
     slot.algorithm = algorithm;
+    slot.length = length;
     slot.fd = fd;
     ++waiting_;
     readAhead_.opened(number, fd, size);
@@ -73,7 +74,8 @@ void HashQueue::startWaiting() {
         }
         slot.waiting = false;
         --waiting_;
-        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.localDisk);
+        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.length,
+                      slot.localDisk);
         slot.fd = -1;
         ++nextStart_;
     }

@@ -49,12 +49,12 @@ public:
 
     /// Adds an item with nothing to hash. Returns its place.
     std::size_t add();
-    /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm, in
-    /// text mode if text; the queue owns fd from now on. localDisk: see LaneHasher::start. It
-    /// starts in a lane at once if one is free, and waits for one otherwise. Returns its place.
-    /// Only when canAddFile().
+    /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm to a
+    /// digest of length bytes (0: the algorithm's own), in text mode if text; the queue owns fd
+    /// from now on. localDisk: see LaneHasher::start. It starts in a lane at once if one is
+    /// free, and waits for one otherwise. Returns its place. Only when canAddFile().
     std::size_t addFile(int fd, std::int64_t size, bool text, Algorithm algorithm,
-                        bool localDisk = false);
+                        std::size_t length = 0, bool localDisk = false);
     /// The place the next item added will take.
     std::size_t nextPlace() const { return placeOf(head_ + count_); }
 
@@ -91,7 +91,8 @@ private:
         bool text = false;
         bool localDisk = false;
         Algorithm algorithm = Algorithm::Md5;
-        int fd = -1; // while waiting
+        std::size_t length = 0; // of the digest; 0: the algorithm's own
+        int fd = -1;            // while waiting
         std::int64_t size = -1;
         std::uint64_t hashed = 0;   // bytes hashed so far
         std::uint64_t credited = 0; // of those, the bytes a meter has heard of

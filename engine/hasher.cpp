@@ -47,12 +47,21 @@ Hasher::~Hasher() {
     EVP_MD_CTX_free(context_);
 }
 
-bool Hasher::begin(Algorithm algorithm) {
+bool Hasher::begin(Algorithm algorithm, std::size_t length) {
     algorithm_ = algorithm;
+    // libcrypto gives BLAKE2b at 64 bytes only (a digest length parameter came with OpenSSL
+    // 3.2), and stays the faster code for it; the other lengths are our own.
+    const std::size_t full = digestLength(algorithm);
+    if (length != 0 && length != full) {
+        route_ = Route::Blake2b;
+        return algorithm == Algorithm::Blake2b512 && blake2b_.init(length);
+    }
     if (algorithm == Algorithm::Md5) {
+        route_ = Route::Md5;
         md5_.init();
         return true;
     }
+    route_ = Route::Libcrypto;
     const EVP_MD* md = fetched(algorithm);
     if (md == nullptr) {
         return false;
@@ -64,8 +73,12 @@ bool Hasher::begin(Algorithm algorithm) {
 }
 
 void Hasher::update(const void* data, std::size_t length) {
-    if (algorithm_ != Algorithm::Md5) {
+    if (route_ == Route::Libcrypto) {
         EVP_DigestUpdate(context_, data, length);
+        return;
+    }
+    if (route_ == Route::Blake2b) {
+        blake2b_.update(data, length);
         return;
     }
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -79,8 +92,12 @@ void Hasher::update(const void* data, std::size_t length) {
 }
 
 void Hasher::finish(Digest& digest) {
-    if (algorithm_ == Algorithm::Md5) {
+    if (route_ == Route::Md5) {
         md5_.finish(digest);
+        return;
+    }
+    if (route_ == Route::Blake2b) {
+        blake2b_.finish(digest);
         return;
     }
     digest = Digest::of(algorithm_);

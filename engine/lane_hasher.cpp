@@ -127,7 +127,7 @@ LaneHasher::~LaneHasher() {
 }
 
 void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm,
-                       std::uint64_t ticket, bool localDisk) {
+                       std::uint64_t ticket, std::size_t length, bool localDisk) {
     Lane* lane = std::find_if(lanes_, lanes_ + laneCount_, [](const Lane& l) { return !l.busy; });
     std::uint8_t* buffer = lane->buffer;
     *lane = Lane{};
@@ -140,7 +140,7 @@ void LaneHasher::start(int fd, std::int64_t size, bool text, Algorithm algorithm
     lane->busy = true;
     lane->sizeKnown = localDisk && size > 0;
     std::memcpy(lane->state, INITIAL_STATE, sizeof lane->state);
-    if (algorithm != Algorithm::Md5 && !hashers_[lane - lanes_].begin(algorithm)) {
+    if (algorithm != Algorithm::Md5 && !hashers_[lane - lanes_].begin(algorithm, length)) {
         // No digest can be had: the file ends at once, as at a read error.
         lane->ended = true;
         lane->readError = true;
@@ -273,7 +273,7 @@ void LaneHasher::compress(const int* busy, int count, std::size_t blocks) {
     }
 }
 
-// A lane of another algorithm than MD5: one read, hashed whole through libcrypto.
+// A lane of another algorithm than MD5: one read, hashed whole through the lane's Hasher.
 void LaneHasher::hashOneRead(int index, LaneEvents& events) {
     Lane& lane = lanes_[index];
     lane.begin = 0;

@@ -31,7 +31,8 @@ public:
 
 /// Hashes several open files at once, reading each in large pieces. MD5 files take a lane each of
 /// a multi-lane MD5 compression; files of the other algorithms take a lane too, and are hashed
-/// one read at a time through libcrypto, whose SHA instructions need no lanes. A file's digest
+/// one read at a time through a Hasher (libcrypto, whose SHA instructions need no lanes, or our
+/// BLAKE2b for its shorter digests). A file's digest
 /// is the one digestStream gives for a stream of the same mode: in text mode every CR LF counts
 /// as LF. The hasher owns every descriptor it is given and closes it once the file has been
 /// read.
@@ -58,11 +59,12 @@ public:
     void useLaneReads(bool on) { laneReads_ = on; }
 
     /// Starts hashing fd (of size bytes when opened, -1 if unknown) with algorithm in a free
-    /// lane. localDisk: the file is on a local disk's file system (see onLocalDiskFileSystem),
-    /// so that its size can be believed and it may be read ahead through io_uring; elsewhere a
-    /// file ends only at a read of 0 bytes, and is read with plain reads.
+    /// lane, to a digest of length bytes (0: the algorithm's own; see Hasher::begin).
+    /// localDisk: the file is on a local disk's file system (see onLocalDiskFileSystem), so that
+    /// its size can be believed and it may be read ahead through io_uring; elsewhere a file ends
+    /// only at a read of 0 bytes, and is read with plain reads.
     void start(int fd, std::int64_t size, bool text, Algorithm algorithm, std::uint64_t ticket,
-               bool localDisk = false);
+               std::size_t length = 0, bool localDisk = false);
 
     /// One round: reads what the busy lanes need, hashes up to READ_SIZE bytes of each, and
     /// reports progress and the messages that ended. Does nothing when idle.
@@ -89,7 +91,7 @@ private:
         bool ended = false;  // no more reads: end of file or an error
         bool readError = false;
         bool padded = false;
-        bool noHasher = false;  // libcrypto could not start the lane's algorithm
+        bool noHasher = false;  // the lane's digest could not be had (see Hasher::begin)
         bool ahead = false;     // read a piece ahead through reads_
         bool sizeKnown = false; // the size when opened is where the file ends
     };

@@ -56,8 +56,15 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && endsWithNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-// The algorithm an untagged digest of this many hex digits stands for.
-bool algorithmOfLength(std::size_t digits, bool blake2, Algorithm& algorithm) {
+// The algorithm and length in bytes of an untagged digest of this many hex digits. A list of
+// BLAKE2b digests (blake2) holds them at any length b2sum -l writes, each as long as its digits
+// say, as b2sum -c reads them; elsewhere the length names the algorithm.
+bool digestOfLength(std::size_t digits, bool blake2, Algorithm& algorithm, std::size_t& length) {
+    length = digits / 2;
+    if (blake2) {
+        algorithm = Algorithm::Blake2b512;
+        return digits >= 2 && digits % 2 == 0 && length <= MAX_DIGEST_BYTES;
+    }
     switch (digits) {
     case 32:
         algorithm = Algorithm::Md5;
@@ -75,7 +82,7 @@ bool algorithmOfLength(std::size_t digits, bool blake2, Algorithm& algorithm) {
         algorithm = Algorithm::Sha384;
         return true;
     case 128:
-        algorithm = blake2 ? Algorithm::Blake2b512 : Algorithm::Sha512;
+        algorithm = Algorithm::Sha512;
         return true;
     default:
         return false;
@@ -95,15 +102,38 @@ constexpr Tag TAGS[] = {
     {"SHA384", Algorithm::Sha384},
     {"SHA512", Algorithm::Sha512},
     {"BLAKE2b", Algorithm::Blake2b512},
-    {"BLAKE2b-512", Algorithm::Blake2b512},
 };
 
-// Fills expected from hex, which has exactly two digits per byte of algorithm's digest.
-bool decodeHex(std::string_view hex, Algorithm algorithm, Digest& expected) {
-    if (hex.size() != 2 * digestLength(algorithm)) {
+// The tag "BLAKE2b-N" followed by " (", N the digest's bits as b2sum --tag writes them: a
+// multiple of 8 from 8 to 512, in decimal without leading zeros. Gives the digest's length in
+// bytes and where the rest of the line starts.
+bool takeBlake2bTag(std::string_view line, std::size_t& length, std::size_t& after) {
+    constexpr std::string_view TAG = "BLAKE2b-";
+    if (line.substr(0, TAG.size()) != TAG) {
         return false;
     }
-    expected = Digest::of(algorithm);
+    const std::size_t first = TAG.size();
+    std::size_t i = first;
+    std::size_t bits = 0;
+    while (i < line.size() && i - first < 4 && line[i] >= '0' && line[i] <= '9') {
+        bits = 10 * bits + static_cast<std::size_t>(line[i] - '0');
+        ++i;
+    }
+    if (i == first || line[first] == '0' || bits % 8 != 0 || bits > 8 * MAX_DIGEST_BYTES ||
+        line.substr(i, 2) != " (") {
+        return false;
+    }
+    length = bits / 8;
+    after = i + 2;
+    return true;
+}
+
+// Fills expected from hex, which has exactly two digits per byte of a digest of length bytes.
+bool decodeHex(std::string_view hex, Algorithm algorithm, std::size_t length, Digest& expected) {
+    if (hex.size() != 2 * length) {
+        return false;
+    }
+    expected = Digest::of(algorithm, length);
     for (std::size_t i = 0; i < hex.size(); i += 2) {
         const int high = hexValue(hex[i]);
         const int low = hexValue(hex[i + 1]);
@@ -148,9 +178,10 @@ bool takeName(std::string_view raw, bool escaped, std::string& name) {
     return name.size() <= MAX_NAME_BYTES;
 }
 
-// "TAG (name) = hex": the name runs to the last ')', since names are not escaped for it.
-LineKind parseTagged(std::string_view body, Algorithm algorithm, bool escaped, Digest& expected,
-                     std::string& name) {
+// "TAG (name) = hex", the digest length bytes long: the name runs to the last ')', since names
+// are not escaped for it.
+LineKind parseTagged(std::string_view body, Algorithm algorithm, std::size_t length, bool escaped,
+                     Digest& expected, std::string& name) {
     if (!body.empty() && body.back() == '\r') {
         body.remove_suffix(1);
     }
@@ -170,7 +201,7 @@ LineKind parseTagged(std::string_view body, Algorithm algorithm, bool escaped, D
     while (i < after.size() && after[i] == ' ') {
         ++i;
     }
-    if (!decodeHex(after.substr(i), algorithm, expected) ||
+    if (!decodeHex(after.substr(i), algorithm, length, expected) ||
         !takeName(body.substr(0, close), escaped, name)) {
         return LineKind::NotUnderstood;
     }
@@ -214,6 +245,13 @@ bool namesBlake2List(std::string_view listName) {
     if (slash != std::string_view::npos) {
         listName.remove_prefix(slash + 1);
     }
+    // A list whose suffix names another algorithm ("b2sdk-1.0.tar.gz.sha256") is not b2sum's,
+    // whatever its start: read as BLAKE2b, every digest of it would fail.
+    for (std::string_view suffix : {".md5", ".sha1", ".sha224", ".sha256", ".sha384", ".sha512"}) {
+        if (endsWithNoCase(listName, suffix)) {
+            return false;
+        }
+    }
     return startsWithNoCase(listName, "b2") || startsWithNoCase(listName, "blake2") ||
            endsWithNoCase(listName, ".b2") || endsWithNoCase(listName, ".blake2") ||
            endsWithNoCase(listName, ".blake2b");
@@ -232,7 +270,8 @@ std::string formatListLine(const Digest& digest, std::string_view name) {
     }
     std::string line = escape ? "\\" : "";
     if (digest.algorithm == Algorithm::Blake2b512) {
-        return line + algorithmTag(digest.algorithm) + " (" + shown + ") = " + toHex(digest);
+        return line + algorithmTag(digest.algorithm, digest.length) + " (" + shown +
+               ") = " + toHex(digest);
     }
     return line + toHex(digest) + " *" + shown;
 }
@@ -269,9 +308,15 @@ LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std
     for (const Tag& tag : TAGS) {
         if (rest.size() > tag.text.size() + 2 && rest.substr(0, tag.text.size()) == tag.text &&
             rest.substr(tag.text.size(), 2) == " (") {
-            return parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm, escaped, expected,
-                               name);
+            return parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm,
+                               digestLength(tag.algorithm), escaped, expected, name);
         }
+    }
+    std::size_t length;
+    std::size_t after;
+    if (takeBlake2bTag(rest, length, after)) {
+        return parseTagged(rest.substr(after), Algorithm::Blake2b512, length, escaped, expected,
+                           name);
     }
 
     std::size_t digits = 0;
@@ -279,7 +324,7 @@ LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std
         ++digits;
     }
     Algorithm algorithm;
-    if (!algorithmOfLength(digits, blake2, algorithm) || rest.size() < digits + 3 ||
+    if (!digestOfLength(digits, blake2, algorithm, length) || rest.size() < digits + 3 ||
         rest[digits] != ' ') {
         return LineKind::NotUnderstood;
     }
@@ -292,7 +337,8 @@ LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std
     if (raw.back() == '\r') {
         raw.remove_suffix(1);
     }
-    if (!decodeHex(rest.substr(0, digits), algorithm, expected) || !takeName(raw, escaped, name)) {
+    if (!decodeHex(rest.substr(0, digits), algorithm, length, expected) ||
+        !takeName(raw, escaped, name)) {
         return LineKind::NotUnderstood;
     }
     return marker == '*' ? LineKind::BinaryEntry : LineKind::TextEntry;

@@ -25,8 +25,8 @@ enum class LineKind {
 /// One line as the reader found it.
 struct ListLine {
     LineKind kind = LineKind::End;
-    /// For an entry: the digest the list expects (its algorithm from tag or length) and the
-    /// file's name, escapes undone and one trailing carriage return removed.
+    /// For an entry: the digest the list expects (its algorithm and length from tag or digits)
+    /// and the file's name, escapes undone and one trailing carriage return removed.
     Digest expected;
     std::string name;
     /// The line as read, with its line feed (one is added to a last line without it); a line
@@ -36,7 +36,8 @@ struct ListLine {
 
 /// Whether a list of this file name holds BLAKE2b digests in its untagged lines (b2sum's lists:
 /// the name starts with "b2" or "blake2", or ends in ".b2", ".blake2" or ".blake2b", in any
-/// letter case), where 128 hex digits would otherwise mean SHA-512.
+/// letter case, and does not end in another algorithm's suffix such as ".sha256"), each as long
+/// as its digits say, where their length would otherwise name the algorithm.
 bool namesBlake2List(std::string_view listName);
 
 /// Whether a file of this name is a checksum list by its name alone: *.md5, *.sha1, *.sha224,
@@ -46,18 +47,20 @@ bool namesChecksumList(std::string_view fileName);
 
 /// Parses one line, without its line feed, in the forms GNU coreutils reads: leading blanks;
 /// "hex  name" and "hex *name"; a leading '\' marking an escaped name (\\, \n, \r); the tagged
-/// form "TAG (name) = hex" for MD5, SHA1, SHA224, SHA256, SHA384, SHA512 and BLAKE2b; hex in
+/// form "TAG (name) = hex" for MD5, SHA1, SHA224, SHA256, SHA384, SHA512, BLAKE2b (512 bits) and
+/// BLAKE2b-N (N bits, a multiple of 8 up to 512), the digits as many as the tag says; hex in
 /// either letter case. An untagged digest's algorithm follows from its length: 32 digits MD5,
-/// 40 SHA-1, 56 SHA-224, 64 SHA-256, 96 SHA-384, 128 SHA-512 (BLAKE2b when blake2 is set).
-/// A comment or blank line is Quiet; everything else is NotUnderstood, a single space or a tab
-/// between digest and name included.
+/// 40 SHA-1, 56 SHA-224, 64 SHA-256, 96 SHA-384, 128 SHA-512; when blake2 is set, any even
+/// number of digits up to 128 is BLAKE2b of that length. A comment or blank line is Quiet;
+/// everything else is NotUnderstood, a single space or a tab between digest and name included.
 LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name);
 
 /// The line of a checksum list that gives digest for name, without a line end: "hex *name", the
 /// form the matching coreutils tool reads with --strict. A name holding a backslash, a line feed
 /// or a carriage return is escaped (\\, \n, \r) and the line starts with '\'. BLAKE2b digests take
-/// the tagged form "BLAKE2b (name) = hex", which b2sum reads as well: untagged, their 128 digits
-/// would read back as SHA-512 from a list whose file name does not say otherwise.
+/// the tagged form "BLAKE2b (name) = hex", or "BLAKE2b-N (name) = hex" for N bits other than
+/// 512, which b2sum reads as well: untagged, their digits would read back as another algorithm
+/// from a list whose file name does not say otherwise.
 std::string formatListLine(const Digest& digest, std::string_view name);
 
 /// Reads a checksum list line by line, each line whole whatever its length, and knows where it
@@ -67,7 +70,7 @@ std::string formatListLine(const Digest& digest, std::string_view name);
 /// base64) ends them and is read as any other, so that no entry is ever hidden there.
 class ListReader {
 public:
-    /// listName (may be null) decides what 128 untagged hex digits mean; see namesBlake2List.
+    /// listName (may be null) decides what untagged hex digits mean; see namesBlake2List.
     explicit ListReader(std::FILE* list, const char* listName = nullptr);
 
     /// Reads and parses the next line into line; returns its kind.

@@ -97,7 +97,7 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 lastDevice = device;
                 deviceKnown = true;
             }
-            queue->addFile(fd, size, request.text, request.algorithm, localDisk);
+            queue->addFile(fd, size, request.text, request.algorithm, request.length, localDisk);
         }
 
         // 3. Hash a round, and let the meter in at least once a round.
@@ -133,7 +133,8 @@ bool hashOneAtATime(HashFeed& feed, WorkMeter* meter) {
             if (meter != nullptr) {
                 meter->beginFile(feed.nameAt(0), size);
             }
-            const int read = digestStream(file, request.algorithm, outcome.digest, meter);
+            const int read =
+                digestStream(file, request.algorithm, outcome.digest, meter, request.length);
             std::fclose(file);
             if (read == DIGEST_STOPPED) {
                 return false;

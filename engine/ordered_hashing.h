@@ -10,7 +10,8 @@
 struct HashRequest {
     const char* path = nullptr; ///< opened as given: relative paths from the current folder
     Algorithm algorithm = Algorithm::Md5;
-    bool text = false; ///< read in text mode: CR LF counts as LF
+    std::size_t length = 0; ///< of the digest, in bytes; 0: the algorithm's own (see Hasher::begin)
+    bool text = false;      ///< read in text mode: CR LF counts as LF
 };
 
 /// What came of an item.

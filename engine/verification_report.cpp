@@ -25,15 +25,21 @@ std::string shownName(const std::string& name) {
     return shown;
 }
 
-// "MD5", or the tags of every algorithm compared ("MD5/SHA256") in a list that mixes them.
-std::string tagsOf(unsigned algorithms) {
+// "MD5", or the tags of every kind of digest compared ("MD5/SHA256", "BLAKE2b-256/BLAKE2b") in
+// a list that mixes them: algorithms in their order, BLAKE2b's lengths shortest first.
+std::string tagsOf(unsigned algorithms, std::uint64_t blake2bLengths) {
     std::string tags;
+    auto add = [&tags](const std::string& tag) { tags += tags.empty() ? tag : "/" + tag; };
     for (int i = 0; i < ALGORITHM_COUNT; ++i) {
-        if ((algorithms & (1u << i)) != 0) {
-            if (!tags.empty()) {
-                tags += '/';
+        const auto algorithm = static_cast<Algorithm>(i);
+        if (algorithm == Algorithm::Blake2b512) {
+            for (std::size_t length = 1; length <= MAX_DIGEST_BYTES; ++length) {
+                if ((blake2bLengths >> (length - 1) & 1) != 0) {
+                    add(algorithmTag(algorithm, length));
+                }
             }
-            tags += algorithmTag(static_cast<Algorithm>(i));
+        } else if ((algorithms & (1u << i)) != 0) {
+            add(algorithmTag(algorithm));
         }
     }
     return tags;
@@ -67,6 +73,9 @@ void VerificationReport::hashed(const std::string& name, const Digest& expected,
     }
     writeName(shown);
     checkedAlgorithms_ |= 1u << static_cast<int>(expected.algorithm);
+    if (expected.algorithm == Algorithm::Blake2b512) {
+        checkedBlake2bLengths_ |= std::uint64_t{1} << (expected.length - 1);
+    }
     if (expected == actual) {
         if (verbose_) {
             std::fprintf(stderr, "OK\n");
@@ -78,7 +87,7 @@ void VerificationReport::hashed(const std::string& name, const Digest& expected,
             std::fprintf(stderr, "FAILED\n");
         } else {
             std::fprintf(stderr, "%s: %s check failed for '%s'\n", PROGRAM,
-                         algorithmTag(expected.algorithm), shown.c_str());
+                         algorithmTag(expected.algorithm, expected.length).c_str(), shown.c_str());
         }
         ++failed_;
     }
@@ -88,7 +97,7 @@ void VerificationReport::hashed(const std::string& name, const Digest& expected,
 int VerificationReport::finish() {
     if (verbose_ && failed_ != 0) {
         std::fprintf(stderr, "%s: %d of %d file(s) failed %s check\n", PROGRAM, failed_, checked_,
-                     tagsOf(checkedAlgorithms_).c_str());
+                     tagsOf(checkedAlgorithms_, checkedBlake2bLengths_).c_str());
     }
     if (checked_ == 0) {
         std::fprintf(stderr, "%s: no files checked\n", PROGRAM);

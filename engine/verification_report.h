@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "engine/checksum_list.h"
@@ -31,5 +32,6 @@ private:
     int checked_ = 0;
     int failed_ = 0;
     int errorStatus_ = 0;
-    unsigned checkedAlgorithms_ = 0; // a bit per algorithm compared
+    unsigned checkedAlgorithms_ = 0;          // a bit per algorithm compared
+    std::uint64_t checkedBlake2bLengths_ = 0; // of BLAKE2b, a bit per length: 1 << (bytes - 1)
 };

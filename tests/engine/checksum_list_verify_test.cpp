@@ -67,27 +67,29 @@ protected:
 
     virtual Verifier verifier() const = 0;
 
-    // Writes the list, opens it as the window does (text mode) and verifies it.
+    // Writes the list as listName, opens it as the window does (text mode) and verifies it.
     int run(const std::string& list, bool verbose = false, bool binary = true,
             const char* mode = "r", WorkMeter* meter = nullptr) {
-        write("list.md5", list);
+        write(listName, list);
         const int descriptors = openDescriptorCount();
-        std::FILE* stream = openFileStream("list.md5", mode);
+        std::FILE* stream = openFileStream(listName.c_str(), mode);
         EXPECT_NE(stream, nullptr);
         if (stream == nullptr) {
             return -1;
         }
         sink = RecordingSink{};
         testing::internal::CaptureStderr();
-        const int result = verifier() == Verifier::SideBySide
-                               ? verifyList(stream, sink, verbose, binary, meter)
-                               : verifyListOneAtATime(stream, sink, verbose, binary, meter);
+        const int result =
+            verifier() == Verifier::SideBySide
+                ? verifyList(stream, sink, verbose, binary, meter, listName.c_str())
+                : verifyListOneAtATime(stream, sink, verbose, binary, meter, listName.c_str());
         messages = testing::internal::GetCapturedStderr();
         std::fclose(stream);
         EXPECT_EQ(openDescriptorCount(), descriptors) << "a file was left open";
         return result;
     }
 
+    std::string listName = "list.md5";
     RecordingSink sink;
     std::string messages;
 
@@ -154,6 +156,36 @@ TEST_P(ChecksumListVerifyTest, MismatchGivesMessageAndReturns1) {
                         "c              FAILED\n"
                         "md5sum: 1 of 3 file(s) failed MD5 check\n");
     EXPECT_EQ(sink.rows.size(), 3u);
+}
+
+// A list named for BLAKE2b holds digests of every length b2sum -l writes, untagged or tagged:
+// each is hashed at its length, and a mismatch names it. The lines are b2sum's own: -l 256,
+// -l 160 --tag, -l 8, the default 512, and -l 256 of d before it changed.
+TEST_P(ChecksumListVerifyTest, Blake2bOfEveryLengthInABlake2bList) {
+    write("a", ALPHA);
+    write("b c", BETA);
+    write("d", "changed\n");
+    listName = "B2SUMS";
+    const std::string list =
+        "67b755180b7a98f6aa26a92770d6d674d1b24d041554a3c59ccd47bf851a9081  a\n"
+        "BLAKE2b-160 (b c) = 96203dc42bbfec2277122167abaccafaa17ebb46\n"
+        "53  a\n"
+        "ab0f6802d80e573960c1d4172acc7941a7425000730082d86bdaafa71c0ad53a"
+        "0f2a9627b13581dc9e6538b3a4e1ec911869083ee184ab04f856e7b7dded4711  a\n"
+        "d98eeaaa50491a8d4d435722b4686ad79fd390104547f3c44cfb9dd326e7b6a1  d\n";
+    EXPECT_EQ(run(list), 1);
+    EXPECT_EQ(messages, "md5sum: BLAKE2b-256 check failed for 'd'\n");
+    const std::size_t lengths[] = {32, 20, 1, 64, 32};
+    ASSERT_EQ(sink.rows.size(), std::size(lengths));
+    for (std::size_t i = 0; i < std::size(lengths); ++i) {
+        EXPECT_EQ(sink.rows[i].status, i + 1 < std::size(lengths) ? STATUS_OK : STATUS_FAILED);
+        EXPECT_EQ(sink.rows[i].actual->algorithm, Algorithm::Blake2b512);
+        EXPECT_EQ(sink.rows[i].actual->length, lengths[i]) << "row " << i;
+    }
+
+    EXPECT_EQ(run(list, true), 1);
+    EXPECT_EQ(messages.substr(messages.find("md5sum:")),
+              "md5sum: 1 of 5 file(s) failed BLAKE2b-8/BLAKE2b-160/BLAKE2b-256/BLAKE2b check\n");
 }
 
 TEST_P(ChecksumListVerifyTest, VerboseColumnWidensForLongNamesAndStaysWide) {

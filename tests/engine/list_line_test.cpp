@@ -38,6 +38,7 @@ struct LineCase {
     Algorithm algorithm = Algorithm::Md5;
     std::string name;
     bool blake2List = false;
+    std::size_t digits = 0; // of the digest read; 0: the algorithm's own
 };
 
 LineCase other(const char* what, const std::string& line, LineKind kind) {
@@ -60,7 +61,8 @@ TEST_P(ParseListLineTest, ReadsTheLineAsCoreutilsDoes) {
     EXPECT_EQ(kind, c.kind);
     if (kind == LineKind::TextEntry || kind == LineKind::BinaryEntry) {
         EXPECT_EQ(expected.algorithm, c.algorithm);
-        EXPECT_EQ(toHex(expected), hexOfLength(2 * digestLength(c.algorithm)));
+        EXPECT_EQ(toHex(expected),
+                  hexOfLength(c.digits != 0 ? c.digits : 2 * digestLength(c.algorithm)));
         EXPECT_EQ(name, c.name);
     }
 }
@@ -82,6 +84,14 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Sha512", SHA512 + "  a", LineKind::TextEntry, Algorithm::Sha512, "a"},
         LineCase{"Blake2bByListName", SHA512 + "  a", LineKind::TextEntry, Algorithm::Blake2b512,
                  "a", true},
+        LineCase{"Blake2b256ByListName", SHA256 + "  a", LineKind::TextEntry, Algorithm::Blake2b512,
+                 "a", true, 64},
+        LineCase{"Blake2b8ByListName", hexOfLength(2) + " *a", LineKind::BinaryEntry,
+                 Algorithm::Blake2b512, "a", true, 2},
+        LineCase{"OddLengthInBlake2bList", SHA256 + "a  a", LineKind::NotUnderstood, Algorithm::Md5,
+                 "", true},
+        LineCase{"LongerThan512InBlake2bList", hexOfLength(130) + "  a", LineKind::NotUnderstood,
+                 Algorithm::Md5, "", true},
         LineCase{"OneCarriageReturnTrimmed", MD5 + " *a\r\r", LineKind::BinaryEntry, Algorithm::Md5,
                  "a\r"},
         LineCase{"Escaped", "\\" + MD5 + " *a\\\\b\\nc\\rd", LineKind::BinaryEntry, Algorithm::Md5,
@@ -94,6 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                  Algorithm::Md5, "a"},
         LineCase{"TaggedBlake2b", "BLAKE2b (a) = " + SHA512, LineKind::BinaryEntry,
                  Algorithm::Blake2b512, "a"},
+        LineCase{"TaggedBlake2b512", "BLAKE2b-512 (a) = " + SHA512, LineKind::BinaryEntry,
+                 Algorithm::Blake2b512, "a"},
+        LineCase{"TaggedBlake2b160", "BLAKE2b-160 (a) = " + hexOfLength(40), LineKind::BinaryEntry,
+                 Algorithm::Blake2b512, "a", false, 40},
         LineCase{"TaggedEscaped", "\\SHA1 (a\\nb) = " + hexOfLength(40), LineKind::BinaryEntry,
                  Algorithm::Sha1, "a\nb"},
         LineCase{"LongestName", MD5 + "  " + LONGEST, LineKind::TextEntry, Algorithm::Md5, LONGEST},
@@ -109,6 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
         other("NameTooLong", MD5 + "  " + LONGEST + "n", LineKind::NotUnderstood),
         other("BadEscape", "\\" + MD5 + "  a\\tb", LineKind::NotUnderstood),
         other("TagOfWrongLength", "SHA256 (a) = " + MD5, LineKind::NotUnderstood),
+        other("Blake2bTagOfOtherLength", "BLAKE2b-256 (a) = " + SHA512, LineKind::NotUnderstood),
+        other("Blake2bTagBeyond512", "BLAKE2b-520 (a) = " + hexOfLength(130),
+              LineKind::NotUnderstood),
         other("UnknownTag", "SHA3 (a) = " + SHA256, LineKind::NotUnderstood),
         other("TaggedTrailingText", "MD5 (a) = " + MD5 + " x", LineKind::NotUnderstood),
         other("TaggedNoName", "MD5 () = " + MD5, LineKind::NotUnderstood),
@@ -120,9 +137,29 @@ TEST(ListNameTest, NamesOfBlake2Lists) {
          {"B2SUMS", "dir/b2sums.txt", "blake2.list", "x.B2", "x.blake2", "x.blake2b"}) {
         EXPECT_TRUE(namesBlake2List(name)) << name;
     }
-    for (const char* name : {"SHA512SUMS", "b2/SHA512SUMS", "x.b2.txt", "", "sub.b"}) {
+    for (const char* name : {"SHA512SUMS", "b2/SHA512SUMS", "x.b2.txt", "", "sub.b",
+                             "b2sdk-1.0.tar.gz.sha256", "blake2-tools.MD5"}) {
         EXPECT_FALSE(namesBlake2List(name)) << name;
     }
+}
+
+// A BLAKE2b digest of any length reads back as itself from a list of any name: it is written
+// tagged, with its length where that is not 512 bits, as b2sum --tag writes it.
+TEST(FormatListLineTest, Blake2bOfEveryLengthReadsBack) {
+    for (std::size_t length = 1; length <= MAX_DIGEST_BYTES; ++length) {
+        Digest digest = Digest::of(Algorithm::Blake2b512, length);
+        digest[length - 1] = static_cast<std::uint8_t>(length);
+        const std::string line = formatListLine(digest, "a b");
+        Digest again;
+        std::string name;
+        EXPECT_EQ(parseListLine(line, false, again, name), LineKind::BinaryEntry) << line;
+        EXPECT_EQ(again, digest) << line;
+        EXPECT_EQ(name, "a b");
+    }
+    EXPECT_EQ(formatListLine(Digest::of(Algorithm::Blake2b512, 32), "a"),
+              "BLAKE2b-256 (a) = " + std::string(64, '0'));
+    EXPECT_EQ(formatListLine(Digest::of(Algorithm::Blake2b512), "a"),
+              "BLAKE2b (a) = " + std::string(128, '0'));
 }
 
 // Reads every line of bytes, as the kinds the reader gives and the names of its entries.

@@ -38,18 +38,22 @@ const unsigned SHA256_ONLY = bits({Algorithm::Sha256});
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, PastedChecksumTest,
-    testing::Values(PasteCase{"  " + SHA256 + "\n", SHA256, SHA256_ONLY},
-                    PasteCase{"SHA256: " + SHA256, SHA256, SHA256_ONLY},
-                    PasteCase{"sha256=" + SHA256, SHA256, SHA256_ONLY},
-                    PasteCase{"SHA-256 " + SHA256, SHA256, SHA256_ONLY},
-                    PasteCase{"MD5 " + MD5, MD5, bits({Algorithm::Md5})},
-                    PasteCase{"D41D8CD98F00B204E9800998ECF8427E", MD5, bits({Algorithm::Md5})},
-                    PasteCase{SHA256 + "  ubuntu.iso\nnext line", SHA256, SHA256_ONLY},
-                    PasteCase{"SHA256 (ubuntu.iso) = " + SHA256, SHA256, SHA256_ONLY},
-                    PasteCase{LONG, LONG, bits({Algorithm::Sha512, Algorithm::Blake2b512})},
-                    PasteCase{"BLAKE2b: " + LONG, LONG, bits({Algorithm::Blake2b512})},
-                    PasteCase{"MD5: " + SHA256, "", 0}, PasteCase{SHA256 + "0", "", 0},
-                    PasteCase{"hello", "", 0}, PasteCase{"", "", 0}));
+    testing::Values(
+        PasteCase{"  " + SHA256 + "\n", SHA256, SHA256_ONLY},
+        PasteCase{"SHA256: " + SHA256, SHA256, SHA256_ONLY},
+        PasteCase{"sha256=" + SHA256, SHA256, SHA256_ONLY},
+        PasteCase{"SHA-256 " + SHA256, SHA256, SHA256_ONLY},
+        PasteCase{"MD5 " + MD5, MD5, bits({Algorithm::Md5})},
+        PasteCase{"D41D8CD98F00B204E9800998ECF8427E", MD5, bits({Algorithm::Md5})},
+        PasteCase{SHA256 + "  ubuntu.iso\nnext line", SHA256, SHA256_ONLY},
+        PasteCase{"SHA256 (ubuntu.iso) = " + SHA256, SHA256, SHA256_ONLY},
+        PasteCase{LONG, LONG, bits({Algorithm::Sha512, Algorithm::Blake2b512})},
+        PasteCase{"BLAKE2b: " + LONG, LONG, bits({Algorithm::Blake2b512})},
+        // A list line's 128 digits may be either, whatever the list was.
+        PasteCase{LONG + "  a.iso", LONG, bits({Algorithm::Sha512, Algorithm::Blake2b512})},
+        PasteCase{"BLAKE2b-256 (a.iso) = " + SHA256, SHA256, bits({Algorithm::Blake2b512})},
+        PasteCase{"MD5: " + SHA256, "", 0}, PasteCase{SHA256 + "0", "", 0},
+        PasteCase{"hello", "", 0}, PasteCase{"", "", 0}));
 
 TEST(PastedChecksumMatch, TheDigitsAndTheAlgorithmMustAgree) {
     PastedChecksum checksum;
@@ -62,6 +66,20 @@ TEST(PastedChecksumMatch, TheDigitsAndTheAlgorithmMustAgree) {
     empty[15] ^= 1;
     EXPECT_FALSE(checksum.matches(empty));
     EXPECT_FALSE(checksum.matches(Digest::of(Algorithm::Sha256)));
+}
+
+// A pasted BLAKE2b-256 line finds the row of that digest, not a SHA-256 row of the same digits.
+TEST(PastedChecksumMatch, Blake2bOfAShorterLength) {
+    PastedChecksum checksum;
+    ASSERT_TRUE(parsePastedChecksum("BLAKE2b-256 (a) = " + SHA256, checksum));
+    Digest blake2b = Digest::of(Algorithm::Blake2b512, 32);
+    Digest sha256 = Digest::of(Algorithm::Sha256);
+    for (std::size_t i = 0; i < 32; ++i) {
+        blake2b[i] = sha256[i] =
+            static_cast<std::uint8_t>(std::stoi(SHA256.substr(2 * i, 2), nullptr, 16));
+    }
+    EXPECT_TRUE(checksum.matches(blake2b));
+    EXPECT_FALSE(checksum.matches(sha256));
 }
 
 } // namespace
