@@ -217,12 +217,10 @@ void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
     const char* name = item.name.c_str();
     if (item.unreadableFolder) {
         addResult(name, nullptr, nullptr, STATUS_UNREADABLE);
-    } else if (!outcome.opened) {
+    } else if (!outcome.opened || outcome.readError) {
+        // A file not opened, or read only in part, has no checksum: its row shows none, so that
+        // no pasted checksum matches it, and it gets no report line.
         addResult(name, nullptr, nullptr, STATUS_FAILED);
-    } else if (outcome.readError) {
-        // The digest of a file read only in part is shown, but is no checksum of the file: it
-        // gets no report line, so a saved report never lists a wrong digest.
-        addResult(name, nullptr, &outcome.digest, STATUS_FAILED);
     } else {
         addResult(name, &outcome.digest, &outcome.digest, STATUS_OK);
     }
