@@ -62,7 +62,7 @@ std::string timeLeftText(double seconds) {
     if (minutes < 60) {
         return std::to_string(minutes) + " min left";
     }
-    return std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min left";
+    return groupedNumber(minutes / 60) + " h " + std::to_string(minutes % 60) + " min left";
 }
 
 std::string outcomeText(const DropTally& tally) {
@@ -88,7 +88,7 @@ std::string outcomeText(const DropTally& tally) {
         std::string parts;
         const auto add = [&parts](int n, const std::string& what) {
             if (n > 0) {
-                parts += (parts.empty() ? "" : ", ") + std::to_string(n) + " " + what;
+                parts += (parts.empty() ? "" : ", ") + groupedNumber(n) + " " + what;
             }
         };
         add(tally.ok, "OK");

@@ -19,7 +19,7 @@ struct DropTally {
     int passedOver = 0;     ///< FIFOs, sockets and devices found in dropped folders
     int linksToFolders = 0; ///< links to folders found in dropped folders, not followed
     /// Dropped folders without a checksum list in them ("Check Files").
-    std::vector<std::string> foldersWithoutList;
+    std::vector<std::string> foldersWithoutList{};
 
     int done() const { return ok + failed + unreadable; }
 };
@@ -38,5 +38,6 @@ std::string rateText(double bytesPerSecond);
 /// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.
 std::string timeLeftText(double seconds);
 /// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "2 lists, 8 files checked: 8 OK;
-/// 1 line not understood", "3 checksums generated", "Stopped after 5 of 12 files".
+/// 1 line not understood", "3 checksums generated", "Stopped after 5 of 12 files". Every number
+/// is grouped ("1,204").
 std::string outcomeText(const DropTally& tally);
