@@ -1,6 +1,7 @@
 #include "os/file_system.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string_view>
 
 #include <dirent.h>
@@ -26,23 +27,30 @@ bool isFolder(const char* path) {
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool regularFilesIn(const std::string& folder, std::vector<std::string>& names,
-                    const std::function<bool(std::string_view)>& wanted) {
-    names.clear();
+int entriesIn(const std::string& folder, std::vector<FolderEntry>& entries,
+              const std::function<bool(std::string_view)>& wanted) {
+    entries.clear();
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) {
-        return false;
+        return errno;
     }
     while (const dirent* found = ::readdir(listing)) {
         if (!wanted(found->d_name)) {
             continue;
         }
+        // Only the status is asked for, links followed: nothing here is opened, so no writer
+        // waiting on a FIFO is woken and no device is touched.
         struct stat info;
-        if (::fstatat(::dirfd(listing), found->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
-            names.emplace_back(found->d_name);
+        if (::fstatat(::dirfd(listing), found->d_name, &info, 0) != 0) {
+            entries.push_back(FolderEntry{found->d_name, false}); // a link that leads nowhere
+        } else if (S_ISREG(info.st_mode)) {
+            entries.push_back(FolderEntry{found->d_name, true});
+        } else if (!S_ISDIR(info.st_mode)) {
+            entries.push_back(FolderEntry{found->d_name, false}); // a FIFO, socket or device
         }
     }
     ::closedir(listing);
-    std::sort(names.begin(), names.end());
-    return true;
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return 0;
 }

@@ -1,5 +1,8 @@
 #include "ui/drop_work.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "engine/list_line.h"
 #include "engine/path_split.h"
 #include "os/file_stream.h"
@@ -39,12 +42,12 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
 
 void DropWork::check(const std::vector<CString>& paths) {
     m_results.clearResults();
-    const std::vector<std::string> lists = listsOf(paths);
+    const std::vector<List> lists = listsOf(paths);
     if (!countEntries(lists)) {
         m_tally.stopped = true;
         return;
     }
-    for (const std::string& list : lists) {
+    for (const List& list : lists) {
         // Nothing after a stop is opened.
         if (!m_progress.advance(0)) {
             m_tally.stopped = true;
@@ -57,39 +60,49 @@ void DropWork::check(const std::vector<CString>& paths) {
     }
 }
 
-std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
-    std::vector<std::string> lists;
+std::vector<DropWork::List> DropWork::listsOf(const std::vector<CString>& paths) {
+    std::vector<List> lists;
+    std::vector<FolderEntry> entries;
     for (const CString& path : paths) {
         if (!isFolder(path.c_str())) {
-            lists.push_back(path);
+            lists.push_back(List{path});
             continue;
         }
-        std::vector<std::string> names;
-        regularFilesIn(path, names, namesChecksumList);
-        const std::size_t before = lists.size();
-        const std::string folder = path.back() == '/' ? path : path + "/";
-        for (const std::string& name : names) {
-            lists.push_back(folder + name);
+        const std::string folderName = splitPath(path).second;
+        const int error = entriesIn(path, entries, namesChecksumList);
+        if (error != 0) {
+            // As md5sum says of a list it cannot read; the strip says it too.
+            std::fprintf(stderr, "md5sum: %s: %s\n", folderName.c_str(), std::strerror(error));
+            m_tally.foldersNotRead.push_back(folderName);
+            continue;
         }
-        if (lists.size() == before) {
-            m_tally.foldersWithoutList.push_back(splitPath(path).second);
+        if (entries.empty()) {
+            m_tally.foldersWithoutList.push_back(folderName);
+        }
+        const std::string folder = path.back() == '/' ? path : path + "/";
+        for (const FolderEntry& entry : entries) {
+            lists.push_back(List{folder + entry.name, entry.file});
         }
     }
     return lists;
 }
 
-bool DropWork::countEntries(const std::vector<std::string>& lists) {
+bool DropWork::countEntries(const std::vector<List>& lists) {
     // Text streams cannot seek, so each list is read once to count and again to verify.
     int entries = 0;
-    for (const std::string& path : lists) {
-        changeDirectory(splitPath(path).first.c_str());
-        std::FILE* list = openFileStream(path.c_str(), "r");
-        if (list == nullptr) {
-            ++entries; // its row says it could not be read
+    for (const List& list : lists) {
+        if (!list.opens) {
+            ++entries; // its row says it could not be opened
             continue;
         }
-        const int counted = countListEntries(list, &m_progress);
-        std::fclose(list);
+        changeDirectory(splitPath(list.path).first.c_str());
+        std::FILE* stream = openFileStream(list.path.c_str(), "r");
+        if (stream == nullptr) {
+            ++entries;
+            continue;
+        }
+        const int counted = countListEntries(stream, &m_progress);
+        std::fclose(stream);
         if (counted < 0) {
             return false;
         }
@@ -100,23 +113,35 @@ bool DropWork::countEntries(const std::vector<std::string>& lists) {
     return true;
 }
 
-void DropWork::processDroppedPath(const std::string& path) {
+void DropWork::processDroppedPath(const List& list) {
+    const std::string& path = list.path;
     m_droppedPath = path;
-    ++m_tally.lists;
-    // A failed change of folder leaves the list to be opened from the current one.
-    changeDirectory(splitPath(path).first.c_str());
-    std::FILE* list = openFileStream(path.c_str(), "r");
-    if (list == nullptr) {
-        // Nothing to verify: one row says so, and the report gets no line.
-        addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+    if (!list.opens) {
+        listNotOpened(path);
         return;
     }
+    // A failed change of folder leaves the list to be opened from the current one.
+    changeDirectory(splitPath(path).first.c_str());
+    std::FILE* stream = openFileStream(path.c_str(), "r");
+    if (stream == nullptr) {
+        listNotOpened(path);
+        return;
+    }
+    ++m_tally.lists;
     const int result =
-        verifyList(list, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
+        verifyList(stream, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
     if (result == VERIFY_STOPPED) {
         m_tally.stopped = true;
     }
-    std::fclose(list);
+    std::fclose(stream);
+}
+
+void DropWork::listNotOpened(const std::string& path) {
+    // Nothing to verify: one row says so, and the report gets no line. It is counted as a list
+    // not opened, not as a listed file that could not be read.
+    m_results.addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+    ++m_tally.listsNotOpened;
+    m_progress.fileDone();
 }
 
 void DropWork::generate(const std::vector<CString>& paths) {
@@ -217,12 +242,10 @@ void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
     const char* name = item.name.c_str();
     if (item.unreadableFolder) {
         addResult(name, nullptr, nullptr, STATUS_UNREADABLE);
-    } else if (!outcome.opened) {
+    } else if (!outcome.opened || outcome.readError) {
+        // A file not opened, or read only in part, has no checksum: its row shows none, so that
+        // no pasted checksum matches it, and it gets no report line.
         addResult(name, nullptr, nullptr, STATUS_FAILED);
-    } else if (outcome.readError) {
-        // The digest of a file read only in part is shown, but is no checksum of the file: it
-        // gets no report line, so a saved report never lists a wrong digest.
-        addResult(name, nullptr, &outcome.digest, STATUS_FAILED);
     } else {
         addResult(name, &outcome.digest, &outcome.digest, STATUS_OK);
     }

@@ -29,7 +29,9 @@ struct DropSettings {
 ///
 /// Checking, it clears the results once and verifies every dropped list from the list's own
 /// folder, so that a failure in one list stays on show whatever the next one holds; a dropped
-/// folder stands for the checksum lists directly in it.
+/// folder stands for the checksum lists directly in it. A list that cannot be opened (among them
+/// a link that leads nowhere, a FIFO, a socket or a device, which are never opened) gets one
+/// unreadable row under its path.
 ///
 /// Generating, it hashes every dropped file side by side, each row under the file's bare name;
 /// a dropped folder stands for every file below it, in byte order of their paths, each row
@@ -64,13 +66,21 @@ private:
         bool unreadableFolder = false;
     };
 
+    /// A checksum list to verify, and whether it may be opened at all.
+    struct List {
+        std::string path;
+        bool opens = true; ///< false: known by its status to open as no file (a FIFO, say)
+    };
+
     void check(const std::vector<CString>& paths);
     /// The lists a drop stands for: dropped files as they are, a folder's lists in their place.
-    std::vector<std::string> listsOf(const std::vector<CString>& paths);
-    /// Verifies the dropped list at path from its own folder.
-    void processDroppedPath(const std::string& path);
-    /// The entries of every list, for the strip's count; false when a stop came first.
-    bool countEntries(const std::vector<std::string>& lists);
+    std::vector<List> listsOf(const std::vector<CString>& paths);
+    /// Verifies the dropped list from its own folder.
+    void processDroppedPath(const List& list);
+    /// The row of a list that could not be opened.
+    void listNotOpened(const std::string& path);
+    /// The rows the lists will make, for the strip's count; false when a stop came first.
+    bool countEntries(const std::vector<List>& lists);
 
     void generate(const std::vector<CString>& paths);
     /// Every file a drop stands for, and the bytes of them all; false when a stop came first.

@@ -104,8 +104,8 @@ void WorkProgress::update(std::uint64_t now) {
     std::string text = m_run.checking ? "Checking " : "Hashing ";
     text += m_run.file;
     if (m_run.files > 1) {
-        text += " (" + std::to_string(std::min(m_run.filesDone + 1, m_run.files)) + " of " +
-                std::to_string(m_run.files) + ")";
+        text += " (" + groupedNumber(std::min(m_run.filesDone + 1, m_run.files)) + " of " +
+                groupedNumber(m_run.files) + ")";
     }
     const double seconds = double(now - m_run.started) / 1000.0;
     const double rate = seconds > 0 ? double(m_run.done) / seconds : 0;

@@ -1,5 +1,6 @@
 #include "ui/work_text.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -62,7 +63,7 @@ std::string timeLeftText(double seconds) {
     if (minutes < 60) {
         return std::to_string(minutes) + " min left";
     }
-    return std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min left";
+    return groupedNumber(minutes / 60) + " h " + std::to_string(minutes % 60) + " min left";
 }
 
 std::string outcomeText(const DropTally& tally) {
@@ -74,33 +75,41 @@ std::string outcomeText(const DropTally& tally) {
         return text + (tally.done() == 1 ? " file" : " files");
     }
     if (tally.checking) {
-        // What was not understood is said whatever else came of the lists.
-        const std::string notUnderstood =
-            tally.notUnderstood == 0
-                ? std::string()
-                : "; " + count(tally.notUnderstood, "line", "lines") + " not understood";
-        if (tally.done() == 0) {
-            if (!tally.foldersWithoutList.empty() && tally.lists == 0) {
-                return "No checksum list in " + tally.foldersWithoutList.front();
+        // What is said whatever else came of the drop, each after a "; ".
+        std::string besides;
+        if (tally.notUnderstood > 0) {
+            besides += "; " + count(tally.notUnderstood, "line", "lines") + " not understood";
+        }
+        if (tally.listsNotOpened > 0) {
+            besides += "; " + count(tally.listsNotOpened, "list", "lists") + " could not be opened";
+        }
+        for (const std::string& folder : tally.foldersWithoutList) {
+            besides += "; no checksum list in " + folder;
+        }
+        for (const std::string& folder : tally.foldersNotRead) {
+            besides += "; folder " + folder + " could not be read";
+        }
+        if (tally.checked() == 0) {
+            // With no list read, that is all there is to say: "No checksum list in photos".
+            if (tally.lists == 0 && !besides.empty()) {
+                besides.erase(0, 2);
+                besides[0] =
+                    static_cast<char>(std::toupper(static_cast<unsigned char>(besides[0])));
+                return besides;
             }
-            return "No files checked" + notUnderstood;
+            return "No files checked" + besides;
         }
         std::string parts;
-        const auto add = [&parts](int n, const std::string& what) {
+        const auto add = [&parts](int n, const char* what) {
             if (n > 0) {
-                parts += (parts.empty() ? "" : ", ") + std::to_string(n) + " " + what;
+                parts += (parts.empty() ? "" : ", ") + groupedNumber(n) + " " + what;
             }
         };
         add(tally.ok, "OK");
         add(tally.failed, "FAILED");
         add(tally.unreadable, "could not be read");
         const std::string lists = tally.lists > 1 ? groupedNumber(tally.lists) + " lists, " : "";
-        std::string without;
-        for (const std::string& folder : tally.foldersWithoutList) {
-            without += "; no checksum list in " + folder;
-        }
-        return lists + count(tally.done(), "file", "files") + " checked: " + parts + notUnderstood +
-               without;
+        return lists + count(tally.checked(), "file", "files") + " checked: " + parts + besides;
     }
     std::string text = tally.ok == 0 ? std::string("No checksums generated")
                                      : count(tally.ok, "checksum", "checksums") + " generated";

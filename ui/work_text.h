@@ -11,17 +11,23 @@ struct DropTally {
     bool checking = false;  ///< "Check Files" (rows of a list) or "Generate Checksums"
     int ok = 0;             ///< STATUS_OK rows: checked and matching, or generated
     int failed = 0;         ///< STATUS_FAILED rows: a mismatch, or a file not read when generating
-    int unreadable = 0;     ///< STATUS_UNREADABLE rows
-    int total = -1;         ///< files the work set out to do, when known
+    int unreadable = 0;     ///< STATUS_UNREADABLE rows of listed files, or of folders generating
+    int total = -1;         ///< rows the work set out to make, when known
     bool stopped = false;   ///< a stop cut the work short
     int lists = 0;          ///< checksum lists the work read
+    int listsNotOpened = 0; ///< checksum lists that could not be opened, a row each
     int notUnderstood = 0;  ///< lines of those lists that were not understood
     int passedOver = 0;     ///< FIFOs, sockets and devices found in dropped folders
     int linksToFolders = 0; ///< links to folders found in dropped folders, not followed
     /// Dropped folders without a checksum list in them ("Check Files").
-    std::vector<std::string> foldersWithoutList;
+    std::vector<std::string> foldersWithoutList{};
+    /// Dropped folders that could not be read ("Check Files").
+    std::vector<std::string> foldersNotRead{};
 
-    int done() const { return ok + failed + unreadable; }
+    /// The files a list named that were checked, or tried.
+    int checked() const { return ok + failed + unreadable; }
+    /// Every row the work made.
+    int done() const { return checked() + listsNotOpened; }
 };
 
 struct PastedChecksum;
@@ -38,5 +44,6 @@ std::string rateText(double bytesPerSecond);
 /// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.
 std::string timeLeftText(double seconds);
 /// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "2 lists, 8 files checked: 8 OK;
-/// 1 line not understood", "3 checksums generated", "Stopped after 5 of 12 files".
+/// 1 line not understood; 1 list could not be opened", "Folder photos could not be read",
+/// "3 checksums generated", "Stopped after 5 of 12 files". Every number is grouped ("1,204").
 std::string outcomeText(const DropTally& tally);

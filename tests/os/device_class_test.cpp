@@ -35,6 +35,10 @@ public:
             "pci0000:00/0000:00:03.0/virtio2/host2/target2:0:0/2:0:0:0/block/sdc";
         disk(qemuScsi, "1", "sd", "QEMU", "QEMU HARDDISK");
         number("8:32", qemuScsi);
+        // QEMU's emulated SATA disk sits where a real one would and names its maker in capitals.
+        const std::string qemuSata = ata + "ata3/host3/target3:0:0/3:0:0:0/block/sde";
+        disk(qemuSata, "1", "sd", "ATA", "QEMU HARDDISK");
+        number("8:64", qemuSata);
         const std::string nvme = "pci0000:00/0000:00:04.0/nvme/nvme0/nvme0n1";
         disk(nvme, "0", "", "", "", 2);
         number("259:0", nvme);
@@ -115,6 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DeviceCase{"SolidStateDisk", 8, 16, DeviceKind::Parallel},
                     DeviceCase{"VirtioDiskThatSaysRotational", 254, 0, DeviceKind::Parallel},
                     DeviceCase{"EmulatedScsiDisk", 8, 32, DeviceKind::Parallel},
+                    DeviceCase{"EmulatedSataDisk", 8, 64, DeviceKind::Parallel},
                     DeviceCase{"Nvme", 259, 0, DeviceKind::Parallel},
                     DeviceCase{"UsbSpinningDisk", 8, 48, DeviceKind::Rotational},
                     DeviceCase{"MappedOverASpinningPartition", 253, 0, DeviceKind::Rotational},

@@ -69,6 +69,37 @@ INSTANTIATE_TEST_SUITE_P(
         PasteCase{"NoChecksum", "hello", "The clipboard holds no checksum", {}}),
     [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
 
+using UnreadRowTest = UiTest;
+
+// A file whose reading fails (the process's memory, at the unmapped address 0) has no checksum,
+// whatever was read of it before the error: checked against a list that names the empty
+// input's MD5, or hashed, its row shows none and the pasted empty input's MD5 never matches it.
+TEST_F(UnreadRowTest, ARowThatCouldNotBeReadNeverMatches) {
+    writeFile("a", "abc");
+    const std::string list =
+        writeFile("mem.md5", std::string(MD5_EMPTY) + "  /proc/self/mem\n" + MD5_ABC + "  a\n");
+    MainDialog dialog(nullptr);
+    headless.queue([&](HWND dlg) {
+        testing::internal::CaptureStderr();
+        headless.dropFiles(dlg, {list});
+        headless.click(dlg, IDC_GENERATE);
+        headless.dropFiles(dlg, {"/proc/self/mem"});
+        testing::internal::GetCapturedStderr();
+        const std::vector<int> images = {dialog.report.resultList.GetItemImage(0),
+                                         dialog.report.resultList.GetItemImage(2)};
+        EXPECT_EQ(images, (std::vector<int>{STATUS_FAILED, STATUS_UNREADABLE}));
+        EXPECT_EQ(dialog.report.resultList.GetItemText(0, 2), "");
+        EXPECT_EQ(dialog.report.resultList.GetItemText(2, 2), "");
+        headless.clipboard().putText(MD5_EMPTY);
+        EXPECT_TRUE(headless.pressPaste(dlg));
+        EXPECT_TRUE(headless.selectedItems(headless.dialogItem(dlg, IDC_RESULT_LIST)).empty());
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "No row matches this MD5 checksum");
+        headless.click(dlg, IDOK);
+    });
+    dialog.DoModal();
+}
+
 using AlgorithmTest = UiTest;
 
 // The drop-down list chooses the algorithm of new checksums; the digest columns widen to fit

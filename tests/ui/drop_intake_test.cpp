@@ -1,5 +1,12 @@
 // Files and text dropped on the main window, end to end, in both modes.
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +45,44 @@ protected:
 };
 
 using Texts = std::vector<std::string>;
+
+// Tells whether the FIFO at path was opened for reading while the watch lasts. A reader is let go
+// at once (it reads the end), so that a FIFO opened by mistake fails a test rather than hangs it.
+class FifoWatch {
+public:
+    explicit FifoWatch(const std::string& path)
+        : m_thread([this, path] {
+              while (!m_done) {
+                  // Opening the writing end without waiting succeeds only while a reader has it.
+                  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0) {
+                      m_opened = true;
+                      ::close(fd);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          }) {}
+    ~FifoWatch() { stop(); }
+    FifoWatch(const FifoWatch&) = delete;
+    FifoWatch& operator=(const FifoWatch&) = delete;
+
+    bool opened() {
+        stop();
+        return m_opened;
+    }
+
+private:
+    void stop() {
+        m_done = true;
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_opened{false};
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -195,24 +240,67 @@ TEST_F(DropIntakeTest, AFolderIsHashedWholeAndItsReportChecksInMd5sum) {
     EXPECT_EQ(std::system(command.c_str()), 0) << report;
 }
 
+// Entries named like lists that cannot be opened (a link that leads nowhere, a FIFO, which is
+// never opened) get an unreadable row each and are counted apart from the listed files.
 TEST_F(DropIntakeTest, AFolderDroppedToCheckChecksTheListsInIt) {
     writeFile("sums/a", "abc");
     writeFile("sums/MD5SUMS", std::string(MD5_ABC) + "  a\n");
     writeFile("sums/b.SHA256", std::string(SHA256_EMPTY) + "  gone\n");
     writeFile("sums/notes.txt", "not a list\n");
     writeFile("sums/sub/c.md5", "not looked at\n");
+    ASSERT_EQ(::symlink("nowhere", (scratch / "sums/dead.md5").c_str()), 0);
+    ASSERT_EQ(::mkfifo((scratch / "sums/pipe.md5").c_str(), 0600), 0);
     std::filesystem::create_directories(scratch / "empty");
+    FifoWatch pipe((scratch / "sums/pipe.md5").string());
     run([&](MainDialog& dialog, HWND dlg) {
         testing::internal::CaptureStderr();
         headless.dropFiles(dlg, {(scratch / "sums").string(), (scratch / "empty").string()});
+        EXPECT_FALSE(pipe.opened());
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   "md5sum: can't open gone\nmd5sum: no files checked\n");
-        EXPECT_EQ(column(dialog, 0), (Texts{"gone", "a"}));
+        EXPECT_EQ(column(dialog, 0), (Texts{(scratch / "sums/pipe.md5").string(),
+                                            (scratch / "sums/dead.md5").string(), "gone", "a"}));
+        EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_UNREADABLE, STATUS_UNREADABLE,
+                                                    STATUS_UNREADABLE, STATUS_OK}));
         EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
-                  "2 lists, 2 files checked: 1 OK, 1 could not be read; no checksum list in empty");
+                  "2 lists, 2 files checked: 1 OK, 1 could not be read; 2 lists could not be "
+                  "opened; no checksum list in empty");
         headless.dropFiles(dlg, {(scratch / "empty").string()});
         EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
                   "No checksum list in empty");
+    });
+}
+
+// While it lives, this thread's files are opened with the rights of the user "nobody": root's
+// rights to read anything are set aside. Run by another user, it changes nothing.
+class WithoutRootsRights {
+public:
+    WithoutRootsRights() : m_user(static_cast<uid_t>(::setfsuid(65534))) {}
+    ~WithoutRootsRights() { ::setfsuid(m_user); }
+    WithoutRootsRights(const WithoutRootsRights&) = delete;
+    WithoutRootsRights& operator=(const WithoutRootsRights&) = delete;
+
+private:
+    uid_t m_user;
+};
+
+TEST_F(DropIntakeTest, AFolderThatCannotBeReadIsSaidSo) {
+    const std::filesystem::path folder = scratch / "lk";
+    writeFile("lk/MD5SUMS", std::string(MD5_EMPTY) + "  a\n");
+    ASSERT_EQ(::chmod(scratch.c_str(), 0711), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0), 0);
+    WithoutRootsRights rights;
+    if (DIR* listing = ::opendir(folder.c_str())) {
+        ::closedir(listing);
+        GTEST_SKIP() << "a folder of mode 000 can be read here";
+    }
+    run([&](MainDialog& dialog, HWND dlg) {
+        testing::internal::CaptureStderr();
+        headless.dropFiles(dlg, {folder.string()});
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "md5sum: lk: Permission denied\n");
+        EXPECT_EQ(dialog.report.resultList.GetItemCount(), 0);
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "Folder lk could not be read");
     });
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "engine/file_digest.h"
 #include "engine/md5.h"
 #include "os/folder_walk.h"
@@ -115,6 +118,23 @@ INSTANTIATE_TEST_SUITE_P(Points, LongWorkStopTest,
                          [](const testing::TestParamInfo<StopCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// Lists in a dropped folder that cannot be opened count among the rows the work sets out to
+// make, as the rows they get count among those made.
+TEST_F(LongWorkTest, AStopCountsTheListsThatCouldNotBeOpened) {
+    writeFile("s/big", BIG);
+    writeFile("s/sums.md5", md5Hex(BIG) + "  big\n" + MD5_EMPTY + "  empty\n");
+    ASSERT_EQ(::symlink("nowhere", (scratch / "s/dead.md5").c_str()), 0);
+    ASSERT_EQ(::mkfifo((scratch / "s/pipe.md5").c_str(), 0600), 0);
+    run([&](MainDialog& dialog, HWND dlg) {
+        pressStopWhenShown();
+        headless.dropFiles(dlg, {(scratch / "s").string()});
+        EXPECT_EQ(names(dialog),
+                  (Texts{(scratch / "s/pipe.md5").string(), (scratch / "s/dead.md5").string()}));
+        EXPECT_EQ(stripText(dlg), "Stopped after 2 of 4 files");
+        headless.click(dlg, IDOK);
+    });
+}
 
 TEST_F(LongWorkTest, EscapeStopsTheWorkAndTheWindowStays) {
     const std::string list = writeFile("e/list.md5", md5Hex(BIG) + "  big\n");
