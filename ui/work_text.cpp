@@ -129,16 +129,25 @@ std::string comparisonText(const PastedChecksum& checksum, const std::string& fi
         std::string text = "Matches " + firstMatch;
         return matches == 1 ? text : text + " and " + groupedNumber(matches - 1) + " more";
     }
-    // "SHA-256", or "SHA-512 or BLAKE2b" for digits that may be either.
+    // "SHA-256", or "SHA-512 or BLAKE2b" for digits that may be either. BLAKE2b of another
+    // length than 512 bits is named with it ("BLAKE2b-256"); new checksums are never of such a
+    // length, so choosing an algorithm would not help.
     std::string algorithms;
+    bool canChoose = true;
     for (int i = 0; i < ALGORITHM_COUNT; ++i) {
         const auto algorithm = static_cast<Algorithm>(i);
-        if (checksum.mayBe(algorithm)) {
-            algorithms +=
-                (algorithms.empty() ? "" : " or ") + std::string(algorithmTitle(algorithm));
+        if (!checksum.mayBe(algorithm)) {
+            continue;
         }
+        std::string title = algorithmTitle(algorithm);
+        const std::size_t length = checksum.hex.size() / 2;
+        if (algorithm == Algorithm::Blake2b512 && length != digestLength(algorithm)) {
+            title = algorithmTag(algorithm, length);
+            canChoose = false;
+        }
+        algorithms += (algorithms.empty() ? "" : " or ") + title;
     }
-    if (algorithmShown) {
+    if (algorithmShown || !canChoose) {
         return "No row matches this " + algorithms + " checksum";
     }
     return "No row holds a " + algorithms + " checksum: choose " + algorithms +

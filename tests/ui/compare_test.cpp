@@ -66,6 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "sha256=" + std::string(SHA256_EMPTY),
                   "No row holds a SHA-256 checksum: choose SHA-256 and drop the file again",
                   {}},
+        PasteCase{"ShortBlake2bAlgorithmNotChosen",
+                  "BLAKE2b-256 (a) = " + std::string(SHA256_EMPTY),
+                  "No row matches this BLAKE2b-256 checksum",
+                  {}},
         PasteCase{"NoChecksum", "hello", "The clipboard holds no checksum", {}}),
     [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
 
