@@ -27,30 +27,24 @@ bool isFolder(const char* path) {
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-int entriesIn(const std::string& folder, std::vector<FolderEntry>& entries,
+int entriesIn(const std::string& folder, std::vector<std::string>& names,
               const std::function<bool(std::string_view)>& wanted) {
-    entries.clear();
+    names.clear();
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) {
         return errno;
     }
     while (const dirent* found = ::readdir(listing)) {
-        if (!wanted(found->d_name)) {
-            continue;
-        }
         // Only the status is asked for, links followed: nothing here is opened, so no writer
-        // waiting on a FIFO is woken and no device is touched.
+        // waiting on a FIFO is woken and no device is touched. A link that leads nowhere has
+        // none, and is kept.
         struct stat info;
-        if (::fstatat(::dirfd(listing), found->d_name, &info, 0) != 0) {
-            entries.push_back(FolderEntry{found->d_name, false}); // a link that leads nowhere
-        } else if (S_ISREG(info.st_mode)) {
-            entries.push_back(FolderEntry{found->d_name, true});
-        } else if (!S_ISDIR(info.st_mode)) {
-            entries.push_back(FolderEntry{found->d_name, false}); // a FIFO, socket or device
+        if (wanted(found->d_name) &&
+            (::fstatat(::dirfd(listing), found->d_name, &info, 0) != 0 || !S_ISDIR(info.st_mode))) {
+            names.emplace_back(found->d_name);
         }
     }
     ::closedir(listing);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    std::sort(names.begin(), names.end());
     return 0;
 }

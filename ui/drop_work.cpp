@@ -42,12 +42,12 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
 
 void DropWork::check(const std::vector<CString>& paths) {
     m_results.clearResults();
-    const std::vector<List> lists = listsOf(paths);
+    const std::vector<std::string> lists = listsOf(paths);
     if (!countEntries(lists)) {
         m_tally.stopped = true;
         return;
     }
-    for (const List& list : lists) {
+    for (const std::string& list : lists) {
         // Nothing after a stop is opened.
         if (!m_progress.advance(0)) {
             m_tally.stopped = true;
@@ -60,45 +60,42 @@ void DropWork::check(const std::vector<CString>& paths) {
     }
 }
 
-std::vector<DropWork::List> DropWork::listsOf(const std::vector<CString>& paths) {
-    std::vector<List> lists;
-    std::vector<FolderEntry> entries;
+std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
+    std::vector<std::string> lists;
+    std::vector<std::string> names;
     for (const CString& path : paths) {
         if (!isFolder(path.c_str())) {
-            lists.push_back(List{path});
+            lists.push_back(path);
             continue;
         }
         const std::string folderName = splitPath(path).second;
-        const int error = entriesIn(path, entries, namesChecksumList);
+        const int error = entriesIn(path, names, namesChecksumList);
         if (error != 0) {
             // As md5sum says of a list it cannot read; the strip says it too.
             std::fprintf(stderr, "md5sum: %s: %s\n", folderName.c_str(), std::strerror(error));
             m_tally.foldersNotRead.push_back(folderName);
             continue;
         }
-        if (entries.empty()) {
+        if (names.empty()) {
             m_tally.foldersWithoutList.push_back(folderName);
         }
         const std::string folder = path.back() == '/' ? path : path + "/";
-        for (const FolderEntry& entry : entries) {
-            lists.push_back(List{folder + entry.name, entry.file});
+        for (const std::string& name : names) {
+            lists.push_back(folder + name);
         }
     }
     return lists;
 }
 
-bool DropWork::countEntries(const std::vector<List>& lists) {
-    // Text streams cannot seek, so each list is read once to count and again to verify.
+bool DropWork::countEntries(const std::vector<std::string>& lists) {
+    // Text streams cannot seek, so each list is read once to count and again to verify. A FIFO,
+    // device or link that leads nowhere is refused by its status, never opened.
     int entries = 0;
-    for (const List& list : lists) {
-        if (!list.opens) {
-            ++entries; // its row says it could not be opened
-            continue;
-        }
-        changeDirectory(splitPath(list.path).first.c_str());
-        std::FILE* stream = openFileStream(list.path.c_str(), "r");
+    for (const std::string& path : lists) {
+        changeDirectory(splitPath(path).first.c_str());
+        std::FILE* stream = openFileStream(path.c_str(), "r");
         if (stream == nullptr) {
-            ++entries;
+            ++entries; // its row says it could not be opened
             continue;
         }
         const int counted = countListEntries(stream, &m_progress);
@@ -113,13 +110,8 @@ bool DropWork::countEntries(const std::vector<List>& lists) {
     return true;
 }
 
-void DropWork::processDroppedPath(const List& list) {
-    const std::string& path = list.path;
+void DropWork::processDroppedPath(const std::string& path) {
     m_droppedPath = path;
-    if (!list.opens) {
-        listNotOpened(path);
-        return;
-    }
     // A failed change of folder leaves the list to be opened from the current one.
     changeDirectory(splitPath(path).first.c_str());
     std::FILE* stream = openFileStream(path.c_str(), "r");

@@ -66,21 +66,15 @@ private:
         bool unreadableFolder = false;
     };
 
-    /// A checksum list to verify, and whether it may be opened at all.
-    struct List {
-        std::string path;
-        bool opens = true; ///< false: known by its status to open as no file (a FIFO, say)
-    };
-
     void check(const std::vector<CString>& paths);
     /// The lists a drop stands for: dropped files as they are, a folder's lists in their place.
-    std::vector<List> listsOf(const std::vector<CString>& paths);
-    /// Verifies the dropped list from its own folder.
-    void processDroppedPath(const List& list);
+    std::vector<std::string> listsOf(const std::vector<CString>& paths);
+    /// Verifies the dropped list at path from its own folder.
+    void processDroppedPath(const std::string& path);
     /// The row of a list that could not be opened.
     void listNotOpened(const std::string& path);
     /// The rows the lists will make, for the strip's count; false when a stop came first.
-    bool countEntries(const std::vector<List>& lists);
+    bool countEntries(const std::vector<std::string>& lists);
 
     void generate(const std::vector<CString>& paths);
     /// Every file a drop stands for, and the bytes of them all; false when a stop came first.
