@@ -10,6 +10,13 @@
 inline constexpr int STATUS_FAILED = 0;
 inline constexpr int STATUS_OK = 1;
 inline constexpr int STATUS_UNREADABLE = 2;
+/// A dropped file that no checksum list beside it names: its digest, nothing to compare it with.
+inline constexpr int STATUS_NO_LIST = 3;
+/// The rows of a checksum list's signature: good, BAD, and neither (not checked, or made by a key
+/// that is missing, expired or revoked).
+inline constexpr int STATUS_SIGNATURE_GOOD = 4;
+inline constexpr int STATUS_SIGNATURE_BAD = 5;
+inline constexpr int STATUS_SIGNATURE_UNVERIFIED = 6;
 
 /// Receives one result per listed or dropped file. A null digest means none exists for the row.
 class ResultSink {

@@ -276,22 +276,87 @@ std::string formatListLine(const Digest& digest, std::string_view name) {
     return line + toHex(digest) + " *" + shown;
 }
 
+namespace {
+
+// The suffixes of lists of one algorithm: "NAME.sha256", "NAME.sha256sum", "NAME-sha256.sum".
+struct ListSuffix {
+    std::string_view name;
+    Algorithm algorithm;
+};
+constexpr ListSuffix LIST_SUFFIXES[] = {
+    {"md5", Algorithm::Md5},       {"sha1", Algorithm::Sha1},     {"sha224", Algorithm::Sha224},
+    {"sha256", Algorithm::Sha256}, {"sha384", Algorithm::Sha384}, {"sha512", Algorithm::Sha512},
+    {"b2", Algorithm::Blake2b512},
+};
+
+bool equalsNoCase(std::string_view text, std::string_view lower) {
+    return text.size() == lower.size() && endsWithNoCase(text, lower);
+}
+
+// The length of the part of fileName before a suffix of LIST_SUFFIXES, and its algorithm; 0
+// when it has none (or nothing before it).
+std::size_t stemBeforeListSuffix(std::string_view fileName, Algorithm& algorithm) {
+    for (const ListSuffix& suffix : LIST_SUFFIXES) {
+        for (std::string_view before : {".", "-"}) {
+            for (std::string_view after : {"", "sum", ".sum"}) {
+                if (before == "-" && after != ".sum") {
+                    continue;
+                }
+                const std::size_t length = before.size() + suffix.name.size() + after.size();
+                if (fileName.size() <= length) {
+                    continue;
+                }
+                const std::string_view tail = fileName.substr(fileName.size() - length);
+                if (tail.substr(0, 1) == before &&
+                    equalsNoCase(tail.substr(1, suffix.name.size()), suffix.name) &&
+                    equalsNoCase(tail.substr(1 + suffix.name.size()), after)) {
+                    algorithm = suffix.algorithm;
+                    return fileName.size() - length;
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
 bool namesChecksumList(std::string_view fileName) {
-    for (std::string_view suffix :
-         {".md5", ".sha1", ".sha224", ".sha256", ".sha384", ".sha512", ".b2"}) {
-        if (fileName.size() > suffix.size() && endsWithNoCase(fileName, suffix)) {
+    // A ".txt" suffix makes no difference: "SHA256SUMS.txt" is the list it names.
+    const bool txt = fileName.size() > 4 && endsWithNoCase(fileName, ".txt");
+    if (txt) {
+        fileName.remove_suffix(4);
+    }
+    Algorithm algorithm;
+    if (stemBeforeListSuffix(fileName, algorithm) != 0) {
+        return true;
+    }
+    for (std::string_view name : {"md5sums", "sha1sums", "sha224sums", "sha256sums", "sha384sums",
+                                  "sha512sums", "b2sums", "checksum", "checksums"}) {
+        if (equalsNoCase(fileName, name)) {
             return true;
         }
     }
-    for (std::string_view name : {"MD5SUMS", "SHA1SUMS", "SHA224SUMS", "SHA256SUMS", "SHA384SUMS",
-                                  "SHA512SUMS", "B2SUMS"}) {
-        if (fileName == name) {
+    // "sha256sum.txt", but never a file named like the tool itself.
+    for (std::string_view name :
+         {"md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum", "b2sum"}) {
+        if (txt && equalsNoCase(fileName, name)) {
             return true;
         }
     }
-    constexpr std::string_view CHECKSUM = "-CHECKSUM";
-    return fileName.size() > CHECKSUM.size() &&
-           fileName.substr(fileName.size() - CHECKSUM.size()) == CHECKSUM;
+    constexpr std::string_view CHECKSUM = "-checksum";
+    return fileName.size() > CHECKSUM.size() && endsWithNoCase(fileName, CHECKSUM);
+}
+
+bool namesListOfOneFile(std::string_view listName, std::string_view fileName,
+                        Algorithm& algorithm) {
+    Algorithm named;
+    const std::size_t stem = stemBeforeListSuffix(listName, named);
+    if (stem == 0 || listName.substr(0, stem) != fileName) {
+        return false;
+    }
+    algorithm = named;
+    return true;
 }
 
 LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name) {

@@ -40,10 +40,15 @@ struct ListLine {
 /// as its digits say, where their length would otherwise name the algorithm.
 bool namesBlake2List(std::string_view listName);
 
-/// Whether a file of this name is a checksum list by its name alone: *.md5, *.sha1, *.sha224,
-/// *.sha256, *.sha384, *.sha512 and *.b2 in any letter case, MD5SUMS, SHA1SUMS, SHA224SUMS,
-/// SHA256SUMS, SHA384SUMS, SHA512SUMS, B2SUMS and *-CHECKSUM.
+/// Whether a file of this name is a checksum list by its name alone, letter case aside:
+/// "NAME.md5", "NAME.sha1" ... "NAME.sha512" and "NAME.b2", also as "NAME.sha256sum" and
+/// "NAME-sha256.sum"; MD5SUMS, SHA1SUMS ... SHA512SUMS, B2SUMS, CHECKSUM, CHECKSUMS and
+/// "*-CHECKSUM"; and any of these with ".txt" after it, as well as "sha256sum.txt" and the like.
 bool namesChecksumList(std::string_view fileName);
+
+/// Whether listName is fileName with a one-algorithm list suffix after it ("a.iso.sha256",
+/// "a.iso.sha256sum", "a.iso-sha256.sum"); algorithm receives the suffix's.
+bool namesListOfOneFile(std::string_view listName, std::string_view fileName, Algorithm& algorithm);
 
 /// Parses one line, without its line feed, in the forms GNU coreutils reads: leading blanks;
 /// "hex  name" and "hex *name"; a leading '\' marking an escaped name (\\, \n, \r); the tagged

@@ -27,6 +27,16 @@ bool isFolder(const char* path) {
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+SameFile sameFile(const char* a, const char* b) {
+    struct stat first;
+    struct stat second;
+    if (::stat(a, &first) != 0 || ::stat(b, &second) != 0) {
+        return SameFile::Unknown;
+    }
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino ? SameFile::Yes
+                                                                          : SameFile::No;
+}
+
 int entriesIn(const std::string& folder, std::vector<std::string>& names,
               const std::function<bool(std::string_view)>& wanted) {
     names.clear();

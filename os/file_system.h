@@ -16,6 +16,10 @@ bool regularFileSize(const char* path, std::uint64_t& size);
 /// Whether path names a folder (links followed).
 bool isFolder(const char* path);
 
+/// Whether paths a and b (links followed) are one file; Unknown when either cannot be looked at.
+enum class SameFile { Yes, No, Unknown };
+SameFile sameFile(const char* a, const char* b);
+
 /// The names of the entries directly in folder that wanted accepts, in byte order: regular files,
 /// and the links, FIFOs, sockets and devices that a reader must be told it cannot open; folders
 /// and links to folders are left out. Only the names accepted are looked at further, and only

@@ -307,6 +307,86 @@ STATUS_UNREADABLE = '''
 '''
 
 
+# A dropped file that no list names: a grey disc with a question mark.
+STATUS_NO_LIST = '''
+................
+.....aaaaaa.....
+...aaaaaaaaaa...
+..aaaawwwwaaaa..
+..aaawwaawwaaa..
+.aaaaaaaawwaaaa.
+.aaaaaaawwaaaaa.
+.aaaaaawwaaaaaa.
+.aaaaaawwaaaaaa.
+.aaaaaaaaaaaaaa.
+.aaaaaawwaaaaaa.
+..aaaaawwaaaaa..
+..aaaaaaaaaaaa..
+...aaaaaaaaaa...
+.....aaaaaa.....
+................
+'''
+
+# A list's signature, a shield each: good (green, a tick), BAD (red, a cross), and not verified
+# (yellow, a question mark).
+STATUS_SIGNATURE_GOOD = '''
+................
+.gggggggggggggg.
+.gllllllllllllg.
+.gllllllllllwlg.
+.glllllllllwwlg.
+.gllllllllwwllg.
+.glwllllllwlllg.
+.glwwllllwwlllg.
+..glwwllwwlllg..
+..gllwwwwllllg..
+...glllwwlllg...
+...gllllllllg...
+....gllllllg....
+.....gllllg.....
+.......gg.......
+................
+'''
+
+STATUS_SIGNATURE_BAD = '''
+................
+.mmmmmmmmmmmmmm.
+.mrrrrrrrrrrrrm.
+.mrwwrrrrrrwwrm.
+.mrrwwrrrrwwrrm.
+.mrrrwwrrwwrrrm.
+.mrrrrwwwwrrrrm.
+.mrrrrrwwrrrrrm.
+..mrrrwwwwrrrm..
+..mrrwwrrwwrrm..
+...mwwrrrrwwm...
+...mrrrrrrrrm...
+....mrrrrrrm....
+.....mrrrrm.....
+.......mm.......
+................
+'''
+
+STATUS_SIGNATURE_UNVERIFIED = '''
+................
+.oooooooooooooo.
+.oyyyyyyyyyyyyo.
+.oyyyykkkkyyyyo.
+.oyyykkyykkyyyo.
+.oyyyyyyykkyyyo.
+.oyyyyyykkyyyyo.
+.oyyyyykkyyyyyo.
+..oyyyykkyyyyo..
+..oyyyyyyyyyyo..
+...oyyykkyyyo...
+...oyyykkyyyo...
+....oyyyyyyo....
+.....oyyyyo.....
+.......oo.......
+................
+'''
+
+
 def size_grip_indices():
     """Three diagonal ridges in the bottom-right corner: a white highlight line above two
     shadow lines, in the face colour."""
@@ -510,9 +590,11 @@ def build_all():
     """Every output as (relative path, bytes)."""
     files = []
 
-    images = [grid_indices(grid, 16, 16) for grid in (STATUS_FAILED, STATUS_OK, STATUS_UNREADABLE)]
-    strip = [a + b + c for a, b, c in zip(*images)]
-    files.append(('status_images.bmp', bmp_4bpp(48, 16, strip)))
+    grids = (STATUS_FAILED, STATUS_OK, STATUS_UNREADABLE, STATUS_NO_LIST, STATUS_SIGNATURE_GOOD,
+             STATUS_SIGNATURE_BAD, STATUS_SIGNATURE_UNVERIFIED)
+    images = [grid_indices(grid, 16, 16) for grid in grids]
+    strip = [sum(rows, []) for rows in zip(*images)]
+    files.append(('status_images.bmp', bmp_4bpp(16 * len(grids), 16, strip)))
 
     files.append(('about_logo.bmp', bmp_24bpp(LOGO_W, LOGO_H, draw_logo().rgb_rows())))
     files.append(('app_icon_32.bmp', bmp_4bpp(32, 32, grid_indices(ICON_32, 32, 32))))

@@ -3,11 +3,13 @@
 # Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
 
+# libgpgme-dev and gnupg: the signatures of checksum lists are verified through GPGME with gpg.
 # qt6-wayland: Qt's Wayland platform plugin, so that the window shows in a Wayland session that
 # has no X server (XWayland) to fall back on.
 packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev liburing-dev
+    libgpgme-dev gnupg
     qt6-base-dev qt6-wayland libgl-dev fonts-dejavu-core
 )
 packages+=("$@")

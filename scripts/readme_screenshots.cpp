@@ -1,6 +1,7 @@
 // Draws the README's screenshots: the real window (Qt, normally offscreen) after a drop in each
-// mode, during a long check, after a folder's drop and after a pasted checksum matched, saved as
-// PNG files.
+// mode, during a long check, after a folder's drop, after a pasted checksum matched, and after
+// downloads were checked against a signed list beside one and with no list beside the other,
+// saved as PNG files.
 // Usage: readme_screenshots OUTPUT_FOLDER
 
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -176,6 +178,38 @@ int main(int argc, char* argv[]) {
                 SendMessage(dialog.m_hWnd, WM_PASTE, 0, 0);
             },
             [&] { shoot("compare-match.png"); },
+            [&] {
+                // A downloaded image dropped to be checked: the SHA256SUMS beside it names it
+                // among others, and its signature is by a key in the keyring.
+                const fs::path release = work / "release";
+                write(release / "debian-12.8.0-amd64-netinst.iso", std::string(300000, 'd'));
+                const fs::path keyring = work / "gnupg";
+                fs::create_directories(keyring);
+                fs::permissions(keyring, fs::perms::owner_all);
+                ::setenv("GNUPGHOME", keyring.c_str(), 1);
+                const std::string gpg = "gpg --batch --quiet --pinentry-mode loopback "
+                                        "--passphrase '' ";
+                const std::string commands =
+                    "cd '" + release.string() + "' && " + gpg +
+                    "--quick-gen-key 'Example Releases <releases@example.org>' ed25519 sign "
+                    "never && sha256sum debian-12.8.0-amd64-netinst.iso > SHA256SUMS && "
+                    "echo 5c3a1f0e9b2d4c6a8e7f1b3d5a9c2e4f6b8d0a1c3e5f7a9b2d4c6e8f0a1b3c5d "
+                    "' debian-12.8.0-amd64-DVD-1.iso' >> SHA256SUMS && " +
+                    gpg + "--detach-sign -o SHA256SUMS.sign SHA256SUMS 2>/dev/null";
+                if (std::system(commands.c_str()) != 0) {
+                    status = 1;
+                }
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), false);
+                backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), true);
+                dropUrls(window, {url(release / "debian-12.8.0-amd64-netinst.iso")});
+            },
+            [&] { shoot("download-check.png"); },
+            [&] {
+                // An installer that no list beside it names: its digest, and the way to compare.
+                write(work / "installer" / "setup-2.1.run", std::string(90000, 's'));
+                dropUrls(window, {url(work / "installer" / "setup-2.1.run")});
+            },
+            [&] { shoot("download-no-list.png"); },
             [&] { dialog.EndDialog(IDOK); },
         };
         QTimer::singleShot(0, runNext);
@@ -183,6 +217,7 @@ int main(int argc, char* argv[]) {
         app.m_pMainWnd = nullptr;
     }
     setBackend(nullptr);
+    std::system(("GNUPGHOME='" + (work / "gnupg").string() + "' gpgconf --kill all").c_str());
     fs::remove_all(work);
     return status;
 }

@@ -1,10 +1,12 @@
 #include "ui/drop_work.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "engine/list_line.h"
 #include "engine/path_split.h"
+#include "engine/signature/list_signature.h"
 #include "os/file_stream.h"
 #include "os/file_system.h"
 #include "os/folder_walk.h"
@@ -42,30 +44,40 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
 
 void DropWork::check(const std::vector<CString>& paths) {
     m_results.clearResults();
-    const std::vector<std::string> lists = listsOf(paths);
-    if (!countEntries(lists)) {
+    const std::vector<CheckTarget> targets = targetsOf(paths);
+    if (!countEntries(targets)) {
         m_tally.stopped = true;
         return;
     }
-    for (const std::string& list : lists) {
+    for (const CheckTarget& target : targets) {
         // Nothing after a stop is opened.
         if (!m_progress.advance(0)) {
             m_tally.stopped = true;
             return;
         }
-        processDroppedPath(list);
+        if (target.download) {
+            checkDownloadTarget(target);
+        } else {
+            processDroppedPath(target.path);
+        }
         if (m_tally.stopped) {
             return;
         }
     }
 }
 
-std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
-    std::vector<std::string> lists;
+std::vector<DropWork::CheckTarget> DropWork::targetsOf(const std::vector<CString>& paths) {
+    std::vector<CheckTarget> targets;
     std::vector<std::string> names;
     for (const CString& path : paths) {
         if (!isFolder(path.c_str())) {
-            lists.push_back(path);
+            CheckTarget target{path};
+            const auto [folder, fileName] = splitPath(path);
+            target.download = !readsAsChecksumList(path.c_str(), fileName);
+            if (target.download) {
+                target.entries = entriesNaming(folder, fileName, &target.lists);
+            }
+            targets.push_back(std::move(target));
             continue;
         }
         const std::string folderName = splitPath(path).second;
@@ -81,17 +93,22 @@ std::vector<std::string> DropWork::listsOf(const std::vector<CString>& paths) {
         }
         const std::string folder = path.back() == '/' ? path : path + "/";
         for (const std::string& name : names) {
-            lists.push_back(folder + name);
+            targets.push_back(CheckTarget{folder + name});
         }
     }
-    return lists;
+    return targets;
 }
 
-bool DropWork::countEntries(const std::vector<std::string>& lists) {
+bool DropWork::countEntries(const std::vector<CheckTarget>& targets) {
     // Text streams cannot seek, so each list is read once to count and again to verify. A FIFO,
     // device or link that leads nowhere is refused by its status, never opened.
     int entries = 0;
-    for (const std::string& path : lists) {
+    for (const CheckTarget& target : targets) {
+        if (target.download) {
+            entries += std::max<int>(1, static_cast<int>(target.entries.size()));
+            continue;
+        }
+        const std::string& path = target.path;
         changeDirectory(splitPath(path).first.c_str());
         std::FILE* stream = openFileStream(path.c_str(), "r");
         if (stream == nullptr) {
@@ -113,19 +130,65 @@ bool DropWork::countEntries(const std::vector<std::string>& lists) {
 void DropWork::processDroppedPath(const std::string& path) {
     m_droppedPath = path;
     // A failed change of folder leaves the list to be opened from the current one.
-    changeDirectory(splitPath(path).first.c_str());
+    const auto [folder, fileName] = splitPath(path);
+    changeDirectory(folder.c_str());
     std::FILE* stream = openFileStream(path.c_str(), "r");
     if (stream == nullptr) {
         listNotOpened(path);
         return;
     }
     ++m_tally.lists;
+    checkSignature(folder, fileName);
     const int result =
         verifyList(stream, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
     if (result == VERIFY_STOPPED) {
         m_tally.stopped = true;
     }
     std::fclose(stream);
+}
+
+void DropWork::checkDownloadTarget(const CheckTarget& target) {
+    m_droppedPath = target.path;
+    const auto [folder, fileName] = splitPath(target.path);
+    for (const std::string& list : target.lists) {
+        checkSignature(folder, list);
+    }
+    m_tally.lists += static_cast<int>(target.lists.size());
+    changeDirectory(folder.c_str());
+    if (!target.entries.empty()) {
+        const int result = checkDownload(fileName.c_str(), fileName, target.entries, *this,
+                                         m_settings.verbose, m_settings.binary, &m_progress);
+        m_tally.stopped = result == VERIFY_STOPPED;
+        return;
+    }
+    // Nothing to compare with: the file's digest, for a checksum pasted from the publisher.
+    Digest digest;
+    bool stopped = false;
+    if (digestFileAt(fileName.c_str(), m_settings.algorithm, digest, &m_progress, stopped)) {
+        m_tally.withoutList.push_back(fileName);
+        m_results.addResult(fileName.c_str(), nullptr, &digest, STATUS_NO_LIST);
+        m_progress.fileDone();
+    } else if (stopped) {
+        m_tally.stopped = true;
+    } else {
+        std::fprintf(stderr, "md5sum: %s: no checksum list names it, and it could not be read\n",
+                     fileName.c_str());
+        addResult(fileName.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+    }
+}
+
+void DropWork::checkSignature(const std::string& folder, const std::string& listName) {
+    const std::optional<ListSignature> signature = checkListSignature(folder, listName);
+    if (!signature) {
+        return;
+    }
+    const int status = signature->state == SignatureState::Good  ? STATUS_SIGNATURE_GOOD
+                       : signature->state == SignatureState::Bad ? STATUS_SIGNATURE_BAD
+                                                                 : STATUS_SIGNATURE_UNVERIFIED;
+    const std::string text = signatureText(*signature);
+    m_results.addNote(signature->file.c_str(), text, signature->fingerprint, status);
+    m_tally.signatures.push_back(signature->file + ": " + text);
+    m_tally.badSignature = m_tally.badSignature || status == STATUS_SIGNATURE_BAD;
 }
 
 void DropWork::listNotOpened(const std::string& path) {

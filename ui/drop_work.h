@@ -5,6 +5,7 @@
 
 #include "engine/checksum_list.h"
 #include "engine/digest_files.h"
+#include "engine/download_check.h"
 #include "engine/ordered_hashing.h"
 #include "platform/win_types.h"
 #include "ui/work_text.h"
@@ -16,6 +17,10 @@ class DropResults : public ResultSink {
 public:
     /// Deletes every row and empties the report text.
     virtual void clearResults() = 0;
+    /// Adds a row that is no file's result, such as a list's signature: a name, words, a detail
+    /// (a fingerprint, say) and a status image. The report gets no line of it.
+    virtual void addNote(const char* name, const std::string& text, const std::string& detail,
+                         int status) = 0;
 };
 
 /// How a drop's work is done: the switches of verification, the algorithm of new checksums.
@@ -31,7 +36,10 @@ struct DropSettings {
 /// folder, so that a failure in one list stays on show whatever the next one holds; a dropped
 /// folder stands for the checksum lists directly in it. A list that cannot be opened (among them
 /// a link that leads nowhere, a FIFO, a socket or a device, which are never opened) gets one
-/// unreadable row under its path.
+/// unreadable row under its path. A dropped file that is not a list (see readsAsChecksumList) is
+/// checked against the entries naming it in the lists beside it, or, named by none, gets a row
+/// with its digest in the chosen algorithm and nothing to compare it with. Every list read that
+/// is signed gets a row for its signature ahead of its entries.
 ///
 /// Generating, it hashes every dropped file side by side, each row under the file's bare name;
 /// a dropped folder stands for every file below it, in byte order of their paths, each row
@@ -66,15 +74,27 @@ private:
         bool unreadableFolder = false;
     };
 
+    /// What a drop has to check: a list, or a file that is not one, with the entries naming it.
+    struct CheckTarget {
+        std::string path;
+        bool download = false;
+        std::vector<DownloadEntry> entries{};
+        std::vector<std::string> lists{}; ///< the lists beside a download that name it
+    };
+
     void check(const std::vector<CString>& paths);
-    /// The lists a drop stands for: dropped files as they are, a folder's lists in their place.
-    std::vector<std::string> listsOf(const std::vector<CString>& paths);
+    /// What a drop stands for: dropped files as they are, a folder's lists in their place.
+    std::vector<CheckTarget> targetsOf(const std::vector<CString>& paths);
     /// Verifies the dropped list at path from its own folder.
     void processDroppedPath(const std::string& path);
+    /// Checks a dropped file that is not a list against the lists beside it.
+    void checkDownloadTarget(const CheckTarget& target);
+    /// The row of the signature of the list listName in folder, when it has one.
+    void checkSignature(const std::string& folder, const std::string& listName);
     /// The row of a list that could not be opened.
     void listNotOpened(const std::string& path);
-    /// The rows the lists will make, for the strip's count; false when a stop came first.
-    bool countEntries(const std::vector<std::string>& lists);
+    /// The rows the targets will make, for the strip's count; false when a stop came first.
+    bool countEntries(const std::vector<CheckTarget>& targets);
 
     void generate(const std::vector<CString>& paths);
     /// Every file a drop stands for, and the bytes of them all; false when a stop came first.

@@ -192,6 +192,11 @@ void MainDialog::addResult(const char* name, const Digest* expected, const Diges
     report.addResult(name, expected, actual, status);
 }
 
+void MainDialog::addNote(const char* name, const std::string& text, const std::string& detail,
+                         int status) {
+    report.addNote(name, text, detail, status);
+}
+
 void MainDialog::clearResults() {
     report.clearResults();
 }

@@ -32,6 +32,8 @@ public:
     void addResult(const char* name, const Digest* expected, const Digest* actual,
                    int status) override;
     void clearResults() override;
+    void addNote(const char* name, const std::string& text, const std::string& detail,
+                 int status) override;
 
     /// Reads a checksum from the clipboard and selects the rows that hold it; the strip says
     /// what came of it.

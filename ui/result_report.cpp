@@ -59,6 +59,17 @@ void ResultReport::fitDigestColumns(std::size_t digits) {
     resultList.SetColumnWidth(2, width);
 }
 
+void ResultReport::addNote(const char* name, const std::string& text, const std::string& detail,
+                           int status) {
+    const int row = resultList.InsertItem(0, name, status);
+    if (row < 0) {
+        return;
+    }
+    resultList.SetItemText(row, 1, text.c_str());
+    resultList.SetItemText(row, 2, detail.c_str());
+    m_actual.push_back(std::nullopt);
+}
+
 std::optional<Digest> ResultReport::actualOfRow(int row) const {
     const int count = static_cast<int>(m_actual.size());
     return row >= 0 && row < count ? m_actual[static_cast<std::size_t>(count - 1 - row)]

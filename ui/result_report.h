@@ -23,6 +23,9 @@ public:
     /// Adds a row at the top and, when an expected digest exists, a report line.
     void addResult(const char* name, const Digest* expected, const Digest* actual,
                    int status) override;
+    /// Adds a row at the top that is no file's result: name, text and detail in the three
+    /// columns, and a status image. It gets no report line and holds no digest.
+    void addNote(const char* name, const std::string& text, const std::string& detail, int status);
     /// Deletes every row and empties the report text.
     void clearResults();
 

@@ -89,15 +89,23 @@ std::string outcomeText(const DropTally& tally) {
         for (const std::string& folder : tally.foldersNotRead) {
             besides += "; folder " + folder + " could not be read";
         }
+        for (const std::string& file : tally.withoutList) {
+            besides += "; no checksum list found for " + file +
+                       ": press Ctrl+V to compare it with a published checksum";
+        }
+        for (const std::string& signature : tally.signatures) {
+            besides += "; " + signature;
+        }
+        const std::string verdict = tally.badSignature ? "FAILED: " : "";
         if (tally.checked() == 0) {
             // With no list read, that is all there is to say: "No checksum list in photos".
             if (tally.lists == 0 && !besides.empty()) {
                 besides.erase(0, 2);
                 besides[0] =
                     static_cast<char>(std::toupper(static_cast<unsigned char>(besides[0])));
-                return besides;
+                return verdict + besides;
             }
-            return "No files checked" + besides;
+            return verdict + "No files checked" + besides;
         }
         std::string parts;
         const auto add = [&parts](int n, const char* what) {
@@ -109,7 +117,8 @@ std::string outcomeText(const DropTally& tally) {
         add(tally.failed, "FAILED");
         add(tally.unreadable, "could not be read");
         const std::string lists = tally.lists > 1 ? groupedNumber(tally.lists) + " lists, " : "";
-        return lists + count(tally.checked(), "file", "files") + " checked: " + parts + besides;
+        return verdict + lists + count(tally.checked(), "file", "files") + " checked: " + parts +
+               besides;
     }
     std::string text = tally.ok == 0 ? std::string("No checksums generated")
                                      : count(tally.ok, "checksum", "checksums") + " generated";

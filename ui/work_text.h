@@ -23,11 +23,17 @@ struct DropTally {
     std::vector<std::string> foldersWithoutList{};
     /// Dropped folders that could not be read ("Check Files").
     std::vector<std::string> foldersNotRead{};
+    /// Dropped files that are not checksum lists and that no list beside them names.
+    std::vector<std::string> withoutList{};
+    /// The signatures of the lists read, each "<words>" as signatureText says them, and whether
+    /// one was BAD.
+    std::vector<std::string> signatures{};
+    bool badSignature = false;
 
     /// The files a list named that were checked, or tried.
     int checked() const { return ok + failed + unreadable; }
     /// Every row the work made.
-    int done() const { return checked() + listsNotOpened; }
+    int done() const { return checked() + listsNotOpened + static_cast<int>(withoutList.size()); }
 };
 
 struct PastedChecksum;
@@ -46,4 +52,7 @@ std::string timeLeftText(double seconds);
 /// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "2 lists, 8 files checked: 8 OK;
 /// 1 line not understood; 1 list could not be opened", "Folder photos could not be read",
 /// "3 checksums generated", "Stopped after 5 of 12 files". Every number is grouped ("1,204").
+/// Checking, each list's signature follows ("; Good signature from ..."), and a BAD one puts
+/// "FAILED: " in front, whatever the digests say; a file no list names is said with the way to
+/// compare it by hand.
 std::string outcomeText(const DropTally& tally);

@@ -34,6 +34,14 @@ QString QtReportModel::statusText(int image) {
         return QStringLiteral("OK");
     case 2:
         return QStringLiteral("unreadable");
+    case 3:
+        return QStringLiteral("no checksum list found");
+    case 4:
+        return QStringLiteral("good signature");
+    case 5:
+        return QStringLiteral("BAD signature");
+    case 6:
+        return QStringLiteral("signature not verified");
     default:
         return QString();
     }

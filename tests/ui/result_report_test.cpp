@@ -76,7 +76,7 @@ TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
         for (const auto& c : columns) {
             EXPECT_EQ(c.alignment, ColumnAlignment::Left);
         }
-        EXPECT_EQ(dialog.report.statusImages.GetImageCount(), 3);
+        EXPECT_EQ(dialog.report.statusImages.GetImageCount(), 7);
         EXPECT_EQ(listOf(dlg).imageList(ImageListKind::Small),
                   dialog.report.statusImages.GetSafeHandle());
     });
