@@ -201,6 +201,8 @@ int main(int argc, char* argv[]) {
                 }
                 backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), false);
                 backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), true);
+                // Wide enough for a SHA-256 digest and the signature's words.
+                window->resize(1300, 300);
                 dropUrls(window, {url(release / "debian-12.8.0-amd64-netinst.iso")});
             },
             [&] { shoot("download-check.png"); },

@@ -1,6 +1,9 @@
 #include "platform/qt/qt_control_factory.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -103,6 +106,28 @@ QWidget* makeListView(QtWindow& control, QWidget* parent) {
     }
     control.model = model;
     control.selection = new QtListSelection(view->selectionModel());
+    // Ctrl+C copies the selected rows, top first, a line each with its cells between tabs: a
+    // digest, or a signature's fingerprint, to paste elsewhere.
+    auto* copy = new QAction(view);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    view->addAction(copy);
+    QObject::connect(copy, &QAction::triggered, view, [view, model] {
+        QModelIndexList rows = view->selectionModel()->selectedRows();
+        std::sort(rows.begin(), rows.end(),
+                  [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        QString text;
+        for (const QModelIndex& row : rows) {
+            for (int column = 0; column < model->columnCount(); ++column) {
+                text += (column == 0 ? QString() : QStringLiteral("\t")) +
+                        model->index(row.row(), column).data().toString();
+            }
+            text += QLatin1Char('\n');
+        }
+        if (!text.isEmpty()) {
+            QGuiApplication::clipboard()->setText(text);
+        }
+    });
     return view;
 }
 

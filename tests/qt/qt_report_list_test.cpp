@@ -2,7 +2,9 @@
 // scrolling, status images and what assistive technology reads from them.
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -256,4 +258,26 @@ TEST_F(QtReportListTest, RowsShowTheirStatusImage) {
     EXPECT_TRUE(model->data(model->index(1, 1), Qt::DecorationRole).isNull());
     qt.listSetImageList(list, nullptr, ImageListKind::Small);
     EXPECT_TRUE(model->data(model->index(1, 0), Qt::DecorationRole).isNull());
+}
+
+TEST_F(QtReportListTest, CtrlCCopiesTheSelectedRowsAndLongCellsShowWholeOnHover) {
+    addRow("a.iso", 1, hexOf(1), hexOf(1));
+    addRow("SUMS.sig", 4, "Good signature from Alice", "AAAA BBBB");
+    addRow("b.iso", 0, hexOf(2), hexOf(3));
+    QApplication::processEvents();
+    view()->selectionModel()->select(model->index(2, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view()->selectionModel()->select(model->index(1, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QApplication::clipboard()->clear();
+    // The window is not active offscreen, so the view's Ctrl+C action is triggered by hand.
+    for (QAction* action : view()->actions()) {
+        if (action->shortcut() == QKeySequence::Copy) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "SUMS.sig\tGood signature from Alice\tAAAA BBBB\na.iso\t" +
+                  QString::fromStdString(hexOf(1) + "\t" + hexOf(1)) + "\n");
+    EXPECT_EQ(shown(1, 1, Qt::ToolTipRole), "Good signature from Alice");
 }
