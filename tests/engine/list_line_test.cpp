@@ -143,6 +143,22 @@ TEST(ListNameTest, NamesOfBlake2Lists) {
     }
 }
 
+TEST(ListNameTest, NamesOfChecksumListsAndOfOneFilesList) {
+    for (const char* name : {"SHA256SUMS", "sha512sums.txt", "a.iso.SHA256", "a.iso.sha256sum",
+                             "a.iso-sha512.sum", "Fedora-1-x86_64-CHECKSUM", "CHECKSUM",
+                             "checksums.txt", "sha256sum.txt", "x.md5.txt", "B2SUMS"}) {
+        EXPECT_TRUE(namesChecksumList(name)) << name;
+    }
+    for (const char* name : {"sha256sum", "a.iso", ".sha256", "notes.txt", "sha256", "a-sha256"}) {
+        EXPECT_FALSE(namesChecksumList(name)) << name;
+    }
+    Algorithm algorithm = Algorithm::Md5;
+    EXPECT_TRUE(namesListOfOneFile("a.iso.sha512sum", "a.iso", algorithm));
+    EXPECT_EQ(algorithm, Algorithm::Sha512);
+    EXPECT_FALSE(namesListOfOneFile("a.iso.sha512", "b.iso", algorithm));
+    EXPECT_FALSE(namesListOfOneFile("SHA256SUMS", "", algorithm));
+}
+
 // A BLAKE2b digest of any length reads back as itself from a list of any name: it is written
 // tagged, with its length where that is not 512 bits, as b2sum --tag writes it.
 TEST(FormatListLineTest, Blake2bOfEveryLengthReadsBack) {
