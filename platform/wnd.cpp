@@ -416,6 +416,10 @@ void CWnd::ServeEvents() {
     }
 }
 
+bool CWnd::ServesWorkInStep() const {
+    return backend().loop().servesInStep();
+}
+
 void CWnd::OnSize(UINT, int, int) {
     Default();
 }

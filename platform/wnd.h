@@ -87,6 +87,8 @@ public:
     void BeginWork(int stopId);
     void EndWork();
     void ServeEvents();
+    /// See WorkLoop::servesInStep.
+    bool ServesWorkInStep() const;
 
 protected:
     // Default handlers, reachable from derived tables.

@@ -21,6 +21,11 @@ public:
     /// During long work: serves what is waiting for the program now (repaints, new rows, the
     /// window manager, assistive technology, the input beginWork lets through), then returns.
     virtual void serveEvents(HWND dialog) = 0;
+    /// Whether long work on another thread is served in step with it: true, the window's thread
+    /// serves only at the points where the work stops to let it, so that what happens at each
+    /// point is the same from run to run (for tests); false, it serves on its own time while
+    /// the work goes on.
+    virtual bool servesInStep() const { return false; }
     /// Queues message for wnd and returns at once: how a window hands itself work that should
     /// start only once it is on the screen and its modal loop runs. The loop sends it to wnd, as
     /// SendMessage would, after the messages queued before it; it is dropped if wnd is gone by

@@ -32,18 +32,23 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
     m_tally = DropTally{};
     m_tally.checking = checking;
     m_progress.begin(checking);
-    if (checking) {
-        check(paths);
-    } else {
-        generate(paths);
-    }
-    m_items.clear();
-    m_items.shrink_to_fit();
+    // The work runs on a thread of its own; its rows reach the window in batches, in order.
+    m_progress.runOnWorker(
+        [&] {
+            if (checking) {
+                check(paths);
+            } else {
+                generate(paths);
+            }
+            m_items.clear();
+            m_items.shrink_to_fit();
+        },
+        [this] { m_queue.deliverTo(m_results); });
     m_progress.end();
 }
 
 void DropWork::check(const std::vector<CString>& paths) {
-    m_results.clearResults();
+    m_queue.clearResults();
     const std::vector<CheckTarget> targets = targetsOf(paths);
     if (!countEntries(targets)) {
         m_tally.stopped = true;
@@ -166,7 +171,7 @@ void DropWork::checkDownloadTarget(const CheckTarget& target) {
     bool stopped = false;
     if (digestFileAt(fileName.c_str(), m_settings.algorithm, digest, &m_progress, stopped)) {
         m_tally.withoutList.push_back(fileName);
-        m_results.addResult(fileName.c_str(), nullptr, &digest, STATUS_NO_LIST);
+        m_queue.addResult(fileName.c_str(), nullptr, &digest, STATUS_NO_LIST);
         m_progress.fileDone();
     } else if (stopped) {
         m_tally.stopped = true;
@@ -186,7 +191,7 @@ void DropWork::checkSignature(const std::string& folder, const std::string& list
                        : signature->state == SignatureState::Bad ? STATUS_SIGNATURE_BAD
                                                                  : STATUS_SIGNATURE_UNVERIFIED;
     const std::string text = signatureText(*signature);
-    m_results.addNote(signature->file.c_str(), text, signature->fingerprint, status);
+    m_queue.addNote(signature->file.c_str(), text, signature->fingerprint, status);
     m_tally.signatures.push_back(signature->file + ": " + text);
     m_tally.badSignature = m_tally.badSignature || status == STATUS_SIGNATURE_BAD;
 }
@@ -194,7 +199,7 @@ void DropWork::checkSignature(const std::string& folder, const std::string& list
 void DropWork::listNotOpened(const std::string& path) {
     // Nothing to verify: one row says so, and the report gets no line. It is counted as a list
     // not opened, not as a listed file that could not be read.
-    m_results.addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+    m_queue.addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
     ++m_tally.listsNotOpened;
     m_progress.fileDone();
 }
@@ -308,7 +313,7 @@ void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
 
 void DropWork::addResult(const char* name, const Digest* expected, const Digest* actual,
                          int status) {
-    m_results.addResult(name, expected, actual, status);
+    m_queue.addResult(name, expected, actual, status);
     switch (status) {
     case STATUS_OK:
         ++m_tally.ok;

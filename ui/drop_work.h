@@ -8,20 +8,11 @@
 #include "engine/download_check.h"
 #include "engine/ordered_hashing.h"
 #include "platform/win_types.h"
+#include "ui/drop_results.h"
+#include "ui/queued_results.h"
 #include "ui/work_text.h"
 
 class WorkProgress;
-
-/// Where the results of a drop's work go: rows and report lines, and their clearing.
-class DropResults : public ResultSink {
-public:
-    /// Deletes every row and empties the report text.
-    virtual void clearResults() = 0;
-    /// Adds a row that is no file's result, such as a list's signature: a name, words, a detail
-    /// (a fingerprint, say) and a status image. The report gets no line of it.
-    virtual void addNote(const char* name, const std::string& text, const std::string& detail,
-                         int status) = 0;
-};
 
 /// How a drop's work is done: the switches of verification, the algorithm of new checksums.
 struct DropSettings {
@@ -105,7 +96,8 @@ private:
     const char* nameAt(std::size_t place) const override;
     void done(std::size_t place, const HashOutcome& outcome) override;
 
-    DropResults& m_results;
+    DropResults& m_results; ///< the window's, on the window's thread
+    QueuedResults m_queue;  ///< what the work makes on its thread, for m_results
     WorkProgress& m_progress;
     DropSettings m_settings;
     DropTally m_tally;

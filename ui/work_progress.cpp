@@ -1,7 +1,9 @@
 #include "ui/work_progress.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/win_api.h"
 #include "platform/wnd.h"
@@ -19,26 +21,95 @@ constexpr int PERMILLE = 1000;
 } // namespace
 
 void WorkProgress::begin(bool checking) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_run = Run{};
-    m_run.running = true;
     m_run.checking = checking;
-    m_run.started = m_run.lastServed = GetTickCount64();
+    m_run.started = m_lastServed = GetTickCount64();
+    m_stopRequested = false;
+    m_running = true;
+    m_inStep = m_window.ServesWorkInStep();
+    m_shown = false;
+    m_lastUpdated = 0;
+    m_calls = 0;
+    m_unseen = 0;
+    m_pending = 0;
     m_window.BeginWork(m_stopId);
 }
 
 void WorkProgress::end() {
-    if (m_run.running) {
-        m_run.running = false;
+    if (m_running) {
+        m_running = false;
         m_window.EndWork();
     }
 }
 
+void WorkProgress::runOnWorker(const std::function<void()>& work,
+                               const std::function<void()>& deliver) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_workEnded = false;
+        m_serveWanted = false;
+    }
+    std::thread worker([this, &work] {
+        work();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_workEnded = true;
+        m_changed.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        if (m_inStep) {
+            m_changed.wait(lock, [this] { return m_serveWanted || m_workEnded; });
+        } else {
+            m_changed.wait_for(lock, std::chrono::milliseconds(SERVE_MS / 4),
+                               [this] { return m_workEnded; });
+        }
+        if (m_workEnded) {
+            break;
+        }
+        const std::uint64_t now = m_inStep ? m_serveAt : GetTickCount64();
+        lock.unlock();
+        deliver();
+        lock.lock();
+        serve(now, lock);
+        if (m_inStep) {
+            m_serveWanted = false;
+            m_changed.notify_all();
+        }
+    }
+    lock.unlock();
+    worker.join();
+    deliver();
+}
+
+void WorkProgress::serve(std::uint64_t now, std::unique_lock<std::mutex>& lock) {
+    const Run run = m_run;
+    lock.unlock();
+    if (!m_shown && now - run.started >= SHOW_AFTER_MS) {
+        m_shown = true;
+        m_strip.showWork();
+        update(now, run);
+    } else if (m_shown && now - m_lastUpdated >= UPDATE_MS) {
+        update(now, run);
+    }
+    m_window.ServeEvents();
+    lock.lock();
+}
+
+void WorkProgress::flushBytes() {
+    m_run.done += m_pending;
+    m_run.fileDone += m_pending;
+    m_pending = 0;
+}
+
 void WorkProgress::lookingIn(const std::string& folder, int found) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_run.looking = folder;
     m_run.found = found;
 }
 
 void WorkProgress::expectBytes(int files, std::uint64_t bytes) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_run.looking.clear();
     m_run.files = files;
     m_run.totalBytes = bytes;
@@ -46,12 +117,15 @@ void WorkProgress::expectBytes(int files, std::uint64_t bytes) {
 }
 
 void WorkProgress::expectEntries(int entries) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_run.files = entries;
     m_run.filesDone = 0;
     m_run.byBytes = false;
 }
 
 void WorkProgress::fileDone() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    flushBytes();
     ++m_run.filesDone;
     m_run.file.clear();
     m_run.fileSize = -1;
@@ -61,87 +135,85 @@ void WorkProgress::fileDone() {
 void WorkProgress::beginFile(const char* name, std::int64_t size) {
     // The strip names the file, not its folders.
     const char* slash = std::strrchr(name, '/');
+    std::lock_guard<std::mutex> lock(m_mutex);
+    flushBytes();
     m_run.file = slash != nullptr && slash[1] != '\0' ? slash + 1 : name;
     m_run.fileSize = size;
     m_run.fileDone = 0;
 }
 
 bool WorkProgress::advance(std::uint64_t bytes) {
-    m_run.done += bytes;
-    m_run.fileDone += bytes;
-    m_run.unseen += bytes;
-    if (++m_run.calls >= CALLS_PER_LOOK || m_run.unseen >= BYTES_PER_LOOK) {
-        m_run.calls = 0;
-        m_run.unseen = 0;
+    m_pending += bytes;
+    m_unseen += bytes;
+    if (++m_calls >= CALLS_PER_LOOK || m_unseen >= BYTES_PER_LOOK) {
+        m_calls = 0;
+        m_unseen = 0;
         const std::uint64_t now = GetTickCount64();
-        if (now - m_run.lastServed >= SERVE_MS) {
-            serve(now);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        flushBytes();
+        if (now - m_lastServed >= SERVE_MS) {
+            if (m_inStep) {
+                // The window's thread serves now, and the work waits for it.
+                m_serveAt = now;
+                m_serveWanted = true;
+                m_changed.notify_all();
+                m_changed.wait(lock, [this] { return !m_serveWanted; });
+            }
+            m_lastServed = GetTickCount64();
         }
     }
-    return !m_run.stopRequested;
+    return !m_stopRequested;
 }
 
-void WorkProgress::serve(std::uint64_t now) {
-    if (!m_run.shown && now - m_run.started >= SHOW_AFTER_MS) {
-        m_run.shown = true;
-        m_strip.showWork();
-        update(now);
-    } else if (m_run.shown && now - m_run.lastUpdated >= UPDATE_MS) {
-        update(now);
-    }
-    m_window.ServeEvents();
-    m_run.lastServed = GetTickCount64();
-}
-
-void WorkProgress::update(std::uint64_t now) {
-    m_run.lastUpdated = now;
-    if (!m_run.looking.empty()) {
-        m_strip.showProgress("Looking for files in " + m_run.looking + ": " +
-                                 groupedNumber(m_run.found) + " found",
+void WorkProgress::update(std::uint64_t now, const Run& run) {
+    m_lastUpdated = now;
+    if (!run.looking.empty()) {
+        m_strip.showProgress("Looking for files in " + run.looking + ": " +
+                                 groupedNumber(run.found) + " found",
                              -1, "");
         return;
     }
-    std::string text = m_run.checking ? "Checking " : "Hashing ";
-    text += m_run.file;
-    if (m_run.files > 1) {
-        text += " (" + groupedNumber(std::min(m_run.filesDone + 1, m_run.files)) + " of " +
-                groupedNumber(m_run.files) + ")";
+    std::string text = run.checking ? "Checking " : "Hashing ";
+    text += run.file;
+    if (run.files > 1) {
+        text += " (" + groupedNumber(std::min(run.filesDone + 1, run.files)) + " of " +
+                groupedNumber(run.files) + ")";
     }
-    const double seconds = double(now - m_run.started) / 1000.0;
-    const double rate = seconds > 0 ? double(m_run.done) / seconds : 0;
+    const double seconds = double(now - run.started) / 1000.0;
+    const double rate = seconds > 0 ? double(run.done) / seconds : 0;
     std::string details = rateText(rate);
-    const double left = bytesLeft();
+    const double left = bytesLeft(run);
     if (left >= 0 && rate > 0) {
         details += ", " + timeLeftText(left / rate);
     }
-    m_strip.showProgress(text, permille(), details);
+    m_strip.showProgress(text, permille(run), details);
 }
 
-int WorkProgress::permille() const {
-    if (m_run.byBytes) {
-        return m_run.totalBytes == 0 ? 0
-                                     : int(std::min<std::uint64_t>(m_run.done, m_run.totalBytes) *
-                                           PERMILLE / m_run.totalBytes);
+int WorkProgress::permille(const Run& run) {
+    if (run.byBytes) {
+        return run.totalBytes == 0 ? 0
+                                   : int(std::min<std::uint64_t>(run.done, run.totalBytes) *
+                                         PERMILLE / run.totalBytes);
     }
-    if (m_run.files <= 0) {
+    if (run.files <= 0) {
         return -1;
     }
     // A list's entries count alike; the file in hand counts by its bytes.
     double part = 0;
-    if (m_run.fileSize > 0) {
-        part = std::min(1.0, double(m_run.fileDone) / double(m_run.fileSize));
+    if (run.fileSize > 0) {
+        part = std::min(1.0, double(run.fileDone) / double(run.fileSize));
     }
-    return int(std::min(1.0, (m_run.filesDone + part) / m_run.files) * PERMILLE);
+    return int(std::min(1.0, (run.filesDone + part) / run.files) * PERMILLE);
 }
 
-double WorkProgress::bytesLeft() const {
-    if (m_run.byBytes) {
-        return m_run.totalBytes > m_run.done ? double(m_run.totalBytes - m_run.done) : 0;
+double WorkProgress::bytesLeft(const Run& run) {
+    if (run.byBytes) {
+        return run.totalBytes > run.done ? double(run.totalBytes - run.done) : 0;
     }
     // A list of one file: that file's bytes are the whole work.
-    if (m_run.files == 1 && m_run.fileSize >= 0) {
-        return m_run.fileSize > std::int64_t(m_run.fileDone)
-                   ? double(m_run.fileSize - std::int64_t(m_run.fileDone))
+    if (run.files == 1 && run.fileSize >= 0) {
+        return run.fileSize > std::int64_t(run.fileDone)
+                   ? double(run.fileSize - std::int64_t(run.fileDone))
                    : 0;
     }
     return -1;

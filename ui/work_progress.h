@@ -1,6 +1,10 @@
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 
 #include "engine/work_meter.h"
@@ -8,10 +12,16 @@
 class CWnd;
 class StatusStrip;
 
-/// Watches one drop's work from inside it. It serves the window's events at least every
-/// SERVE_MS, so that the window repaints and answers the window manager and screen readers;
-/// once the work has run SHOW_AFTER_MS it shows the work on the status strip and keeps it up to
-/// date; and it carries the user's request to stop back to the work.
+/// Watches one drop's work, which runs on a worker thread (runOnWorker) while the window's
+/// thread serves the window's events, so that it repaints and answers the window manager and
+/// screen readers; once the work has run SHOW_AFTER_MS it shows the work on the status strip and
+/// keeps it up to date; and it carries the user's request to stop back to the work.
+///
+/// The work tells it of its progress from the worker thread (the WorkMeter calls, lookingIn,
+/// expect..., fileDone); everything else is the window's thread's. Where the window system
+/// serves long work in step (see CWnd::ServesWorkInStep), the window's thread serves only when
+/// the work, at least SERVE_MS after the last time, stops for it, and the work waits meanwhile:
+/// what happens at each point is then the same in every run.
 class WorkProgress : public WorkMeter {
 public:
     static constexpr std::uint64_t SERVE_MS = 40;
@@ -25,10 +35,14 @@ public:
     void begin(bool checking);
     /// The work is over, stopped or not.
     void end();
-    bool running() const { return m_run.running; }
+    bool running() const { return m_running; }
+    /// Runs work on a worker thread and serves the window until it has ended; deliver is called
+    /// on this thread whenever it serves and once more at the end, to hand the window what the
+    /// work produced meanwhile.
+    void runOnWorker(const std::function<void()>& work, const std::function<void()>& deliver);
 
-    void requestStop() { m_run.stopRequested = true; }
-    bool stopRequested() const { return m_run.stopRequested; }
+    void requestStop() { m_stopRequested = true; }
+    bool stopRequested() const { return m_stopRequested; }
 
     /// The work looks for files in the folder named folder, and has found found so far.
     void lookingIn(const std::string& folder, int found);
@@ -43,29 +57,27 @@ public:
     void beginFile(const char* name, std::int64_t size) override;
 
 private:
-    void serve(std::uint64_t now);
-    void update(std::uint64_t now);
+    struct Run;
+    /// Tells m_run of the bytes hashed since the last time; under m_mutex.
+    void flushBytes();
+    /// The worker has come to a point where the window may be served (now on the clock).
+    void servePoint(std::uint64_t now);
+    /// On the window's thread: shows the progress as the worker left it, then serves events.
+    void serve(std::uint64_t now, std::unique_lock<std::mutex>& lock);
+    void update(std::uint64_t now, const Run& run);
     /// How much of the work is done, in thousandths; -1 when nobody can tell.
-    int permille() const;
+    static int permille(const Run& run);
     /// Bytes still to hash, when known; -1 otherwise.
-    double bytesLeft() const;
+    static double bytesLeft(const Run& run);
 
     CWnd& m_window;
     StatusStrip& m_strip;
     int m_stopId;
 
-    // The state of one drop's work.
+    // The state of one drop's work, told by the worker, under m_mutex.
     struct Run {
-        bool running = false;
         bool checking = false;
-        bool stopRequested = false;
-        bool shown = false;
         std::uint64_t started = 0;
-        std::uint64_t lastServed = 0;
-        std::uint64_t lastUpdated = 0;
-        // Between two looks at the clock: calls and bytes since the last one.
-        unsigned calls = 0;
-        std::uint64_t unseen = 0;
 
         std::uint64_t done = 0;       ///< bytes hashed
         std::uint64_t totalBytes = 0; ///< all bytes of the work, when byBytes
@@ -78,5 +90,24 @@ private:
         std::string looking;        ///< the folder being searched for files, if any
         int found = 0;              ///< files found there so far
     };
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
     Run m_run;
+    std::atomic<bool> m_stopRequested{false};
+    bool m_running = false;
+    bool m_inStep = false;
+    // The handing over between the threads, under m_mutex.
+    bool m_serveWanted = false; ///< in step: the worker waits for the window to be served
+    std::uint64_t m_serveAt = 0;
+    bool m_workEnded = false;
+
+    // The worker's own: when it last let the window be served, and between two looks at the
+    // clock, the calls and bytes since the last one.
+    std::uint64_t m_lastServed = 0;
+    unsigned m_calls = 0;
+    std::uint64_t m_unseen = 0;
+    std::uint64_t m_pending = 0; ///< bytes hashed and not yet told to m_run
+    // The window's own.
+    bool m_shown = false;
+    std::uint64_t m_lastUpdated = 0;
 };

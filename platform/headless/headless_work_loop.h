@@ -31,6 +31,10 @@ public:
     void endWork(HWND dialog) override;
     /// Runs the next action queued with duringWork, if any.
     void serveEvents(HWND dialog) override;
+    /// Long work is served in step with it, so that tests see the same points every run; a test
+    /// may turn that off to let the work and the window's thread run side by side.
+    bool servesInStep() const override { return m_inStep; }
+    void setServesInStep(bool inStep) { m_inStep = inStep; }
     bool postMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     /// Queues an action for the modal loops.
@@ -60,4 +64,5 @@ private:
     int m_workBegun = 0;
     int m_workEnded = 0;
     int m_serveCalls = 0;
+    bool m_inStep = true;
 };

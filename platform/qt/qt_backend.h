@@ -168,6 +168,7 @@ private:
     void retire(QtWindow& window);
     /// Announces every list's pending rows to its view.
     void flushLists();
+    static constexpr std::chrono::milliseconds FLUSH_INTERVAL{100};
     /// Notes the time since the work last served events, keeping the longest.
     void markServed();
 
@@ -177,6 +178,7 @@ private:
     QtInputBlocker* m_blocker;
     int m_busy = 0;
     std::chrono::steady_clock::time_point m_lastServed;
+    std::chrono::steady_clock::time_point m_lastFlushed;
     std::chrono::microseconds m_longestGap{0};
     SteadyClock m_clock;
     QtStandardDialogs m_standardDialogs;
