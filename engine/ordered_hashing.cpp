@@ -6,14 +6,15 @@
 
 #include "engine/file_digest.h"
 #include "engine/hash_queue.h"
+#include "engine/opening_ahead.h"
 #include "os/device_class.h"
 #include "os/file_stream.h"
 #include "os/read_ahead.h"
 
 namespace {
 
-bool outOfDescriptors() {
-    return errno == EMFILE || errno == ENFILE;
+bool outOfDescriptors(int error) {
+    return error == EMFILE || error == ENFILE;
 }
 
 } // namespace
@@ -23,15 +24,17 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
     if (queue == nullptr || !queue->valid()) {
         return hashOneAtATime(feed, meter);
     }
+    // The feed's steps are taken, and their files opened, on another thread ahead of the hashing.
+    OpeningAhead ahead(feed, queue->capacity());
     bool ended = false;
-    bool holding = false;   // request names a file waiting for a descriptor
+    bool holding = false;   // step names a file waiting for a descriptor
     bool readAhead = false; // the read-ahead has been chosen, for the first file's device
     // Whether the file system of the device last seen keeps its files on a local disk: the files
     // of one run are mostly on one device, and asking costs a system call.
     bool deviceKnown = false;
     std::uint64_t lastDevice = 0;
     bool localDisk = false;
-    HashRequest request;
+    OpeningAhead::Step step;
     for (;;) {
         // 1. Hand back, in order, every item whose outcome is known. Each file's bytes reach
         //    the meter before its outcome, so a stop part-way leaves the file without one.
@@ -52,6 +55,7 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
             }
             feed.done(place, outcome);
             queue->pop();
+            ahead.done();
         }
 
         // 2. Take items while a file could start hashing or wait, opened, for a lane; items
@@ -62,24 +66,34 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 if (meter != nullptr && !meter->advance(0)) {
                     return false;
                 }
-                request = HashRequest{};
-                const HashFeed::Step step = feed.next(queue->nextPlace(), request);
-                if (step == HashFeed::Step::End) {
+                step = ahead.take();
+                if (step.step == HashFeed::Step::End) {
                     ended = true;
                     break;
                 }
-                if (step == HashFeed::Step::Nothing) {
+                if (step.step == HashFeed::Step::Nothing) {
                     continue;
                 }
-                if (request.path == nullptr) {
+                if (step.request.path == nullptr) {
                     queue->add();
                     continue;
                 }
             }
-            std::int64_t size = -1;
-            std::uint64_t device = 0;
-            const int fd = openReadDescriptor(request.path, &size, &device);
-            holding = fd < 0 && outOfDescriptors() && queue->hashing();
+            if (step.tried && !holding && step.fd < 0 && outOfDescriptors(step.error)) {
+                // The descriptors may be those of files opened ahead: they are given back, and
+                // the open is tried again.
+                ahead.stopOpening();
+                step.tried = false;
+            }
+            if (!step.tried || holding) {
+                step.fd = openReadDescriptor(step.request.path, &step.size, &step.device);
+                step.error = step.fd < 0 ? errno : 0;
+            }
+            const int fd = step.fd;
+            const std::int64_t size = step.size;
+            const std::uint64_t device = step.device;
+            const HashRequest& request = step.request;
+            holding = fd < 0 && outOfDescriptors(step.error) && queue->hashing();
             if (holding) {
                 queue->shrinkLookAhead();
                 break; // a lane that ends closes its file
