@@ -6,8 +6,9 @@
 // give the same row: OK with the file's true digest, or unreadable exactly when some part of it
 // could not be read. Reads failing from the file's very end are the one case left to the path:
 // one that trusts a local disk's size never reads there (OK), one that reads on to the end of the
-// file sees the error (unreadable); either is the truth, a wrong digest never is. Input bytes: flags, then the file's size, the offset reads fail from and the
-// size told, three bytes each, then the seed of the short counts.
+// file sees the error (unreadable); either is the truth, a wrong digest never is. Input bytes:
+// flags, then the file's size, the offset reads fail from and the size told, three bytes each, then
+// the seed of the short counts.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -73,7 +73,10 @@ int countEntries(std::vector<char>& bytes) {
                 std::string nameAgain;
                 const LineKind kind =
                     parseListLine(formatListLine(expected, name),
-                                  expected.algorithm == Algorithm::Blake2b512, again, nameAgain);
+                                  expected.algorithm == Algorithm::Blake2b512
+                                      ? std::optional<Algorithm>(Algorithm::Blake2b512)
+                                      : std::nullopt,
+                                  again, nameAgain);
                 check(kind == LineKind::BinaryEntry && again == expected && nameAgain == name);
             }
             ++entries;
