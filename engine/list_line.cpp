@@ -562,5 +562,14 @@ LineKind ListReader::next(ListLine& line) {
         envelope_ = Envelope::Signature;
         return line.kind = LineKind::Quiet;
     }
-    return line.kind = parseListLine(content, named_, line.expected, line.name);
+    line.kind = parseListLine(content, named_, line.expected, line.name);
+    line.byLength = false;
+    if (!named_ && (line.kind == LineKind::TextEntry || line.kind == LineKind::BinaryEntry)) {
+        // An entry has a digest of at least two digits after its blanks and escape mark, and
+        // every tag starts with a letter that is no hex digit, or with one followed by such a
+        // letter.
+        const std::size_t start = content.find_first_not_of(" \t\r\v\f\\");
+        line.byLength = hexValue(content[start]) >= 0 && hexValue(content[start + 1]) >= 0;
+    }
+    return line.kind;
 }

@@ -30,6 +30,9 @@ struct ListLine {
     /// and the file's name, escapes undone and one trailing carriage return removed.
     Digest expected;
     std::string name;
+    /// The entry is untagged and the list's name does not say its algorithm: the algorithm was
+    /// taken from the digest's length, and another of that length may be meant.
+    bool byLength = false;
     /// The line as read, with its line feed (one is added to a last line without it); a line
     /// longer than MAX_LINE_BYTES keeps its first MAX_LINE_BYTES bytes and "...".
     std::string text;

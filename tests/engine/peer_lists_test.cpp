@@ -101,6 +101,34 @@ INSTANTIATE_TEST_SUITE_P(
                              32}),
     [](const testing::TestParamInfo<PeerList>& info) { return std::string(info.param.what); });
 
+class UnnamedListTest : public PeerFixture,
+                        public testing::WithParamInterface<std::pair<const char*, Algorithm>> {};
+
+// Under a name that says nothing, 64 digits are read as SHA-256; files that do not match are
+// tried with SHA3-256 and BLAKE3 and checked OK under the one that matches. A changed file
+// matches none and fails as SHA-256, the reading of its digits.
+TEST_P(UnnamedListTest, OtherAlgorithmsOfTheLengthAreTried) {
+    const auto [tool, algorithm] = GetParam();
+    const std::string command = std::string(tool) + " data/* 2>/dev/null > checksums.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    write("data/plain", "changed");
+    RecordingSink rows;
+    EXPECT_EQ(verify("checksums.txt", rows), 1);
+    ASSERT_EQ(rows.rows.size(), NAMES.size());
+    for (const RecordedRow& row : rows.rows) {
+        const bool changed = row.name == "data/plain";
+        EXPECT_EQ(row.status, changed ? STATUS_FAILED : STATUS_OK) << row.name;
+        EXPECT_EQ(row.expected->algorithm, changed ? Algorithm::Sha256 : algorithm) << row.name;
+        EXPECT_EQ(row.actual->algorithm, row.expected->algorithm) << row.name;
+    }
+    EXPECT_EQ(messages, "md5sum: SHA256 check failed for 'data/plain'\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Peers, UnnamedListTest,
+                         testing::Values(std::pair("b3sum", Algorithm::Blake3),
+                                         std::pair("rhash --sha3-256", Algorithm::Sha3_256)),
+                         [](const auto& info) { return std::string(info.param.first, 5); });
+
 struct Reader {
     Algorithm algorithm;
     const char* listName; // the report's name, where it must say what the list holds
