@@ -41,56 +41,47 @@ Blake3Path widestPath() {
 // hashing done by other static initialisers.
 std::atomic<int> active{-1};
 
-} // namespace
-
-void blake3ChunksPortable(const std::uint8_t* input, std::uint64_t counter,
-                          std::uint32_t (*cvs)[8]) {
+void portableChunk(const std::uint8_t* input, std::uint64_t counter, std::uint32_t (*cvs)[8]) {
     std::uint32_t cv[8];
     std::memcpy(cv, blake3::IV, sizeof cv);
     std::uint32_t out[16];
     for (std::size_t block = 0; block < blake3::BLOCKS_PER_CHUNK; ++block) {
-        const std::uint32_t flags = block == 0                              ? blake3::CHUNK_START
-                                    : block == blake3::BLOCKS_PER_CHUNK - 1 ? blake3::CHUNK_END
-                                                                            : 0;
+        const std::uint32_t flags = (block == 0 ? blake3::CHUNK_START : 0) |
+                                    (block == blake3::BLOCKS_PER_CHUNK - 1 ? blake3::CHUNK_END : 0);
         blake3::compress(cv, input + blake3::BLOCK * block, counter, blake3::BLOCK, flags, out);
         std::memcpy(cv, out, sizeof cv);
     }
     std::memcpy(cvs[0], cv, sizeof cv);
 }
 
-int blake3ChunkWidth(Blake3Path path) {
-    switch (path) {
-    case Blake3Path::Portable:
-        return 1;
-    case Blake3Path::Sse41:
-        return 4;
-    case Blake3Path::Avx2:
-        return 8;
-    case Blake3Path::Avx512:
-        return 16;
-    }
-    return 1;
+void portableParent(const std::uint32_t (*children)[8], std::uint32_t (*out)[8]) {
+    std::uint32_t words[16];
+    blake3::parent(children[0], children[1], 0, words);
+    std::memcpy(out[0], words, sizeof out[0]);
 }
 
-Blake3ChunksFunction blake3ChunksFunction(Blake3Path path) {
-    if (!cpuSupports(path)) {
-        return nullptr;
-    }
-    switch (path) {
-    case Blake3Path::Portable:
-        return blake3ChunksPortable;
-    case Blake3Path::Sse41:
-        return blake3ChunksSse41();
-    case Blake3Path::Avx2:
-        return blake3ChunksAvx2();
-    case Blake3Path::Avx512:
-        return blake3ChunksAvx512();
-    }
-    return nullptr;
+const Blake3Lanes* lanesOf(Blake3Path path) {
+    // Asked at every update: the CPU is asked once.
+    struct Table {
+        const Blake3Lanes* lanes[4] = {};
+        Table() {
+            const Blake3Lanes* built[4] = {&BLAKE3_PORTABLE_LANES, blake3LanesSse41(),
+                                           blake3LanesAvx2(), blake3LanesAvx512()};
+            for (int i = 0; i < 4; ++i) {
+                lanes[i] = cpuSupports(static_cast<Blake3Path>(i)) ? built[i] : nullptr;
+            }
+        }
+    };
+    static const Table table;
+    return table.lanes[static_cast<int>(path)];
 }
+
+} // namespace
+
+const Blake3Lanes BLAKE3_PORTABLE_LANES = {1, portableChunk, portableParent};
 
 bool blake3PathAvailable(Blake3Path path) {
-    return blake3ChunksFunction(path) != nullptr;
+    return lanesOf(path) != nullptr;
 }
 
 Blake3Path blake3ActivePath() {
@@ -114,8 +105,6 @@ void blake3UseDefaultPath() {
     active.store(-1, std::memory_order_relaxed);
 }
 
-Blake3ChunksFunction blake3ActiveChunks(int& width) {
-    const Blake3Path path = blake3ActivePath();
-    width = blake3ChunkWidth(path);
-    return blake3ChunksFunction(path);
+const Blake3Lanes& blake3ActiveLanes() {
+    return *lanesOf(blake3ActivePath());
 }

@@ -4,42 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// BLAKE3's constants and its compression function in plain C++, shared by the portable chunk
-// path and the tree merging in blake3.cpp.
+#include "engine/blake3_constants.h"
+
+// BLAKE3's compression function in plain C++, shared by the portable chunk path and the tree
+// merging in blake3.cpp.
 namespace blake3 {
-
-inline constexpr std::uint32_t IV[8] = {0x6A09E667, 0xBB67AE85, 0x3C6EF372, 0xA54FF53A,
-                                        0x510E527F, 0x9B05688C, 0x1F83D9AB, 0x5BE0CD19};
-
-// The domain flags of a compression's last state word.
-inline constexpr std::uint32_t CHUNK_START = 1;
-inline constexpr std::uint32_t CHUNK_END = 2;
-inline constexpr std::uint32_t PARENT = 4;
-inline constexpr std::uint32_t ROOT = 8;
-
-inline constexpr int ROUNDS = 7;
-inline constexpr std::size_t BLOCK = 64;
-inline constexpr std::size_t CHUNK = 1024;
-inline constexpr std::size_t BLOCKS_PER_CHUNK = CHUNK / BLOCK;
-
-/// The message words each round takes, in the order of its eight G calls: round r reads
-/// SCHEDULE[r], the permutation applied r times.
-struct Schedule {
-    std::uint8_t word[ROUNDS][16];
-    constexpr Schedule() : word() {
-        constexpr std::uint8_t PERMUTATION[16] = {2, 6,  3,  10, 7, 0,  4,  13,
-                                                  1, 11, 12, 5,  9, 14, 15, 8};
-        for (int i = 0; i < 16; ++i) {
-            word[0][i] = static_cast<std::uint8_t>(i);
-        }
-        for (int r = 1; r < ROUNDS; ++r) {
-            for (int i = 0; i < 16; ++i) {
-                word[r][i] = word[r - 1][PERMUTATION[i]];
-            }
-        }
-    }
-};
-inline constexpr Schedule SCHEDULE;
 
 inline std::uint32_t load32(const std::uint8_t* in) {
     return static_cast<std::uint32_t>(in[0]) | static_cast<std::uint32_t>(in[1]) << 8 |
@@ -59,6 +28,7 @@ inline void g(std::uint32_t* v, int a, int b, int c, int d, std::uint32_t x, std
 
 /// Compresses one 64-byte block (its first length bytes the message, the rest zero) into the
 /// chaining value cv. out gets the 16 output words: the first 8 are the next chaining value.
+/// out may be cv itself.
 inline void compress(const std::uint32_t* cv, const std::uint8_t* block, std::uint64_t counter,
                      std::uint32_t length, std::uint32_t flags, std::uint32_t* out) {
     std::uint32_t m[16];
@@ -93,9 +63,23 @@ inline void compress(const std::uint32_t* cv, const std::uint8_t* block, std::ui
         g(v, 3, 4, 9, 14, m[s[14]], m[s[15]]);
     }
     for (int i = 0; i < 8; ++i) {
-        out[i] = v[i] ^ v[i + 8];
         out[i + 8] = v[i + 8] ^ cv[i];
+        out[i] = v[i] ^ v[i + 8];
     }
+}
+
+/// The compression of the parent of two subtrees: its block is their chaining values side by
+/// side. out gets the 16 output words.
+inline void parent(const std::uint32_t* left, const std::uint32_t* right, std::uint32_t flags,
+                   std::uint32_t* out) {
+    std::uint8_t block[BLOCK];
+    for (int i = 0; i < 8; ++i) {
+        for (int b = 0; b < 4; ++b) {
+            block[4 * i + b] = static_cast<std::uint8_t>(left[i] >> (8 * b));
+            block[32 + 4 * i + b] = static_cast<std::uint8_t>(right[i] >> (8 * b));
+        }
+    }
+    compress(IV, block, 0, BLOCK, PARENT | flags, out);
 }
 
 } // namespace blake3
