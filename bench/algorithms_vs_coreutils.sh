@@ -67,8 +67,8 @@ blake3 1 b3sum
 xxh64 1 xxhsum -H1
 xxh3 1 xxhsum -H3
 xxh128 1 xxhsum -H2
-crc32b 1 rhash --crc32
-sha3-256 1 rhash --sha3-256
+crc32b 1 rhash --simple --crc32
+sha3-256 1 rhash --simple --sha3-256
 sha3-256 0.95 openssl dgst -r -sha3-256
 TABLE
 

@@ -6,6 +6,8 @@
 #include <openssl/evp.h>
 #include <xxhash.h>
 
+#include "engine/xxh3_paths.h"
+
 namespace {
 
 const char* libcryptoName(Algorithm algorithm) {
@@ -71,7 +73,9 @@ void putBigEndian(std::uint64_t value, std::uint8_t* out, int bytes) {
 Hasher::~Hasher() {
     EVP_MD_CTX_free(context_);
     XXH64_freeState(xxh64_);
-    XXH3_freeState(xxh3_);
+    if (xxh3_ != nullptr) {
+        xxh3Functions_->destroy(xxh3_);
+    }
 }
 
 bool Hasher::begin(Algorithm algorithm, std::size_t length) {
@@ -106,12 +110,15 @@ bool Hasher::begin(Algorithm algorithm, std::size_t length) {
     case Algorithm::Xxh128:
         route_ = Route::Xxh3;
         if (xxh3_ == nullptr) {
-            xxh3_ = XXH3_createState();
+            xxh3Functions_ = &xxh3DefaultFunctions();
+            xxh3_ = xxh3Functions_->create();
+        }
+        if (xxh3_ == nullptr) {
+            return false;
         }
         // XXH3-64 and XXH128 share their state; only the final step differs.
-        return xxh3_ != nullptr &&
-               (algorithm == Algorithm::Xxh3 ? XXH3_64bits_reset(xxh3_)
-                                             : XXH3_128bits_reset(xxh3_)) == XXH_OK;
+        xxh3Functions_->reset(xxh3_, algorithm == Algorithm::Xxh128);
+        return true;
     default:
         break;
     }
@@ -145,11 +152,7 @@ void Hasher::update(const void* data, std::size_t length) {
         XXH64_update(xxh64_, data, length);
         return;
     case Route::Xxh3:
-        if (algorithm_ == Algorithm::Xxh3) {
-            XXH3_64bits_update(xxh3_, data, length);
-        } else {
-            XXH3_128bits_update(xxh3_, data, length);
-        }
+        xxh3Functions_->update(xxh3_, data, length, algorithm_ == Algorithm::Xxh128);
         return;
     case Route::Md5:
         break;
@@ -186,13 +189,7 @@ void Hasher::finish(Digest& digest) {
         return;
     case Route::Xxh3:
         digest = Digest::of(algorithm_);
-        if (algorithm_ == Algorithm::Xxh3) {
-            putBigEndian(XXH3_64bits_digest(xxh3_), digest.data(), 8);
-        } else {
-            const XXH128_hash_t hash = XXH3_128bits_digest(xxh3_);
-            putBigEndian(hash.high64, digest.data(), 8);
-            putBigEndian(hash.low64, digest.data() + 8, 8);
-        }
+        xxh3Functions_->digest(xxh3_, algorithm_ == Algorithm::Xxh128, digest.data());
         return;
     }
     digest = Digest::of(algorithm_);

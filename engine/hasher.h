@@ -10,11 +10,12 @@
 
 struct evp_md_ctx_st;
 struct XXH64_state_s;
-struct XXH3_state_s;
+struct Xxh3Functions;
 
 /// Hashes one message at a time with any of the program's algorithms: MD5, BLAKE3 and the
 /// shorter kinds of BLAKE2b with our own code; the SHA families and BLAKE2b-512 through
-/// libcrypto; XXH* through libxxhash; CRC32 through ISA-L, whose folding with carry-less
+/// libcrypto; XXH64 through libxxhash and XXH3 through its header, built for the CPU's vector
+/// extension (see xxh3_paths.h); CRC32 through ISA-L, whose folding with carry-less
 /// multiplication is many times faster than zlib's tables. A hasher is reused from message to
 /// message; a library's context is made at the first message that needs one.
 class Hasher {
@@ -44,7 +45,8 @@ private:
     std::uint32_t crc_ = 0;
     evp_md_ctx_st* context_ = nullptr;
     XXH64_state_s* xxh64_ = nullptr;
-    XXH3_state_s* xxh3_ = nullptr;
+    const Xxh3Functions* xxh3Functions_ = nullptr;
+    void* xxh3_ = nullptr;
 };
 
 /// Whether algorithm can be had here: libcrypto's (and libxxhash's) may be missing from a

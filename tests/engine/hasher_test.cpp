@@ -11,6 +11,7 @@
 
 #include "engine/blake3_chunks.h"
 #include "engine/file_digest.h"
+#include "engine/xxh3_paths.h"
 
 namespace {
 
@@ -147,5 +148,40 @@ TEST_P(Blake3PathTest, GivesThePublishedDigests) {
 INSTANTIATE_TEST_SUITE_P(Paths, Blake3PathTest,
                          testing::Values(Blake3Path::Portable, Blake3Path::Sse41, Blake3Path::Avx2,
                                          Blake3Path::Avx512));
+
+class Xxh3PathTest : public testing::TestWithParam<Xxh3Path> {};
+
+// Every XXH3 build this CPU runs gives xxhsum's digests, on inputs long enough for its vector
+// accumulation, in pieces that cross its stripes.
+TEST_P(Xxh3PathTest, GivesXxhsumsDigests) {
+    const Xxh3Functions* functions = xxh3Functions(GetParam());
+    if (functions == nullptr) {
+        GTEST_SKIP() << "path not available here";
+    }
+    struct Case {
+        std::size_t size;
+        bool wide;
+        const char* hex;
+    };
+    for (const Case& c :
+         {Case{1025, false, "e95c42288f28186e"}, Case{102400, false, "1428e17f1cac2837"},
+          Case{1025, true, "2882ebca04ec915ce95c42288f28186e"},
+          Case{102400, true, "ecd387d36185351b1428e17f1cac2837"}}) {
+        const std::string input = pattern(c.size);
+        void* state = functions->create();
+        ASSERT_NE(state, nullptr);
+        functions->reset(state, c.wide);
+        for (std::size_t done = 0; done < input.size(); done += 1000) {
+            functions->update(state, input.data() + done,
+                              std::min<std::size_t>(1000, input.size() - done), c.wide);
+        }
+        Digest digest = Digest::of(c.wide ? Algorithm::Xxh128 : Algorithm::Xxh3);
+        functions->digest(state, c.wide, digest.data());
+        functions->destroy(state);
+        EXPECT_EQ(toHex(digest), c.hex) << c.size << (c.wide ? " bytes, 128 bits" : " bytes");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, Xxh3PathTest, testing::Values(Xxh3Path::Portable, Xxh3Path::Avx2));
 
 } // namespace
