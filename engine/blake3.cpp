@@ -27,7 +27,7 @@ void Blake3::update(const void* data, std::size_t length) {
         if (length == 0) {
             return;
         }
-        hashChunks(buffer_, BUFFER_BYTES / CHUNK_BYTES);
+        hashChunks(buffer_, BUFFER_BYTES / CHUNK_BYTES, BUFFER_BYTES / CHUNK_BYTES);
         buffered_ = 0;
     }
     // 2. Lanes' worths of whole chunks straight from the input, always leaving a byte, since
@@ -35,21 +35,27 @@ void Blake3::update(const void* data, std::size_t length) {
     const auto width = static_cast<std::size_t>(lanes_->width);
     std::size_t whole = (length - 1) / CHUNK_BYTES;
     whole -= whole % width;
-    hashChunks(bytes, whole);
+    hashChunks(bytes, whole, whole);
     bytes += CHUNK_BYTES * whole;
     length -= CHUNK_BYTES * whole;
     std::memcpy(buffer_, bytes, length);
     buffered_ = length;
 }
 
-void Blake3::hashChunks(const std::uint8_t* bytes, std::size_t count) {
+void Blake3::hashChunks(const std::uint8_t* bytes, std::size_t count, std::size_t readable) {
     const auto width = static_cast<std::size_t>(lanes_->width);
     while (count > 0) {
         const std::size_t run = count < MOST_CHUNKS ? count : MOST_CHUNKS;
-        // 1. The chunks, a lane's worth at a time, the rest one by one.
+        // 1. The chunks, a lane's worth at a time. Two or more left over go through the lanes
+        //    too where a lane's worth of bytes can be read (the spare lanes' values are never
+        //    read); one costs less on its own.
         std::size_t done = 0;
         for (; done + width <= run; done += width) {
             lanes_->chunks(bytes + CHUNK_BYTES * done, chunk_ + done, nodes_ + done);
+        }
+        if (run - done >= 2 && done + width <= readable && done + width <= MOST_CHUNKS) {
+            lanes_->chunks(bytes + CHUNK_BYTES * done, chunk_ + done, nodes_ + done);
+            done = run;
         }
         for (; done < run; ++done) {
             BLAKE3_PORTABLE_LANES.chunks(bytes + CHUNK_BYTES * done, chunk_ + done, nodes_ + done);
@@ -70,6 +76,7 @@ void Blake3::hashChunks(const std::uint8_t* bytes, std::size_t count) {
         chunk_ += run;
         bytes += CHUNK_BYTES * run;
         count -= run;
+        readable -= run;
     }
 }
 
@@ -111,7 +118,7 @@ void Blake3::addSubtree(const std::uint32_t* cv, std::uint64_t chunks, int level
 void Blake3::finish(Digest& digest) {
     // 1. The chunks before the last.
     const std::size_t before = buffered_ == 0 ? 0 : (buffered_ - 1) / CHUNK_BYTES;
-    hashChunks(buffer_, before);
+    hashChunks(buffer_, before, BUFFER_BYTES / CHUNK_BYTES);
     // 2. The last chunk, block by block, its last block zero-padded; it is the root when it is
     //    the only chunk.
     const std::uint8_t* last = buffer_ + CHUNK_BYTES * before;

@@ -28,7 +28,9 @@ private:
     static constexpr std::size_t MOST_CHUNKS = 128; // hashed before their subtrees are merged
 
     /// Hashes count whole chunks from bytes, the next of the message, none of them its last.
-    void hashChunks(const std::uint8_t* bytes, std::size_t count);
+    /// readable: how many chunks' worth of bytes may be read there (at least count); where a
+    /// lane's worth can be read, fewer chunks than lanes still take the vector path.
+    void hashChunks(const std::uint8_t* bytes, std::size_t count, std::size_t readable);
     /// Merges nodes_[first, first + count), the values of a subtree's leaves (count a power of
     /// two), into nodes_[first].
     void mergeSubtree(std::size_t first, std::size_t count);
