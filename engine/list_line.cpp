@@ -376,7 +376,15 @@ std::optional<Algorithm> algorithmOfListName(std::string_view listName) {
 std::string formatListLine(const Digest& digest, std::string_view name) {
     const bool escape = name.find_first_of("\\\n\r") != std::string_view::npos;
     if (digest.algorithm == Algorithm::Crc32 && !escape) {
-        return std::string(name) + " " + upper(toHex(digest));
+        // SFV has no escapes: a name it cannot carry as it is (leading or trailing blanks, a
+        // ';' or a tag at its start) is written tagged.
+        std::string line = std::string(name) + " " + upper(toHex(digest));
+        Digest again;
+        std::string nameAgain;
+        if (parseListLine(line, Algorithm::Crc32, again, nameAgain) == LineKind::BinaryEntry &&
+            again == digest && nameAgain == name) {
+            return line;
+        }
     }
     std::string shown;
     for (char c : name) {
@@ -440,21 +448,30 @@ LineKind parseListLine(std::string_view line, std::optional<Algorithm> named, Di
     const bool escaped = line[i] == '\\';
     std::string_view rest = line.substr(escaped ? i + 1 : i);
 
+    LineKind tagged = LineKind::NotUnderstood;
+    std::size_t length;
+    std::size_t after;
+    bool hasTag = false;
     for (const Tag& tag : TAGS) {
         if (rest.size() > tag.text.size() + 2 && rest.substr(0, tag.text.size()) == tag.text &&
             rest.substr(tag.text.size(), 2) == " (") {
-            return parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm,
-                               digestLength(tag.algorithm), escaped, expected, name);
+            hasTag = true;
+            tagged = parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm,
+                                 digestLength(tag.algorithm), escaped, expected, name);
+            break;
         }
     }
-    std::size_t length;
-    std::size_t after;
-    if (takeBlake2bTag(rest, length, after)) {
-        return parseTagged(rest.substr(after), Algorithm::Blake2b512, length, escaped, expected,
-                           name);
+    if (!hasTag && takeBlake2bTag(rest, length, after)) {
+        hasTag = true;
+        tagged =
+            parseTagged(rest.substr(after), Algorithm::Blake2b512, length, escaped, expected, name);
     }
-    if (sfv) {
+    // In an SFV file, a line that no tag reads is an SFV entry whose name may start like one.
+    if (sfv && tagged == LineKind::NotUnderstood) {
         return parseSfv(line.substr(i), expected, name);
+    }
+    if (hasTag) {
+        return tagged;
     }
 
     std::size_t digits = 0;

@@ -223,6 +223,23 @@ TEST(FormatListLineTest, Blake2bOfEveryLengthReadsBack) {
               "BLAKE2b (a) = " + std::string(128, '0'));
 }
 
+// A CRC32 line is an SFV entry where SFV can carry the name, and tagged where it cannot; either
+// reads back from an SFV file.
+TEST(FormatListLineTest, Crc32ReadsBackFromAnSfvFile) {
+    Digest digest = Digest::of(Algorithm::Crc32);
+    digest[3] = 0xab;
+    EXPECT_EQ(formatListLine(digest, "dir/a b"), "dir/a b 000000AB");
+    for (const char* name : {"dir/a b", " lead", "trail ", ";semi", "CRC32 (x) =", "a\\b"}) {
+        const std::string line = formatListLine(digest, name);
+        Digest again;
+        std::string nameAgain;
+        EXPECT_EQ(parseListLine(line, Algorithm::Crc32, again, nameAgain), LineKind::BinaryEntry)
+            << line;
+        EXPECT_EQ(again, digest) << line;
+        EXPECT_EQ(nameAgain, name) << line;
+    }
+}
+
 // Reads every line of bytes, as the kinds the reader gives and the names of its entries.
 struct ReadLines {
     std::vector<LineKind> kinds;
