@@ -14,12 +14,16 @@ std::string usage(const std::string& program) {
            "OpenPGP signature (clearsigned, or LIST.gpg, .sig, .sign, .asc) is verified with gpg\n"
            "against your keyring, offline. With no list naming it, the file's digest is shown.\n"
            "Lists are read in the formats of md5sum, sha1sum, sha224sum, sha256sum, sha384sum,\n"
-           "sha512sum and b2sum, with or without --tag, clearsigned CHECKSUM files included.\n"
+           "sha512sum and b2sum, with or without --tag, clearsigned CHECKSUM files included;\n"
+           "of b3sum, xxhsum and xxh128sum; SHA-3 lists as rhash writes them; SFV files\n"
+           "(*.sfv); and tagged lines with base64 digests, as cksum --base64 writes them.\n"
            "FILEs named here are taken as one drop once the window shows.\n"
            "\n"
            "  --generate          start in \"Generate Checksums\" mode: the FILEs are hashed\n"
            "  -a, --algorithm=NAME  the algorithm of new checksums: md5 (the first choice),\n"
-           "                      sha1, sha224, sha256, sha384, sha512 or blake2b\n"
+           "                      sha1, sha224, sha256, sha384, sha512, blake2b, sha3-224,\n"
+           "                      sha3-256, sha3-384, sha3-512, blake3, xxh64, xxh3, xxh128\n"
+           "                      or crc32b (CRC32, written as an SFV file)\n"
            "  --help              show this help and exit\n"
            "  --version           show the version and exit\n"
            "  --                  take every later argument as a FILE\n";
@@ -55,6 +59,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const std::st
             }
             const std::string name = namesAlgorithm ? args[++i] : arg.substr(12);
             Algorithm algorithm;
+            if (name == "sha3") {
+                // cksum takes SHA-3's length from -l; here the name carries it.
+                misuse.problem = "algorithm 'sha3' needs its length: sha3-224, sha3-256, "
+                                 "sha3-384 or sha3-512";
+                return misuse;
+            }
             if (!algorithmFromOptionName(name, algorithm)) {
                 misuse.problem = "unknown algorithm '" + name + "'";
                 return misuse;

@@ -3,9 +3,11 @@
 #include <memory>
 #include <new>
 
+#include "engine/file_digest.h"
 #include "engine/list_line.h"
 #include "engine/ordered_hashing.h"
 #include "engine/verification_report.h"
+#include "os/file_stream.h"
 
 namespace {
 
@@ -18,15 +20,63 @@ struct PendingLine {
     LineKind kind = LineKind::End;
     std::string name;
     Digest expected;
-    std::string text; // a line not understood, for its diagnostic
+    bool byLength = false; // see ListLine
+    bool textMode = false; // hashed in text mode
+    std::string text;      // a line not understood, for its diagnostic
 };
+
+// Asks the work to stop as its meter does, without counting the bytes hashed again as progress.
+class StopOnlyMeter : public WorkMeter {
+public:
+    explicit StopOnlyMeter(WorkMeter* meter) : meter_(meter) {}
+    bool advance(std::uint64_t /*bytes*/) override {
+        return meter_ == nullptr || meter_->advance(0);
+    }
+
+private:
+    WorkMeter* meter_;
+};
+
+// An untagged digest in a list whose name does not say its algorithm is read as the usual one of
+// its length. A file that does not match it is hashed again with the other cryptographic
+// algorithms of that length (64 digits: SHA3-256, then BLAKE3), so that the lists of b3sum and of
+// rhash check under any name; expected and actual become those of the one that matches.
+bool matchesOtherAlgorithm(const PendingLine& item, WorkMeter* meter, Digest& expected,
+                           Digest& actual) {
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        const auto algorithm = static_cast<Algorithm>(i);
+        if (algorithm == item.expected.algorithm || !algorithmIsCryptographic(algorithm) ||
+            digestLength(algorithm) != item.expected.length) {
+            continue;
+        }
+        std::FILE* file = openFileStream(item.name.c_str(), item.textMode ? "r" : "rb");
+        if (file == nullptr) {
+            return false;
+        }
+        StopOnlyMeter stopOnly(meter);
+        Digest other;
+        const int read = digestStream(file, algorithm, other, &stopOnly);
+        std::fclose(file);
+        expected = item.expected;
+        expected.algorithm = algorithm;
+        if (read == 0 && other == expected) {
+            actual = other;
+            return true;
+        }
+        if (read != 0) {
+            return false;
+        }
+    }
+    return false;
+}
 
 // The lines of a list as ordered work: every entry is a file to hash, every line not understood
 // an item that takes its turn for its diagnostic.
 class ListFeed : public HashFeed {
 public:
-    ListFeed(ListReader& reader, VerificationReport& report, bool binary, PendingLine* pending)
-        : reader_(reader), report_(report), binary_(binary), pending_(pending) {}
+    ListFeed(ListReader& reader, VerificationReport& report, bool binary, PendingLine* pending,
+             WorkMeter* meter)
+        : reader_(reader), report_(report), binary_(binary), pending_(pending), meter_(meter) {}
 
     Step next(std::size_t place, HashRequest& request) override {
         switch (reader_.next(line_)) {
@@ -46,10 +96,12 @@ public:
         item.kind = line_.kind;
         item.name = line_.name;
         item.expected = line_.expected;
+        item.byLength = line_.byLength;
+        item.textMode = !binary_ && line_.kind == LineKind::TextEntry;
         request.path = item.name.c_str();
         request.algorithm = item.expected.algorithm;
         request.length = item.expected.length;
-        request.text = !binary_ && line_.kind == LineKind::TextEntry;
+        request.text = item.textMode;
         return Step::Item;
     }
 
@@ -59,11 +111,20 @@ public:
         const PendingLine& item = pending_[place];
         if (item.kind == LineKind::NotUnderstood) {
             report_.notUnderstood(item.text);
-        } else if (!outcome.opened) {
-            report_.cantOpen(item.name, item.expected);
-        } else {
-            report_.hashed(item.name, item.expected, outcome.digest, outcome.readError);
+            return;
         }
+        if (!outcome.opened) {
+            report_.cantOpen(item.name, item.expected);
+            return;
+        }
+        Digest expected;
+        Digest actual;
+        if (item.byLength && !outcome.readError && !(outcome.digest == item.expected) &&
+            matchesOtherAlgorithm(item, meter_, expected, actual)) {
+            report_.hashed(item.name, expected, actual, false);
+            return;
+        }
+        report_.hashed(item.name, item.expected, outcome.digest, outcome.readError);
     }
 
 private:
@@ -71,6 +132,7 @@ private:
     VerificationReport& report_;
     bool binary_;
     PendingLine* pending_;
+    WorkMeter* meter_;
     ListLine line_;
 };
 
@@ -115,7 +177,7 @@ int verifyListOneAtATime(std::FILE* list, ResultSink& sink, bool verbose, bool b
     ListReader reader(list, listName);
     VerificationReport report(sink, verbose);
     PendingLine pending;
-    ListFeed feed(reader, report, binary, &pending);
+    ListFeed feed(reader, report, binary, &pending, meter);
     if (!hashOneAtATime(feed, meter)) {
         return VERIFY_STOPPED;
     }
@@ -130,7 +192,7 @@ int verifyList(std::FILE* list, ResultSink& sink, bool verbose, bool binary, Wor
     }
     ListReader reader(list, listName);
     VerificationReport report(sink, verbose);
-    ListFeed feed(reader, report, binary, pending.get());
+    ListFeed feed(reader, report, binary, pending.get(), meter);
     if (!hashInOrder(feed, QUEUE, meter)) {
         return VERIFY_STOPPED;
     }

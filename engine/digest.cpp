@@ -20,6 +20,15 @@ constexpr AlgorithmInfo INFO[ALGORITHM_COUNT] = {
     {48, "SHA384", "SHA-384", "sha384"},
     {64, "SHA512", "SHA-512", "sha512"},
     {64, "BLAKE2b", "BLAKE2b", "blake2b"},
+    {28, "SHA3-224", "SHA3-224", "sha3-224"},
+    {32, "SHA3-256", "SHA3-256", "sha3-256"},
+    {48, "SHA3-384", "SHA3-384", "sha3-384"},
+    {64, "SHA3-512", "SHA3-512", "sha3-512"},
+    {32, "BLAKE3", "BLAKE3", "blake3"},
+    {8, "XXH64", "XXH64", "xxh64"},
+    {8, "XXH3", "XXH3-64", "xxh3"},
+    {16, "XXH128", "XXH128", "xxh128"},
+    {4, "CRC32", "CRC32", "crc32b"},
 };
 
 const AlgorithmInfo& info(Algorithm algorithm) {
@@ -49,6 +58,11 @@ const char* algorithmTitle(Algorithm algorithm) {
 
 const char* algorithmOptionName(Algorithm algorithm) {
     return info(algorithm).optionName;
+}
+
+bool algorithmIsCryptographic(Algorithm algorithm) {
+    return algorithm != Algorithm::Xxh64 && algorithm != Algorithm::Xxh3 &&
+           algorithm != Algorithm::Xxh128 && algorithm != Algorithm::Crc32;
 }
 
 bool algorithmFromOptionName(std::string_view name, Algorithm& algorithm) {

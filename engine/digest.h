@@ -6,25 +6,49 @@
 #include <string_view>
 
 /// The hash functions whose checksums the program computes and checks. Blake2b512 stands for
-/// BLAKE2b of every length b2sum -l allows (1 to 64 bytes); a Digest's length tells which.
-enum class Algorithm : std::uint8_t { Md5, Sha1, Sha224, Sha256, Sha384, Sha512, Blake2b512 };
+/// BLAKE2b of every length b2sum -l allows (1 to 64 bytes); a Digest's length tells which. The
+/// values are stored in the profile: a new algorithm is added at the end.
+enum class Algorithm : std::uint8_t {
+    Md5,
+    Sha1,
+    Sha224,
+    Sha256,
+    Sha384,
+    Sha512,
+    Blake2b512,
+    Sha3_224,
+    Sha3_256,
+    Sha3_384,
+    Sha3_512,
+    Blake3,
+    Xxh64,
+    Xxh3,
+    Xxh128,
+    Crc32,
+};
 
-inline constexpr int ALGORITHM_COUNT = 7;
+inline constexpr int ALGORITHM_COUNT = 16;
 /// The largest digest, in bytes (SHA-512 and BLAKE2b-512).
 inline constexpr std::size_t MAX_DIGEST_BYTES = 64;
 
 /// The digest's length in bytes (BLAKE2b's longest, 64).
 std::size_t digestLength(Algorithm algorithm);
-/// The tag of BSD-style lines and of messages: "MD5", "SHA1", ..., "BLAKE2b".
+/// The tag of BSD-style lines and of messages: "MD5", "SHA1", ..., "BLAKE2b", "SHA3-256",
+/// "BLAKE3", "XXH64", "XXH3", "XXH128", "CRC32", as the peer tools write them.
 const char* algorithmTag(Algorithm algorithm);
 /// The tag of a digest of length bytes: algorithmTag, except that BLAKE2b shorter than 64 bytes
 /// is "BLAKE2b-N" with N its bits ("BLAKE2b-256"), as b2sum --tag writes it.
 std::string algorithmTag(Algorithm algorithm, std::size_t length);
-/// The name people read: "MD5", "SHA-1", "SHA-256", ..., "BLAKE2b".
+/// The name people read: "MD5", "SHA-1", "SHA-256", ..., "BLAKE2b", "SHA3-256", "BLAKE3", ...
 const char* algorithmTitle(Algorithm algorithm);
-/// The name cksum -a uses: "md5", "sha1", ..., "blake2b".
+/// The name cksum -a uses: "md5", "sha1", ..., "blake2b", "blake3", "xxh3", "xxh128", "crc32b";
+/// SHA-3, which cksum names "sha3" with a length, is "sha3-224" ... "sha3-512", and XXH64 (not
+/// in cksum) "xxh64".
 const char* algorithmOptionName(Algorithm algorithm);
-/// The algorithm cksum -a calls name; false when there is none.
+/// Whether the algorithm is a cryptographic hash. The others (CRC32, XXH*) are easily forged,
+/// so a checksum is never taken for one of them from its length alone.
+bool algorithmIsCryptographic(Algorithm algorithm);
+/// The algorithm algorithmOptionName calls name; false when there is none.
 bool algorithmFromOptionName(std::string_view name, Algorithm& algorithm);
 
 /// One message digest: its algorithm and its bytes, first byte first. Two digests are equal when

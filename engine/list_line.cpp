@@ -56,14 +56,46 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && endsWithNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-// The algorithm and length in bytes of an untagged digest of this many hex digits. A list of
-// BLAKE2b digests (blake2) holds them at any length b2sum -l writes, each as long as its digits
-// say, as b2sum -c reads them; elsewhere the length names the algorithm.
-bool digestOfLength(std::size_t digits, bool blake2, Algorithm& algorithm, std::size_t& length) {
+bool equalsNoCase(std::string_view text, std::string_view lowercase) {
+    return text.size() == lowercase.size() && endsWithNoCase(text, lowercase);
+}
+
+std::string upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+// The suffixes of lists that hold one algorithm's digests, as the peer tools' users name them.
+struct NamedSuffix {
+    std::string_view suffix;
+    Algorithm algorithm;
+};
+constexpr NamedSuffix NAMED_SUFFIXES[] = {
+    {".sha3-224", Algorithm::Sha3_224}, {".sha3-256", Algorithm::Sha3_256},
+    {".sha3-384", Algorithm::Sha3_384}, {".sha3-512", Algorithm::Sha3_512},
+    {".b3", Algorithm::Blake3},         {".blake3", Algorithm::Blake3},
+    {".xxh64", Algorithm::Xxh64},       {".xxh3", Algorithm::Xxh3},
+    {".xxh128", Algorithm::Xxh128},     {".sfv", Algorithm::Crc32},
+};
+
+// The algorithm and length in bytes of an untagged digest of this many hex digits. A list named
+// for an algorithm holds its digests, BLAKE2b's at any length b2sum -l writes, each as long as
+// its digits say, as b2sum -c reads them; elsewhere the length names the algorithm, among the
+// cryptographic ones alone.
+bool digestOfLength(std::size_t digits, std::optional<Algorithm> named, Algorithm& algorithm,
+                    std::size_t& length) {
     length = digits / 2;
-    if (blake2) {
+    if (named == Algorithm::Blake2b512) {
         algorithm = Algorithm::Blake2b512;
         return digits >= 2 && digits % 2 == 0 && length <= MAX_DIGEST_BYTES;
+    }
+    if (named) {
+        algorithm = *named;
+        return digits == 2 * digestLength(algorithm);
     }
     switch (digits) {
     case 32:
@@ -102,6 +134,15 @@ constexpr Tag TAGS[] = {
     {"SHA384", Algorithm::Sha384},
     {"SHA512", Algorithm::Sha512},
     {"BLAKE2b", Algorithm::Blake2b512},
+    {"SHA3-224", Algorithm::Sha3_224},
+    {"SHA3-256", Algorithm::Sha3_256},
+    {"SHA3-384", Algorithm::Sha3_384},
+    {"SHA3-512", Algorithm::Sha3_512},
+    {"BLAKE3", Algorithm::Blake3},
+    {"XXH64", Algorithm::Xxh64},
+    {"XXH3", Algorithm::Xxh3},
+    {"XXH128", Algorithm::Xxh128},
+    {"CRC32", Algorithm::Crc32},
 };
 
 // The tag "BLAKE2b-N" followed by " (", N the digest's bits as b2sum --tag writes them: a
@@ -143,6 +184,46 @@ bool decodeHex(std::string_view hex, Algorithm algorithm, std::size_t length, Di
         expected[i / 2] = static_cast<std::uint8_t>(16 * high + low);
     }
     return true;
+}
+
+int base64Value(char c) {
+    return c >= 'A' && c <= 'Z'   ? c - 'A'
+           : c >= 'a' && c <= 'z' ? c - 'a' + 26
+           : c >= '0' && c <= '9' ? c - '0' + 52
+           : c == '+'             ? 62
+           : c == '/'             ? 63
+                                  : -1;
+}
+
+// Fills expected from text, the base64 form of a digest of length bytes (RFC 4648, padded with
+// '=' as cksum --base64 writes it). Its length never equals that of the hex form of the same
+// digest, so the two cannot be taken for each other.
+bool decodeBase64(std::string_view text, Algorithm algorithm, std::size_t length,
+                  Digest& expected) {
+    const std::size_t padding = (3 - length % 3) % 3;
+    if (text.size() != 4 * ((length + 2) / 3) ||
+        text.substr(text.size() - padding) != std::string_view("==", padding)) {
+        return false;
+    }
+    expected = Digest::of(algorithm, length);
+    std::uint32_t bits = 0;
+    int held = 0;
+    std::size_t out = 0;
+    for (char c : text.substr(0, text.size() - padding)) {
+        const int value = base64Value(c);
+        if (value < 0) {
+            return false;
+        }
+        bits = bits << 6 | static_cast<std::uint32_t>(value);
+        held += 6;
+        if (held >= 8) {
+            held -= 8;
+            expected[out++] = static_cast<std::uint8_t>(bits >> held);
+            bits &= (1u << held) - 1;
+        }
+    }
+    // The bits past the digest's last byte are zero in the one canonical form.
+    return out == length && bits == 0;
 }
 
 // The name as written; escaped, "\\", "\n" and "\r" stand for a backslash, a line feed and a
@@ -201,9 +282,33 @@ LineKind parseTagged(std::string_view body, Algorithm algorithm, std::size_t len
     while (i < after.size() && after[i] == ' ') {
         ++i;
     }
-    if (!decodeHex(after.substr(i), algorithm, length, expected) ||
+    const std::string_view digest = after.substr(i);
+    if (!(decodeHex(digest, algorithm, length, expected) ||
+          decodeBase64(digest, algorithm, length, expected)) ||
         !takeName(body.substr(0, close), escaped, name)) {
         return LineKind::NotUnderstood;
+    }
+    return LineKind::BinaryEntry;
+}
+
+// An SFV entry, "name HEX8": the CRC32 is the line's last word, the name all before the blanks
+// that part them. Folders are parted by '\' as on the system that wrote most such files.
+LineKind parseSfv(std::string_view line, Digest& expected, std::string& name) {
+    line = trimEnd(line);
+    constexpr std::size_t DIGITS = 8;
+    if (line.size() < DIGITS + 2 || !isBlank(line[line.size() - DIGITS - 1])) {
+        return LineKind::NotUnderstood;
+    }
+    const std::string_view raw = trimEnd(line.substr(0, line.size() - DIGITS - 1));
+    if (raw.empty() || raw.size() > MAX_NAME_BYTES ||
+        !decodeHex(line.substr(line.size() - DIGITS), Algorithm::Crc32, 4, expected)) {
+        return LineKind::NotUnderstood;
+    }
+    name.assign(raw);
+    for (char& c : name) {
+        if (c == '\\') {
+            c = '/';
+        }
     }
     return LineKind::BinaryEntry;
 }
@@ -240,25 +345,47 @@ constexpr std::string_view END_SIGNATURE = "-----END PGP SIGNATURE-----";
 
 } // namespace
 
-bool namesBlake2List(std::string_view listName) {
+std::optional<Algorithm> algorithmOfListName(std::string_view listName) {
     const std::size_t slash = listName.rfind('/');
     if (slash != std::string_view::npos) {
         listName.remove_prefix(slash + 1);
+    }
+    for (const NamedSuffix& named : NAMED_SUFFIXES) {
+        if (endsWithNoCase(listName, named.suffix)) {
+            return named.algorithm;
+        }
+    }
+    if (equalsNoCase(listName, "b3sums")) {
+        return Algorithm::Blake3;
     }
     // A list whose suffix names another algorithm ("b2sdk-1.0.tar.gz.sha256") is not b2sum's,
     // whatever its start: read as BLAKE2b, every digest of it would fail.
     for (std::string_view suffix : {".md5", ".sha1", ".sha224", ".sha256", ".sha384", ".sha512"}) {
         if (endsWithNoCase(listName, suffix)) {
-            return false;
+            return std::nullopt;
         }
     }
-    return startsWithNoCase(listName, "b2") || startsWithNoCase(listName, "blake2") ||
-           endsWithNoCase(listName, ".b2") || endsWithNoCase(listName, ".blake2") ||
-           endsWithNoCase(listName, ".blake2b");
+    if (startsWithNoCase(listName, "b2") || startsWithNoCase(listName, "blake2") ||
+        endsWithNoCase(listName, ".b2") || endsWithNoCase(listName, ".blake2") ||
+        endsWithNoCase(listName, ".blake2b")) {
+        return Algorithm::Blake2b512;
+    }
+    return std::nullopt;
 }
 
 std::string formatListLine(const Digest& digest, std::string_view name) {
     const bool escape = name.find_first_of("\\\n\r") != std::string_view::npos;
+    if (digest.algorithm == Algorithm::Crc32 && !escape) {
+        // SFV has no escapes: a name it cannot carry as it is (leading or trailing blanks, a
+        // ';' or a tag at its start) is written tagged.
+        std::string line = std::string(name) + " " + upper(toHex(digest));
+        Digest again;
+        std::string nameAgain;
+        if (parseListLine(line, Algorithm::Crc32, again, nameAgain) == LineKind::BinaryEntry &&
+            again == digest && nameAgain == name) {
+            return line;
+        }
+    }
     std::string shown;
     for (char c : name) {
         if (escape && (c == '\\' || c == '\n' || c == '\r')) {
@@ -269,11 +396,20 @@ std::string formatListLine(const Digest& digest, std::string_view name) {
         }
     }
     std::string line = escape ? "\\" : "";
-    if (digest.algorithm == Algorithm::Blake2b512) {
+    switch (digest.algorithm) {
+    case Algorithm::Md5:
+    case Algorithm::Sha1:
+    case Algorithm::Sha224:
+    case Algorithm::Sha256:
+    case Algorithm::Sha384:
+    case Algorithm::Sha512:
+        return line + toHex(digest) + " *" + shown;
+    case Algorithm::Blake3:
+        return line + toHex(digest) + "  " + shown;
+    default:
         return line + algorithmTag(digest.algorithm, digest.length) + " (" + shown +
                ") = " + toHex(digest);
     }
-    return line + toHex(digest) + " *" + shown;
 }
 
 namespace {
@@ -284,14 +420,15 @@ struct ListSuffix {
     Algorithm algorithm;
 };
 constexpr ListSuffix LIST_SUFFIXES[] = {
-    {"md5", Algorithm::Md5},       {"sha1", Algorithm::Sha1},     {"sha224", Algorithm::Sha224},
-    {"sha256", Algorithm::Sha256}, {"sha384", Algorithm::Sha384}, {"sha512", Algorithm::Sha512},
-    {"b2", Algorithm::Blake2b512},
+    {"md5", Algorithm::Md5},           {"sha1", Algorithm::Sha1},
+    {"sha224", Algorithm::Sha224},     {"sha256", Algorithm::Sha256},
+    {"sha384", Algorithm::Sha384},     {"sha512", Algorithm::Sha512},
+    {"b2", Algorithm::Blake2b512},     {"sha3-224", Algorithm::Sha3_224},
+    {"sha3-256", Algorithm::Sha3_256}, {"sha3-384", Algorithm::Sha3_384},
+    {"sha3-512", Algorithm::Sha3_512}, {"b3", Algorithm::Blake3},
+    {"blake3", Algorithm::Blake3},     {"xxh64", Algorithm::Xxh64},
+    {"xxh3", Algorithm::Xxh3},         {"xxh128", Algorithm::Xxh128},
 };
-
-bool equalsNoCase(std::string_view text, std::string_view lower) {
-    return text.size() == lower.size() && endsWithNoCase(text, lower);
-}
 
 // The length of the part of fileName before a suffix of LIST_SUFFIXES, and its algorithm; 0
 // when it has none (or nothing before it).
@@ -332,7 +469,7 @@ bool namesChecksumList(std::string_view fileName) {
         return true;
     }
     for (std::string_view name : {"md5sums", "sha1sums", "sha224sums", "sha256sums", "sha384sums",
-                                  "sha512sums", "b2sums", "checksum", "checksums"}) {
+                                  "sha512sums", "b2sums", "b3sums", "checksum", "checksums"}) {
         if (equalsNoCase(fileName, name)) {
             return true;
         }
@@ -341,6 +478,12 @@ bool namesChecksumList(std::string_view fileName) {
     for (std::string_view name :
          {"md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum", "b2sum"}) {
         if (txt && equalsNoCase(fileName, name)) {
+            return true;
+        }
+    }
+    // SFV files, which name no one file's algorithm.
+    for (const NamedSuffix& named : NAMED_SUFFIXES) {
+        if (fileName.size() > named.suffix.size() && endsWithNoCase(fileName, named.suffix)) {
             return true;
         }
     }
@@ -359,29 +502,43 @@ bool namesListOfOneFile(std::string_view listName, std::string_view fileName,
     return true;
 }
 
-LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std::string& name) {
+LineKind parseListLine(std::string_view line, std::optional<Algorithm> named, Digest& expected,
+                       std::string& name) {
+    const bool sfv = named == Algorithm::Crc32;
     std::size_t i = 0;
     while (i < line.size() && isBlank(line[i])) {
         ++i;
     }
-    if (i == line.size() || line[i] == '#') {
+    if (i == line.size() || line[i] == (sfv ? ';' : '#')) {
         return LineKind::Quiet;
     }
     const bool escaped = line[i] == '\\';
     std::string_view rest = line.substr(escaped ? i + 1 : i);
 
+    LineKind tagged = LineKind::NotUnderstood;
+    std::size_t length;
+    std::size_t after;
+    bool hasTag = false;
     for (const Tag& tag : TAGS) {
         if (rest.size() > tag.text.size() + 2 && rest.substr(0, tag.text.size()) == tag.text &&
             rest.substr(tag.text.size(), 2) == " (") {
-            return parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm,
-                               digestLength(tag.algorithm), escaped, expected, name);
+            hasTag = true;
+            tagged = parseTagged(rest.substr(tag.text.size() + 2), tag.algorithm,
+                                 digestLength(tag.algorithm), escaped, expected, name);
+            break;
         }
     }
-    std::size_t length;
-    std::size_t after;
-    if (takeBlake2bTag(rest, length, after)) {
-        return parseTagged(rest.substr(after), Algorithm::Blake2b512, length, escaped, expected,
-                           name);
+    if (!hasTag && takeBlake2bTag(rest, length, after)) {
+        hasTag = true;
+        tagged =
+            parseTagged(rest.substr(after), Algorithm::Blake2b512, length, escaped, expected, name);
+    }
+    // In an SFV file, a line that no tag reads is an SFV entry whose name may start like one.
+    if (sfv && tagged == LineKind::NotUnderstood) {
+        return parseSfv(line.substr(i), expected, name);
+    }
+    if (hasTag) {
+        return tagged;
     }
 
     std::size_t digits = 0;
@@ -389,7 +546,7 @@ LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std
         ++digits;
     }
     Algorithm algorithm;
-    if (!digestOfLength(digits, blake2, algorithm, length) || rest.size() < digits + 3 ||
+    if (!digestOfLength(digits, named, algorithm, length) || rest.size() < digits + 3 ||
         rest[digits] != ' ') {
         return LineKind::NotUnderstood;
     }
@@ -410,7 +567,8 @@ LineKind parseListLine(std::string_view line, bool blake2, Digest& expected, std
 }
 
 ListReader::ListReader(std::FILE* list, const char* listName)
-    : list_(list), blake2_(listName != nullptr && namesBlake2List(listName)) {}
+    : list_(list),
+      named_(listName != nullptr ? algorithmOfListName(listName) : std::optional<Algorithm>()) {}
 
 bool ListReader::readLine(std::string& text, bool& tooLong, bool& hasNul) {
     text.clear();
@@ -488,5 +646,14 @@ LineKind ListReader::next(ListLine& line) {
         envelope_ = Envelope::Signature;
         return line.kind = LineKind::Quiet;
     }
-    return line.kind = parseListLine(content, blake2_, line.expected, line.name);
+    line.kind = parseListLine(content, named_, line.expected, line.name);
+    line.byLength = false;
+    if (!named_ && (line.kind == LineKind::TextEntry || line.kind == LineKind::BinaryEntry)) {
+        // An entry has a digest of at least two digits after its blanks and escape mark, and
+        // every tag starts with a letter that is no hex digit, or with one followed by such a
+        // letter.
+        const std::size_t start = content.find_first_not_of(" \t\r\v\f\\");
+        line.byLength = hexValue(content[start]) >= 0 && hexValue(content[start + 1]) >= 0;
+    }
+    return line.kind;
 }

@@ -32,12 +32,14 @@ bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
-// The algorithms a digest of this many hex digits may be of.
+// The cryptographic algorithms a digest of this many hex digits may be of. Digits alone never
+// stand for a CRC or an XXH checksum: a file made to match one of those could pass for the
+// published digest of another algorithm.
 unsigned algorithmsOfLength(std::size_t digits) {
     unsigned algorithms = 0;
     for (int i = 0; i < ALGORITHM_COUNT; ++i) {
         const auto algorithm = static_cast<Algorithm>(i);
-        if (2 * digestLength(algorithm) == digits) {
+        if (2 * digestLength(algorithm) == digits && algorithmIsCryptographic(algorithm)) {
             algorithms |= bit(algorithm);
         }
     }
@@ -50,6 +52,16 @@ struct Name {
     Algorithm algorithm;
 };
 constexpr Name NAMES[] = {
+    {"sha3-224", Algorithm::Sha3_224},
+    {"sha3-256", Algorithm::Sha3_256},
+    {"sha3-384", Algorithm::Sha3_384},
+    {"sha3-512", Algorithm::Sha3_512},
+    {"blake3", Algorithm::Blake3},
+    {"b3", Algorithm::Blake3},
+    {"xxh128", Algorithm::Xxh128},
+    {"xxh64", Algorithm::Xxh64},
+    {"xxh3", Algorithm::Xxh3},
+    {"crc32", Algorithm::Crc32},
     {"blake2b-512", Algorithm::Blake2b512},
     {"blake2b", Algorithm::Blake2b512},
     {"b2", Algorithm::Blake2b512},
@@ -78,14 +90,20 @@ bool startsWithName(std::string_view text, std::string_view name) {
     return true;
 }
 
-// Digits alone: all hex, of a length some algorithm has.
+// Digits alone: all hex, of a length some algorithm has (the one named, when a name says).
 bool takeDigits(std::string_view text, unsigned allowed, PastedChecksum& checksum) {
     for (char c : text) {
         if (!isHex(c)) {
             return false;
         }
     }
-    const unsigned algorithms = algorithmsOfLength(text.size()) & allowed;
+    unsigned algorithms = algorithmsOfLength(text.size()) & allowed;
+    for (int i = 0; i < ALGORITHM_COUNT; ++i) {
+        const auto algorithm = static_cast<Algorithm>(i);
+        if (allowed == bit(algorithm) && 2 * digestLength(algorithm) == text.size()) {
+            algorithms = allowed;
+        }
+    }
     if (algorithms == 0) {
         return false;
     }
@@ -116,12 +134,13 @@ bool parsePastedChecksum(std::string_view text, PastedChecksum& checksum) {
     }
     Digest digest;
     std::string name;
-    const LineKind kind = parseListLine(text, false, digest, name);
+    const LineKind kind = parseListLine(text, std::nullopt, digest, name);
     if (kind == LineKind::TextEntry || kind == LineKind::BinaryEntry) {
         checksum.hex = toHex(digest);
-        checksum.algorithms = digest.algorithm == Algorithm::Sha512
-                                  ? bit(Algorithm::Sha512) | bit(Algorithm::Blake2b512)
-                                  : bit(digest.algorithm);
+        // An untagged line's digits may be of any algorithm of their length; a tag names one.
+        const bool tagged = !startsWithName(text, checksum.hex);
+        checksum.algorithms =
+            tagged ? bit(digest.algorithm) : algorithmsOfLength(checksum.hex.size());
         return true;
     }
     for (const Name& known : NAMES) {

@@ -25,7 +25,8 @@ grep -qx "Exec=digestor --generate %F" "$entry"
 for pair in 'md5:*.md5' 'md5:MD5SUMS' 'sha1:*.sha1' 'sha1:SHA1SUMS' 'sha224:*.sha224' \
             'sha224:SHA224SUMS' 'sha256:*.sha256' 'sha256:SHA256SUMS' 'sha384:*.sha384' \
             'sha384:SHA384SUMS' 'sha512:*.sha512' 'sha512:SHA512SUMS' 'blake2:*.b2' \
-            'blake2:B2SUMS' 'checksum:*-CHECKSUM'; do
+            'blake2:B2SUMS' 'sha3:*.sha3-256' 'blake3:*.b3' 'blake3:B3SUMS' 'xxhash:*.xxh128' \
+            'sfv:*.sfv' 'checksum:*-CHECKSUM'; do
     type="application/x-brackwater-${pair%%:*}-list"
     grep -qF ":$type:${pair#*:}" "$prefix/share/mime/globs2" || {
         echo "no glob ${pair#*:} for $type" >&2

@@ -8,10 +8,12 @@ set -euo pipefail
 # has no X server (XWayland) to fall back on.
 packages=(
     cmake ninja-build g++ make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev libssl-dev liburing-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libssl-dev liburing-dev libxxhash-dev libisal-dev
     libgpgme-dev gnupg
     qt6-base-dev qt6-wayland libgl-dev fonts-dejavu-core
 )
+# The peer tools whose lists the tests read, and which read the lists written here.
+packages+=(b3sum xxhash rhash)
 packages+=("$@")
 
 missing=()

@@ -54,6 +54,9 @@ TEST(CommandLine, FormsAndWhatTheyAskFor) {
     EXPECT_EQ(asked("--algorithm=sha256 a -a blake2b"), "window blake2b /home/ann/a");
     EXPECT_EQ(asked("--generate --algorithm sha1"), "generate sha1");
     EXPECT_EQ(asked("-a SHA256"), "misuse: unknown algorithm 'SHA256'");
+    EXPECT_EQ(asked("-a crc32b --algorithm=sha3-256 -a blake3"), "window blake3");
+    EXPECT_EQ(asked("-a sha3"), "misuse: algorithm 'sha3' needs its length: sha3-224, "
+                                "sha3-256, sha3-384 or sha3-512");
     EXPECT_EQ(asked("x -a"), "misuse: option '-a' needs an algorithm");
 }
 

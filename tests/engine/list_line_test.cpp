@@ -37,12 +37,12 @@ struct LineCase {
     LineKind kind;
     Algorithm algorithm = Algorithm::Md5;
     std::string name;
-    bool blake2List = false;
-    std::size_t digits = 0; // of the digest read; 0: the algorithm's own
+    std::optional<Algorithm> named = std::nullopt; // by the list's name
+    std::size_t digits = 0;                        // of the digest read; 0: the algorithm's own
 };
 
 LineCase other(const char* what, const std::string& line, LineKind kind) {
-    return LineCase{what, line, kind, Algorithm::Md5, "", false};
+    return LineCase{what, line, kind, Algorithm::Md5, "", std::nullopt};
 }
 
 std::ostream& operator<<(std::ostream& out, const LineCase& c) {
@@ -57,7 +57,7 @@ TEST_P(ParseListLineTest, ReadsTheLineAsCoreutilsDoes) {
     const LineCase& c = GetParam();
     Digest expected;
     std::string name = "untouched";
-    const LineKind kind = parseListLine(c.line, c.blake2List, expected, name);
+    const LineKind kind = parseListLine(c.line, c.named, expected, name);
     EXPECT_EQ(kind, c.kind);
     if (kind == LineKind::TextEntry || kind == LineKind::BinaryEntry) {
         EXPECT_EQ(expected.algorithm, c.algorithm);
@@ -83,15 +83,15 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Sha384", hexOfLength(96) + "  a", LineKind::TextEntry, Algorithm::Sha384, "a"},
         LineCase{"Sha512", SHA512 + "  a", LineKind::TextEntry, Algorithm::Sha512, "a"},
         LineCase{"Blake2bByListName", SHA512 + "  a", LineKind::TextEntry, Algorithm::Blake2b512,
-                 "a", true},
+                 "a", Algorithm::Blake2b512},
         LineCase{"Blake2b256ByListName", SHA256 + "  a", LineKind::TextEntry, Algorithm::Blake2b512,
-                 "a", true, 64},
+                 "a", Algorithm::Blake2b512, 64},
         LineCase{"Blake2b8ByListName", hexOfLength(2) + " *a", LineKind::BinaryEntry,
-                 Algorithm::Blake2b512, "a", true, 2},
+                 Algorithm::Blake2b512, "a", Algorithm::Blake2b512, 2},
         LineCase{"OddLengthInBlake2bList", SHA256 + "a  a", LineKind::NotUnderstood, Algorithm::Md5,
-                 "", true},
+                 "", Algorithm::Blake2b512},
         LineCase{"LongerThan512InBlake2bList", hexOfLength(130) + "  a", LineKind::NotUnderstood,
-                 Algorithm::Md5, "", true},
+                 Algorithm::Md5, "", Algorithm::Blake2b512},
         LineCase{"OneCarriageReturnTrimmed", MD5 + " *a\r\r", LineKind::BinaryEntry, Algorithm::Md5,
                  "a\r"},
         LineCase{"Escaped", "\\" + MD5 + " *a\\\\b\\nc\\rd", LineKind::BinaryEntry, Algorithm::Md5,
@@ -107,9 +107,37 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"TaggedBlake2b512", "BLAKE2b-512 (a) = " + SHA512, LineKind::BinaryEntry,
                  Algorithm::Blake2b512, "a"},
         LineCase{"TaggedBlake2b160", "BLAKE2b-160 (a) = " + hexOfLength(40), LineKind::BinaryEntry,
-                 Algorithm::Blake2b512, "a", false, 40},
+                 Algorithm::Blake2b512, "a", std::nullopt, 40},
         LineCase{"TaggedEscaped", "\\SHA1 (a\\nb) = " + hexOfLength(40), LineKind::BinaryEntry,
                  Algorithm::Sha1, "a\nb"},
+        LineCase{"TaggedSha3", "SHA3-256 (a) = " + SHA256, LineKind::BinaryEntry,
+                 Algorithm::Sha3_256, "a"},
+        LineCase{"TaggedBlake3", "BLAKE3 (a) = " + SHA256, LineKind::BinaryEntry, Algorithm::Blake3,
+                 "a"},
+        LineCase{"TaggedXxh3", "XXH3 (a) = " + hexOfLength(16), LineKind::BinaryEntry,
+                 Algorithm::Xxh3, "a"},
+        LineCase{"TaggedXxh128", "XXH128 (a) = " + MD5, LineKind::BinaryEntry, Algorithm::Xxh128,
+                 "a"},
+        LineCase{"TaggedCrc32", "CRC32 (a) = " + hexOfLength(8), LineKind::BinaryEntry,
+                 Algorithm::Crc32, "a"},
+        // cksum --base64: the bytes 01 02 ... of each length, padded to whole groups of four.
+        LineCase{"Base64Sha256", "SHA256 (a) = AQIDBAUGBwgJCgsMDQ4PEBESExQVFhcYGRobHB0eHyA=",
+                 LineKind::BinaryEntry, Algorithm::Sha256, "a"},
+        LineCase{"Base64Md5", "MD5 (a) = AQIDBAUGBwgJCgsMDQ4PEA==", LineKind::BinaryEntry,
+                 Algorithm::Md5, "a"},
+        LineCase{"Base64Sha384",
+                 "SHA384 (a) = AQIDBAUGBwgJCgsMDQ4PEBESExQVFhcYGRobHB0eHyAhIiMkJSYnKCkqKywtLi8w",
+                 LineKind::BinaryEntry, Algorithm::Sha384, "a"},
+        LineCase{"Blake3ByListName", SHA256 + "  a", LineKind::TextEntry, Algorithm::Blake3, "a",
+                 Algorithm::Blake3},
+        LineCase{"Xxh64ByListName", hexOfLength(16) + "  a", LineKind::TextEntry, Algorithm::Xxh64,
+                 "a", Algorithm::Xxh64},
+        LineCase{"Xxh128ByListName", MD5 + "  a", LineKind::TextEntry, Algorithm::Xxh128, "a",
+                 Algorithm::Xxh128},
+        LineCase{"Sfv", "dir\\a b  " + upper(hexOfLength(8)) + " \r", LineKind::BinaryEntry,
+                 Algorithm::Crc32, "dir/a b", Algorithm::Crc32},
+        LineCase{"TaggedInSfv", "CRC32 (a) = " + hexOfLength(8), LineKind::BinaryEntry,
+                 Algorithm::Crc32, "a", Algorithm::Crc32},
         LineCase{"LongestName", MD5 + "  " + LONGEST, LineKind::TextEntry, Algorithm::Md5, LONGEST},
         other("Comment", "  # " + MD5 + "  a", LineKind::Quiet),
         other("Blank", " \t\r", LineKind::Quiet),
@@ -129,17 +157,50 @@ INSTANTIATE_TEST_SUITE_P(
         other("UnknownTag", "SHA3 (a) = " + SHA256, LineKind::NotUnderstood),
         other("TaggedTrailingText", "MD5 (a) = " + MD5 + " x", LineKind::NotUnderstood),
         other("TaggedNoName", "MD5 () = " + MD5, LineKind::NotUnderstood),
-        other("Prose", "Checksums for release 1.2", LineKind::NotUnderstood)),
+        other("Prose", "Checksums for release 1.2", LineKind::NotUnderstood),
+        // A non-cryptographic checksum is never taken from its length alone.
+        other("SixteenDigits", hexOfLength(16) + "  a", LineKind::NotUnderstood),
+        other("SfvOutsideSfvFile", "a " + hexOfLength(8), LineKind::NotUnderstood),
+        LineCase{"OtherLengthInNamedList", MD5 + "  a", LineKind::NotUnderstood, Algorithm::Md5, "",
+                 Algorithm::Sha3_256},
+        LineCase{"SfvComment", "; a " + hexOfLength(8), LineKind::Quiet, Algorithm::Md5, "",
+                 Algorithm::Crc32},
+        LineCase{"SfvNineDigits", "a 0" + hexOfLength(8), LineKind::NotUnderstood, Algorithm::Md5,
+                 "", Algorithm::Crc32},
+        LineCase{"SfvNoName", " " + hexOfLength(8), LineKind::NotUnderstood, Algorithm::Md5, "",
+                 Algorithm::Crc32},
+        other("Base64WrongPadding", "MD5 (a) = AQIDBAUGBwgJCgsMDQ4PEA=A", LineKind::NotUnderstood),
+        other("Base64NotCanonical", "MD5 (a) = AQIDBAUGBwgJCgsMDQ4PEB==", LineKind::NotUnderstood)),
     [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.what); });
 
-TEST(ListNameTest, NamesOfBlake2Lists) {
-    for (const char* name :
-         {"B2SUMS", "dir/b2sums.txt", "blake2.list", "x.B2", "x.blake2", "x.blake2b"}) {
-        EXPECT_TRUE(namesBlake2List(name)) << name;
-    }
-    for (const char* name : {"SHA512SUMS", "b2/SHA512SUMS", "x.b2.txt", "", "sub.b",
-                             "b2sdk-1.0.tar.gz.sha256", "blake2-tools.MD5"}) {
-        EXPECT_FALSE(namesBlake2List(name)) << name;
+TEST(ListNameTest, AlgorithmsNamedByTheListsName) {
+    const std::pair<const char*, std::optional<Algorithm>> NAMES[] = {
+        {"B2SUMS", Algorithm::Blake2b512},
+        {"dir/b2sums.txt", Algorithm::Blake2b512},
+        {"blake2.list", Algorithm::Blake2b512},
+        {"x.B2", Algorithm::Blake2b512},
+        {"x.blake2", Algorithm::Blake2b512},
+        {"x.blake2b", Algorithm::Blake2b512},
+        {"B3SUMS", Algorithm::Blake3},
+        {"x.b3", Algorithm::Blake3},
+        {"b2-tools.BLAKE3", Algorithm::Blake3},
+        {"x.sha3-256", Algorithm::Sha3_256},
+        {"x.SHA3-512", Algorithm::Sha3_512},
+        {"x.xxh64", Algorithm::Xxh64},
+        {"x.xxh3", Algorithm::Xxh3},
+        {"x.xxh128", Algorithm::Xxh128},
+        {"disc.SFV", Algorithm::Crc32},
+        {"SHA512SUMS", std::nullopt},
+        {"b2/SHA512SUMS", std::nullopt},
+        {"x.b2.txt", std::nullopt},
+        {"", std::nullopt},
+        {"sub.b", std::nullopt},
+        {"b2sdk-1.0.tar.gz.sha256", std::nullopt},
+        {"blake2-tools.MD5", std::nullopt},
+        {"x.sfv.txt", std::nullopt},
+    };
+    for (const auto& [name, algorithm] : NAMES) {
+        EXPECT_EQ(algorithmOfListName(name), algorithm) << name;
     }
 }
 
@@ -168,7 +229,7 @@ TEST(FormatListLineTest, Blake2bOfEveryLengthReadsBack) {
         const std::string line = formatListLine(digest, "a b");
         Digest again;
         std::string name;
-        EXPECT_EQ(parseListLine(line, false, again, name), LineKind::BinaryEntry) << line;
+        EXPECT_EQ(parseListLine(line, std::nullopt, again, name), LineKind::BinaryEntry) << line;
         EXPECT_EQ(again, digest) << line;
         EXPECT_EQ(name, "a b");
     }
@@ -176,6 +237,23 @@ TEST(FormatListLineTest, Blake2bOfEveryLengthReadsBack) {
               "BLAKE2b-256 (a) = " + std::string(64, '0'));
     EXPECT_EQ(formatListLine(Digest::of(Algorithm::Blake2b512), "a"),
               "BLAKE2b (a) = " + std::string(128, '0'));
+}
+
+// A CRC32 line is an SFV entry where SFV can carry the name, and tagged where it cannot; either
+// reads back from an SFV file.
+TEST(FormatListLineTest, Crc32ReadsBackFromAnSfvFile) {
+    Digest digest = Digest::of(Algorithm::Crc32);
+    digest[3] = 0xab;
+    EXPECT_EQ(formatListLine(digest, "dir/a b"), "dir/a b 000000AB");
+    for (const char* name : {"dir/a b", " lead", "trail ", ";semi", "CRC32 (x) =", "a\\b"}) {
+        const std::string line = formatListLine(digest, name);
+        Digest again;
+        std::string nameAgain;
+        EXPECT_EQ(parseListLine(line, Algorithm::Crc32, again, nameAgain), LineKind::BinaryEntry)
+            << line;
+        EXPECT_EQ(again, digest) << line;
+        EXPECT_EQ(nameAgain, name) << line;
+    }
 }
 
 // Reads every line of bytes, as the kinds the reader gives and the names of its entries.

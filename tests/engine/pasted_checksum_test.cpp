@@ -35,22 +35,29 @@ TEST_P(PastedChecksumTest, ReadsTheFormsPeoplePaste) {
 }
 
 const unsigned SHA256_ONLY = bits({Algorithm::Sha256});
+// Bare digits may be of any cryptographic algorithm of their length.
+const unsigned DIGITS_64 = bits({Algorithm::Sha256, Algorithm::Sha3_256, Algorithm::Blake3});
+const unsigned DIGITS_128 = bits({Algorithm::Sha512, Algorithm::Blake2b512, Algorithm::Sha3_512});
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, PastedChecksumTest,
     testing::Values(
-        PasteCase{"  " + SHA256 + "\n", SHA256, SHA256_ONLY},
+        PasteCase{"  " + SHA256 + "\n", SHA256, DIGITS_64},
         PasteCase{"SHA256: " + SHA256, SHA256, SHA256_ONLY},
         PasteCase{"sha256=" + SHA256, SHA256, SHA256_ONLY},
         PasteCase{"SHA-256 " + SHA256, SHA256, SHA256_ONLY},
         PasteCase{"MD5 " + MD5, MD5, bits({Algorithm::Md5})},
         PasteCase{"D41D8CD98F00B204E9800998ECF8427E", MD5, bits({Algorithm::Md5})},
-        PasteCase{SHA256 + "  ubuntu.iso\nnext line", SHA256, SHA256_ONLY},
+        PasteCase{SHA256 + "  ubuntu.iso\nnext line", SHA256, DIGITS_64},
         PasteCase{"SHA256 (ubuntu.iso) = " + SHA256, SHA256, SHA256_ONLY},
-        PasteCase{LONG, LONG, bits({Algorithm::Sha512, Algorithm::Blake2b512})},
+        PasteCase{LONG, LONG, DIGITS_128},
         PasteCase{"BLAKE2b: " + LONG, LONG, bits({Algorithm::Blake2b512})},
-        // A list line's 128 digits may be either, whatever the list was.
-        PasteCase{LONG + "  a.iso", LONG, bits({Algorithm::Sha512, Algorithm::Blake2b512})},
+        // A list line's 128 digits may be any of its length's, whatever the list was.
+        PasteCase{LONG + "  a.iso", LONG, DIGITS_128},
+        PasteCase{"BLAKE3 (a.iso) = " + SHA256, SHA256, bits({Algorithm::Blake3})},
+        PasteCase{"XXH64: 0123456789abcdef", "0123456789abcdef", bits({Algorithm::Xxh64})},
+        // Never an XXH or CRC checksum by its length alone.
+        PasteCase{"0123456789abcdef", "", 0},
         PasteCase{"BLAKE2b-256 (a.iso) = " + SHA256, SHA256, bits({Algorithm::Blake2b512})},
         PasteCase{"MD5: " + SHA256, "", 0}, PasteCase{SHA256 + "0", "", 0},
         PasteCase{"hello", "", 0}, PasteCase{"", "", 0}));
