@@ -26,6 +26,7 @@ if [ -f "$build/bench/window_drop_qt" ] || grep -q window_drop_qt "$build/build.
     run "$bench/window_drop_vs_md5sum.sh" "$build"
     run "$bench/window_long_drop_vs_md5sum.sh" "$build"
     run "$bench/window_folder_vs_md5sum.sh" "$build"
+    run "$bench/every_core_vs_peers.sh" "$build"
 fi
 
 exit "$status"

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <unordered_set>
 
 #include "engine/ordered_hashing.h"
 
@@ -21,6 +24,11 @@
 class OpeningAhead {
 public:
     static constexpr std::size_t AHEAD = 64;
+    /// After this many files named without a folder, the current folder is listed once, and
+    /// the files it lists as regular are opened with one lookup of their name instead of two.
+    static constexpr std::uint64_t LIST_FOLDER_AFTER = 256;
+    /// How often the taker looks again for a step before it sleeps until one comes.
+    static constexpr int SPINS = 64;
 
     /// One step of the feed, and its file opened if it names one.
     struct Step {
@@ -49,15 +57,23 @@ public:
 
 private:
     void run();
+    /// Opens the file of request, by its listing's word where it has one.
+    int open(const char* path, std::int64_t* size, std::uint64_t* device);
 
     HashFeed& m_feed;
     std::size_t m_capacity;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Step> m_ready; ///< made and not yet taken
-    std::uint64_t m_done = 0; ///< items done, under m_mutex
+    std::deque<Step> m_ready;                 ///< made and not yet taken
+    std::atomic<std::size_t> m_readyCount{0}; ///< m_ready.size(), for the taker to look at
+    std::uint64_t m_done = 0;                 ///< items done, under m_mutex
     bool m_stopping = false;
     bool m_opening = true;
+    // The opening thread's own: files named without a folder so far, and the regular files the
+    // current folder lists, once listed.
+    std::uint64_t m_bareNames = 0;
+    bool m_listed = false;
+    std::unordered_set<std::string> m_regular;
     bool m_openerWaits = false;
     bool m_takerWaits = false;
     std::thread m_thread;

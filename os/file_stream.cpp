@@ -214,12 +214,15 @@ int refusalOf(mode_t type) {
 }
 
 // Opens path with flags, and keeps it only if it is a regular file; info receives its status.
-int openRegularFile(const char* path, int flags, struct stat& info) {
+// lookFirst false: the caller knows path for a regular file already, from its folder's listing.
+int openRegularFile(const char* path, int flags, struct stat& info, bool lookFirst = true) {
     // The type is looked at before the open (links followed), since an open alone has effects:
     // it wakes a writer waiting on a FIFO, whose next write then fails with SIGPIPE once the
     // FIFO is closed again, and it can act on a device. A name that does not exist yet goes on
     // to the open, which creates it when flags say so.
-    if (::stat(path, &info) == 0) {
+    if (!lookFirst) {
+        // Known for a regular file: one lookup of the name, not two.
+    } else if (::stat(path, &info) == 0) {
         if (const int refusal = refusalOf(info.st_mode); refusal != 0) {
             errno = refusal;
             return -1;
@@ -276,9 +279,10 @@ std::size_t dropCrBeforeLf(char* buffer, std::size_t length, bool& heldCr) {
     return static_cast<size_t>(out - buffer);
 }
 
-int openReadDescriptor(const char* path, std::int64_t* size, std::uint64_t* device) {
+int openReadDescriptor(const char* path, std::int64_t* size, std::uint64_t* device,
+                       bool knownRegular) {
     struct stat info;
-    const int fd = openRegularFile(path, O_RDONLY, info);
+    const int fd = openRegularFile(path, O_RDONLY, info, !knownRegular);
     if (fd >= 0 && size != nullptr) {
         *size = info.st_size;
     }

@@ -15,9 +15,11 @@ std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size
 /// Opens path for plain reads under the same rule as openFileStream: regular files only, links
 /// followed, anything else refused by its type unopened. Returns the descriptor (close-on-exec),
 /// or -1. When size is given, it receives the file's size in bytes as it stood when opened, and
-/// device the device its file system is on (its st_dev).
+/// device the device its file system is on (its st_dev). knownRegular: the caller has just seen
+/// path listed as a regular file in its folder, so its type is not looked up by name again
+/// before the open (what was opened is still refused if it is no regular file).
 int openReadDescriptor(const char* path, std::int64_t* size = nullptr,
-                       std::uint64_t* device = nullptr);
+                       std::uint64_t* device = nullptr, bool knownRegular = false);
 
 /// Reads up to size bytes from a descriptor of openReadDescriptor, repeating a read that was
 /// interrupted. Returns the count, 0 at the end of the file, -1 on an error.

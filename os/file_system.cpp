@@ -27,6 +27,20 @@ bool isFolder(const char* path) {
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool regularFileNames(const std::string& folder, std::unordered_set<std::string>& names) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return false;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_type == DT_REG) {
+            names.emplace(entry->d_name);
+        }
+    }
+    ::closedir(listing);
+    return true;
+}
+
 SameFile sameFile(const char* a, const char* b) {
     struct stat first;
     struct stat second;

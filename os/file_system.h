@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 /// Makes path the process's current folder. False, changing nothing, when it cannot.
@@ -15,6 +16,10 @@ bool regularFileSize(const char* path, std::uint64_t& size);
 
 /// Whether path names a folder (links followed).
 bool isFolder(const char* path);
+
+/// The names of the regular files directly in folder, as its listing gives their types (links
+/// and entries of unknown type are left out). False when it cannot be read.
+bool regularFileNames(const std::string& folder, std::unordered_set<std::string>& names);
 
 /// Whether paths a and b (links followed) are one file; Unknown when either cannot be looked at.
 enum class SameFile { Yes, No, Unknown };
