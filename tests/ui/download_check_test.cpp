@@ -261,14 +261,18 @@ TEST_F(DownloadCheckTest, AChangedImageFailsAgainstItsList) {
 TEST_F(DownloadCheckTest, EveryListNamingTheFileGetsItsRowsAndBareDigestsAndPublisherPathsCount) {
     const std::string sums = publishSums();
     const std::string image = (scratch / "dl" / IMAGE).string();
-    // A bare digest in "disc.iso.sha512", and the publisher's own path in a Fedora-style list.
+    // A bare digest in "disc.iso.sha512", the publisher's own path in a Fedora-style list, and
+    // BLAKE3 digests as b3sum writes them.
     writeFile("dl/" + IMAGE + ".sha512", run("sha512sum < '" + image + "' | cut -c1-128") + "\n");
     writeFile("dl/Disc-1.0-CHECKSUM",
               "# Disc 1.0\nSHA256 (/build/out/" + IMAGE + ") = " + sha256(image) + "\n");
+    ASSERT_EQ(
+        run("cd '" + (scratch / "dl").string() + "' && b3sum " + IMAGE + " >B3SUMS && echo ok"),
+        "ok");
     dropImage();
-    EXPECT_EQ(names, (Texts{IMAGE, IMAGE, IMAGE}));
-    EXPECT_EQ(images, (Images{STATUS_OK, STATUS_OK, STATUS_OK}));
-    EXPECT_EQ(strip, "3 lists, 3 files checked: 3 OK");
+    EXPECT_EQ(names, (Texts{IMAGE, IMAGE, IMAGE, IMAGE}));
+    EXPECT_EQ(images, (Images{STATUS_OK, STATUS_OK, STATUS_OK, STATUS_OK}));
+    EXPECT_EQ(strip, "4 lists, 4 files checked: 4 OK");
 }
 
 TEST_F(DownloadCheckTest, AFileNoListNamesGetsItsDigestAndTheWayToCompareIt) {
