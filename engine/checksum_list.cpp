@@ -60,7 +60,7 @@ public:
         if (item.kind == LineKind::NotUnderstood) {
             report_.notUnderstood(item.text);
         } else if (!outcome.opened) {
-            report_.cantOpen(item.name, item.expected);
+            report_.cantOpen(item.name, item.expected, outcome.error);
         } else {
             report_.hashed(item.name, item.expected, outcome.digest, outcome.readError);
         }

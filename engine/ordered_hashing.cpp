@@ -49,6 +49,8 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
             if (outcome.opened) {
                 outcome.digest = queue->frontDigest();
                 outcome.readError = queue->frontReadError();
+            } else {
+                outcome.error = queue->frontError();
             }
             feed.done(place, outcome);
             queue->pop();
@@ -85,7 +87,7 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 break; // a lane that ends closes its file
             }
             if (fd < 0) {
-                queue->add();
+                queue->add(errno);
                 continue;
             }
             if (!readAhead) {
@@ -141,6 +143,8 @@ bool hashOneAtATime(HashFeed& feed, WorkMeter* meter) {
             }
             outcome.opened = true;
             outcome.readError = read != 0;
+        } else if (request.path != nullptr) {
+            outcome.error = errno;
         }
         feed.done(0, outcome);
     }

@@ -30,6 +30,7 @@ ON_BN_CLICKED(IDC_STOP, OnStop)
 ON_CBN_SELCHANGE(IDC_ALGORITHM, OnAlgorithmChange)
 ON_WM_PASTE()
 ON_COMMAND(START_FILES_COMMAND_ID, OnStartFiles)
+ON_NOTIFY(LVN_COLUMNCLICK, IDC_RESULT_LIST, OnColumnClick)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -57,6 +58,15 @@ BOOL MainDialog::OnInitDialog() {
         // The window's own command goes with the system's, before the About entry that ends
         // the menu.
         systemMenu->AppendMenu(MF_STRING, COMPARE_COMMAND_ID, "Compare with Clipboard");
+        const auto withKeys = [](const char* text, const char* keys) {
+            return std::string(text) + '\t' + keys;
+        };
+        systemMenu->AppendMenu(MF_STRING, PROBLEMS_ONLY_COMMAND_ID,
+                               withKeys("Show Problems Only", PROBLEMS_ONLY_KEYS).c_str());
+        systemMenu->AppendMenu(MF_STRING, NEXT_PROBLEM_COMMAND_ID,
+                               withKeys("Next Problem", NEXT_PROBLEM_KEYS).c_str());
+        systemMenu->AppendMenu(MF_STRING, PREVIOUS_PROBLEM_COMMAND_ID,
+                               withKeys("Previous Problem", PREVIOUS_PROBLEM_KEYS).c_str());
         if (!aboutText.empty()) {
             systemMenu->AppendMenu(MF_SEPARATOR);
             systemMenu->AppendMenu(MF_STRING, ABOUT_COMMAND_ID, aboutText.c_str());
@@ -155,9 +165,19 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam) {
         m_closeAfterWork = true;
         return;
     }
-    if ((id & 0xFFF0) == COMPARE_COMMAND_ID) {
+    switch (id & 0xFFF0) {
+    case COMPARE_COMMAND_ID:
         compareWithClipboard();
         return;
+    case PROBLEMS_ONLY_COMMAND_ID:
+        showProblemsOnly(!report.problemsOnly());
+        return;
+    case NEXT_PROBLEM_COMMAND_ID:
+    case PREVIOUS_PROBLEM_COMMAND_ID:
+        goToProblem((id & 0xFFF0) == NEXT_PROBLEM_COMMAND_ID);
+        return;
+    default:
+        break;
     }
     if ((id & 0xFFF0) == ABOUT_COMMAND_ID) {
         AboutDialog about;
@@ -197,6 +217,10 @@ void MainDialog::addNote(const char* name, const std::string& text, const std::s
     report.addNote(name, text, detail, status);
 }
 
+void MainDialog::addUnreadResult(const char* name, const Digest* expected, int status, int error) {
+    report.addUnreadResult(name, expected, status, error);
+}
+
 void MainDialog::clearResults() {
     report.clearResults();
 }
@@ -231,6 +255,40 @@ void MainDialog::compareWithClipboard() {
         static_cast<int>(rows.size()), report.holdsAlgorithmOf(checksum)));
 }
 
+void MainDialog::goToProblem(bool forward) {
+    const int row = report.goToProblem(forward);
+    if (row < 0) {
+        strip.showOutcome(report.problemsOnly() || report.resultList.GetItemCount() > 0
+                              ? "No problems in the list"
+                              : "The list is empty");
+        return;
+    }
+    const ResultRow* shown = report.rowAt(row);
+    strip.showOutcome("Problem " + groupedNumber(report.problemPlace(row)) + " of " +
+                      groupedNumber(report.problemsShown()) + ": " + shown->name + ", " +
+                      statusCell(*shown));
+}
+
+void MainDialog::showProblemsOnly(bool on) {
+    report.setProblemsOnly(on);
+    if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+        systemMenu->CheckMenuItem(PROBLEMS_ONLY_COMMAND_ID, on ? MF_CHECKED : MF_UNCHECKED);
+    }
+    if (on) {
+        const int problems = report.problemsShown();
+        strip.showOutcome(problems == 0 ? std::string("No problems in the list")
+                                        : "Showing " + groupedNumber(problems) +
+                                              (problems == 1 ? " problem" : " problems") + " only");
+    } else {
+        strip.showOutcome("Showing every row");
+    }
+}
+
+void MainDialog::OnColumnClick(NMHDR* notice, LRESULT* result) {
+    report.clickColumn(reinterpret_cast<NMLISTVIEW*>(notice)->iSubItem);
+    *result = 0;
+}
+
 void MainDialog::OnStop() {
     work.requestStop();
 }
@@ -257,6 +315,7 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
     settings.binary = binary != 0;
     settings.algorithm = algorithm;
     drop.run(paths, checkMode == 0, settings);
+    report.workEnded();
     strip.showOutcome(outcomeText(drop.tally()));
     if (m_closeAfterWork) {
         m_closeAfterWork = false;

@@ -16,14 +16,23 @@ namespace {
 // proportion, so that a SHA-512 digest shows whole.
 constexpr int MD5_COLUMN_WIDTH = 225;
 constexpr std::size_t MD5_DIGITS = 32;
+// "BLAKE2b-256" and "Could not be read: Permission denied" fit.
+constexpr int ALGORITHM_WIDTH = 75;
+constexpr int STATUS_WIDTH = 130;
 
 } // namespace
 
 void ResultReport::setUpList() {
     resultList.SetAccessibleName("Results");
-    resultList.InsertColumn(0, "Filename", LVCFMT_LEFT, 200);
-    resultList.InsertColumn(1, "File Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
-    resultList.InsertColumn(2, "Actual Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(COLUMN_NAME, "Filename", LVCFMT_LEFT, 200);
+    resultList.InsertColumn(COLUMN_EXPECTED, "File Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(COLUMN_ACTUAL, "Actual Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(COLUMN_ALGORITHM, "Algorithm", LVCFMT_LEFT, ALGORITHM_WIDTH);
+    resultList.InsertColumn(COLUMN_STATUS, "Status", LVCFMT_LEFT, STATUS_WIDTH);
+    // The verdict next to the name, where the eye starts; the digests, the widest, last.
+    const int order[] = {COLUMN_NAME, COLUMN_STATUS, COLUMN_ALGORITHM, COLUMN_EXPECTED,
+                         COLUMN_ACTUAL};
+    resultList.SetColumnOrderArray(COLUMN_COUNT, order);
     m_fittedDigits = MD5_DIGITS;
     // Without the bitmap the rows simply show no images.
     statusImages.Create(IDB_STATUS_IMAGES, 16, 4, RGB(255, 0, 255));
@@ -32,21 +41,41 @@ void ResultReport::setUpList() {
 
 void ResultReport::addResult(const char* name, const Digest* expected, const Digest* actual,
                              int status) {
-    const std::string expectedHex = expected ? toHex(*expected) : std::string();
     // A result without an expected digest has no line: the report stays a valid checksum list.
     if (expected) {
         reportText += formatListLine(*expected, name);
         reportText += "\r\n";
     }
-    const int row = resultList.InsertItem(0, name, status);
-    if (row < 0) {
-        return;
+    ResultRow row;
+    row.name = name;
+    row.expected = expected ? toHex(*expected) : std::string();
+    row.actual = actual ? toHex(*actual) : std::string();
+    const Digest* either = expected ? expected : actual;
+    if (either != nullptr) {
+        row.algorithm = algorithmTitle(either->algorithm);
+        if (either->algorithm == Algorithm::Blake2b512 &&
+            either->length != digestLength(Algorithm::Blake2b512)) {
+            row.algorithm = algorithmTag(either->algorithm, either->length);
+        }
     }
-    const std::string actualHex = actual ? toHex(*actual) : std::string();
-    fitDigestColumns(std::max(expectedHex.size(), actualHex.size()));
-    resultList.SetItemText(row, 1, expectedHex.c_str());
-    resultList.SetItemText(row, 2, actualHex.c_str());
-    m_actual.push_back(actual ? std::optional<Digest>(*actual) : std::nullopt);
+    row.status = status;
+    if (actual) {
+        row.actualDigest = *actual;
+    }
+    fitDigestColumns(std::max(row.expected.size(), row.actual.size()));
+    addRow(std::move(row));
+}
+
+void ResultReport::addUnreadResult(const char* name, const Digest* expected, int status,
+                                   int error) {
+    addResult(name, expected, nullptr, status);
+    // The row just kept is the newest; it is on top unless the filter passed it over.
+    ResultRow& row = m_rows.back();
+    row.error = error;
+    if (!m_shown.empty() && m_shown.front() == m_rows.size() - 1) {
+        resultList.SetItemText(0, COLUMN_STATUS, statusCell(row).c_str());
+        resultList.SetItemDescription(0, reasonText(error).c_str());
+    }
 }
 
 void ResultReport::fitDigestColumns(std::size_t digits) {
@@ -55,31 +84,58 @@ void ResultReport::fitDigestColumns(std::size_t digits) {
     }
     m_fittedDigits = digits;
     const int width = static_cast<int>(MD5_COLUMN_WIDTH * digits / MD5_DIGITS);
-    resultList.SetColumnWidth(1, width);
-    resultList.SetColumnWidth(2, width);
+    resultList.SetColumnWidth(COLUMN_EXPECTED, width);
+    resultList.SetColumnWidth(COLUMN_ACTUAL, width);
 }
 
 void ResultReport::addNote(const char* name, const std::string& text, const std::string& detail,
                            int status) {
-    const int row = resultList.InsertItem(0, name, status);
-    if (row < 0) {
-        return;
-    }
-    resultList.SetItemText(row, 1, text.c_str());
-    resultList.SetItemText(row, 2, detail.c_str());
-    m_actual.push_back(std::nullopt);
+    ResultRow row;
+    row.name = name;
+    row.expected = text;
+    row.actual = detail;
+    row.status = status;
+    addRow(std::move(row));
 }
 
-std::optional<Digest> ResultReport::actualOfRow(int row) const {
-    const int count = static_cast<int>(m_actual.size());
-    return row >= 0 && row < count ? m_actual[static_cast<std::size_t>(count - 1 - row)]
-                                   : std::nullopt;
+void ResultReport::addRow(ResultRow row) {
+    row.arrival = m_rows.size();
+    m_rows.push_back(std::move(row));
+    if (!m_order.shows(m_rows.back())) {
+        return;
+    }
+    // Rows come on top as they are made, so that long work shows its progress where the eye
+    // is; a sorted list takes its order again when the work ends.
+    m_orderPending = m_orderPending || m_order.sorted();
+    m_shown.push_front(m_rows.size() - 1);
+    insertListRow(0, m_rows.size() - 1);
+}
+
+void ResultReport::insertListRow(int position, std::size_t index) {
+    const ResultRow& row = m_rows[index];
+    const int item = resultList.InsertItem(position, row.name.c_str(), row.status);
+    if (item < 0) {
+        return;
+    }
+    resultList.SetItemText(item, COLUMN_EXPECTED, row.expected.c_str());
+    resultList.SetItemText(item, COLUMN_ACTUAL, row.actual.c_str());
+    resultList.SetItemText(item, COLUMN_ALGORITHM, row.algorithm.c_str());
+    resultList.SetItemText(item, COLUMN_STATUS, statusCell(row).c_str());
+    if (row.error != 0) {
+        resultList.SetItemDescription(item, reasonText(row.error).c_str());
+    }
+}
+
+const ResultRow* ResultReport::rowAt(int row) const {
+    return row >= 0 && row < static_cast<int>(m_shown.size())
+               ? &m_rows[m_shown[static_cast<std::size_t>(row)]]
+               : nullptr;
 }
 
 std::vector<int> ResultReport::rowsMatching(const PastedChecksum& checksum) const {
     std::vector<int> rows;
-    for (int row = 0; row < static_cast<int>(m_actual.size()); ++row) {
-        const std::optional<Digest> actual = actualOfRow(row);
+    for (int row = 0; row < static_cast<int>(m_shown.size()); ++row) {
+        const std::optional<Digest>& actual = rowAt(row)->actualDigest;
         if (actual && checksum.matches(*actual)) {
             rows.push_back(row);
         }
@@ -88,8 +144,8 @@ std::vector<int> ResultReport::rowsMatching(const PastedChecksum& checksum) cons
 }
 
 bool ResultReport::holdsAlgorithmOf(const PastedChecksum& checksum) const {
-    for (const std::optional<Digest>& actual : m_actual) {
-        if (actual && checksum.mayBe(actual->algorithm)) {
+    for (const ResultRow& row : m_rows) {
+        if (row.actualDigest && checksum.mayBe(row.actualDigest->algorithm)) {
             return true;
         }
     }
@@ -106,9 +162,102 @@ void ResultReport::selectRows(const std::vector<int>& rows) {
     }
 }
 
-void ResultReport::clearResults() {
+void ResultReport::clickColumn(int column) {
+    if (column < 0 || column >= COLUMN_COUNT) {
+        return;
+    }
+    m_order.clickColumn(column);
+    showSortIndicator();
+    rebuild();
+}
+
+void ResultReport::setProblemsOnly(bool on) {
+    if (on != m_order.problemsOnly()) {
+        m_order.setProblemsOnly(on);
+        rebuild();
+    }
+}
+
+void ResultReport::showSortIndicator() {
+    resultList.SetSortIndicator(m_order.column(), m_order.direction());
+}
+
+void ResultReport::rebuild() {
+    // The selected row, as an index into m_rows; past the end when none is.
+    const int selected = resultList.GetFirstSelectedItem();
+    const std::size_t keep = selected >= 0 && selected < static_cast<int>(m_shown.size())
+                                 ? m_shown[static_cast<std::size_t>(selected)]
+                                 : m_rows.size();
+    const std::vector<std::size_t> shown = m_order.arrange(m_rows);
     resultList.DeleteAllItems();
-    m_actual.clear();
+    m_shown.assign(shown.begin(), shown.end());
+    // From the bottom up, each on top: the cheapest insertion a list view has.
+    for (std::size_t i = shown.size(); i-- > 0;) {
+        insertListRow(0, shown[i]);
+    }
+    m_orderPending = false;
+    if (keep < m_rows.size()) {
+        const auto found = std::find(m_shown.begin(), m_shown.end(), keep);
+        if (found != m_shown.end()) {
+            const int row = static_cast<int>(found - m_shown.begin());
+            resultList.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+            resultList.EnsureVisible(row, FALSE);
+        }
+    }
+}
+
+int ResultReport::goToProblem(bool forward) {
+    const int count = static_cast<int>(m_shown.size());
+    const int from = resultList.GetFirstSelectedItem();
+    for (int step = 1; step <= count; ++step) {
+        // From the selected row on, wrapping round; with none selected, from the top or bottom.
+        const int start = from >= 0 ? from : (forward ? -1 : count);
+        const int row = ((start + (forward ? step : -step)) % count + count) % count;
+        if (isProblem(rowAt(row)->status)) {
+            selectRows({row});
+            return row;
+        }
+    }
+    return -1;
+}
+
+int ResultReport::problemsShown() const {
+    int problems = 0;
+    for (std::size_t index : m_shown) {
+        problems += isProblem(m_rows[index].status) ? 1 : 0;
+    }
+    return problems;
+}
+
+int ResultReport::problemPlace(int row) const {
+    int place = 0;
+    for (int i = 0; i <= row && i < static_cast<int>(m_shown.size()); ++i) {
+        place += isProblem(rowAt(i)->status) ? 1 : 0;
+    }
+    return place;
+}
+
+void ResultReport::workEnded() {
+    if (m_orderPending) {
+        rebuild();
+    }
+    for (int row = 0; row < static_cast<int>(m_shown.size()); ++row) {
+        if (isProblem(rowAt(row)->status)) {
+            resultList.EnsureVisible(row, FALSE);
+            return;
+        }
+    }
+}
+
+void ResultReport::forgetRows() {
+    resultList.DeleteAllItems();
+    m_rows.clear();
+    m_shown.clear();
+    m_orderPending = false;
+}
+
+void ResultReport::clearResults() {
+    forgetRows();
     reportText.clear();
 }
 
@@ -132,6 +281,5 @@ void ResultReport::OnSaveAs() {
 }
 
 void ResultReport::OnClearList() {
-    resultList.DeleteAllItems();
-    m_actual.clear();
+    forgetRows();
 }

@@ -82,6 +82,29 @@ void HeadlessListControls::listEnsureVisible(HWND list, int item) {
     }
 }
 
+int HeadlessListControls::listFirstSelected(HWND list) const {
+    const std::vector<int> selected = selectedItems(list);
+    return selected.empty() ? -1 : selected.front();
+}
+
+void HeadlessListControls::listSetItemDescription(HWND list, int item, const std::string& text) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setDescription(item, text);
+    }
+}
+
+void HeadlessListControls::listSetSortIndicator(HWND list, int column, SortDirection direction) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setSortIndicator(column, direction);
+    }
+}
+
+void HeadlessListControls::listSetColumnOrder(HWND list, const std::vector<int>& order) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setColumnOrder(order);
+    }
+}
+
 int HeadlessListControls::comboAddString(HWND combo, const std::string& text) {
     HeadlessComboBox* entries = entriesOf(m_desktop, combo);
     return entries != nullptr ? entries->addString(text) : -1;

@@ -112,6 +112,10 @@ public:
     void listSetSelected(HWND list, int item, bool selected) override;
     /// Scrolls the rows only: a list scrolled sideways stays so.
     void listEnsureVisible(HWND list, int item) override;
+    int listFirstSelected(HWND list) const override;
+    void listSetItemDescription(HWND list, int item, const std::string& text) override;
+    void listSetSortIndicator(HWND list, int column, SortDirection direction) override;
+    void listSetColumnOrder(HWND list, const std::vector<int>& order) override;
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;
     int comboSelection(HWND combo) const override;
@@ -131,6 +135,7 @@ public:
     // SystemMenus.
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
+    bool checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) override;
 
     // DesktopServices.
     bool setClipboardText(HWND owner, const std::string& bytes) override;

@@ -151,6 +151,57 @@ void QtBackend::listEnsureVisible(HWND list, int item) {
     view->horizontalScrollBar()->setValue(across);
 }
 
+int QtBackend::listFirstSelected(HWND list) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr || window->selection == nullptr) {
+        return -1;
+    }
+    window->model->flush();
+    window->selection->apply();
+    int first = -1;
+    for (const QModelIndex& row : viewOf(*window)->selectionModel()->selectedRows()) {
+        if (first < 0 || row.row() < first) {
+            first = row.row();
+        }
+    }
+    return first;
+}
+
+void QtBackend::listSetItemDescription(HWND list, int item, const std::string& text) {
+    if (QtWindow* window = findList(list)) {
+        window->model->setItemDescription(item, text);
+    }
+}
+
+void QtBackend::listSetSortIndicator(HWND list, int column, SortDirection direction) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    QHeaderView* header = viewOf(*window)->header();
+    const bool shown = direction != SortDirection::None && column >= 0;
+    header->setSortIndicatorShown(shown);
+    if (shown) {
+        header->setSortIndicator(column, direction == SortDirection::Ascending
+                                             ? Qt::AscendingOrder
+                                             : Qt::DescendingOrder);
+    }
+}
+
+void QtBackend::listSetColumnOrder(HWND list, const std::vector<int>& order) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    QHeaderView* header = viewOf(*window)->header();
+    for (int place = 0; place < int(order.size()); ++place) {
+        const int column = order[std::size_t(place)];
+        if (column >= 0 && column < header->count() && place < header->count()) {
+            header->moveSection(header->visualIndex(column), place);
+        }
+    }
+}
+
 // Drop-down list.
 
 int QtBackend::comboAddString(HWND combo, const std::string& text) {
@@ -198,6 +249,15 @@ HMENU QtBackend::systemMenu(HWND wnd) {
     QtWindow* window = find(wnd);
     return window != nullptr && window->systemMenu != nullptr ? window->systemMenu->handle()
                                                               : nullptr;
+}
+
+bool QtBackend::checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) {
+    for (const QtWindow* window : m_live) {
+        if (window->systemMenu != nullptr && window->systemMenu->handle() == menu) {
+            return window->systemMenu->check(UINT(id), checked);
+        }
+    }
+    return false;
 }
 
 bool QtBackend::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) {

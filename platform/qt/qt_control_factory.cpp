@@ -106,6 +106,21 @@ QWidget* makeListView(QtWindow& control, QWidget* parent) {
     }
     control.model = model;
     control.selection = new QtListSelection(view->selectionModel());
+    // A click on a header is the dialog's to act on (sorting, say), as the window system's list
+    // views tell it.
+    view->header()->setSectionsClickable(true);
+    QObject::connect(
+        view->header(), &QHeaderView::sectionClicked, view, [window = &control](int column) {
+            QtWindow* dialog = window->parent;
+            if (window->widget == nullptr || dialog == nullptr || dialog->busy > 0 ||
+                !dialog->enabled) {
+                return;
+            }
+            NMLISTVIEW notice;
+            notice.hdr = NMHDR{window->handle(), UINT_PTR(window->id), LVN_COLUMNCLICK};
+            notice.iSubItem = column;
+            dialog->send(WM_NOTIFY, WPARAM(window->id), reinterpret_cast<LPARAM>(&notice));
+        });
     // Ctrl+C copies the selected rows, top first, a line each with its cells between tabs: a
     // digest, or a signature's fingerprint, to paste elsewhere.
     auto* copy = new QAction(view);

@@ -135,10 +135,12 @@ TEST_F(MainWindowQtTest, TitleAndControlsAreThereWithTheirTexts) {
         auto* list = qobject_cast<QAbstractItemView*>(control(dialog, IDC_RESULT_LIST));
         ASSERT_NE(list, nullptr);
         QAbstractItemModel* model = list->model();
-        ASSERT_EQ(model->columnCount(), 3);
+        ASSERT_EQ(model->columnCount(), 5);
         EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Filename");
         EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "File Checksum");
         EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Actual Checksum");
+        EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "Algorithm");
+        EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Status");
         EXPECT_EQ(model->rowCount(), 0);
     });
 }
