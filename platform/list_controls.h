@@ -52,6 +52,12 @@ public:
     virtual void listSetSortIndicator(HWND list, int column, SortDirection direction) = 0;
     /// Shows the columns left to right in order (column indexes); a cell keeps its column index.
     virtual void listSetColumnOrder(HWND list, const std::vector<int>& order) = 0;
+    /// The column width, in the units of listSetColumnWidth, that shows text whole in a cell
+    /// (its margins included). A cell too narrow for its text shows it elided in the middle, its
+    /// first and last characters kept; its tooltip and accessible description hold it whole.
+    virtual int listTextWidth(HWND list, const std::string& text) const = 0;
+    /// The width the columns have side by side without scrolling sideways, in the same units.
+    virtual int listColumnSpace(HWND list) const = 0;
 
     /// Appends an entry to a drop-down list; returns its index, or -1.
     virtual int comboAddString(HWND combo, const std::string& text) = 0;

@@ -119,3 +119,11 @@ BOOL CListCtrl::SetColumnOrderArray(int count, const int* order) {
     backend().lists().listSetColumnOrder(m_hWnd, std::vector<int>(order, order + count));
     return TRUE;
 }
+
+int CListCtrl::GetStringWidth(const char* text) const {
+    return ::IsWindow(m_hWnd) ? backend().lists().listTextWidth(m_hWnd, text ? text : "") : 0;
+}
+
+int CListCtrl::GetColumnSpace() const {
+    return ::IsWindow(m_hWnd) ? backend().lists().listColumnSpace(m_hWnd) : 0;
+}

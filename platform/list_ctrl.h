@@ -32,6 +32,10 @@ public:
     void SetSortIndicator(int column, SortDirection direction);
     /// Shows the count columns left to right in the order of their indexes in order.
     BOOL SetColumnOrderArray(int count, const int* order);
+    /// The column width that shows text whole (see ListControls::listTextWidth).
+    int GetStringWidth(const char* text) const;
+    /// The width the columns have without scrolling sideways.
+    int GetColumnSpace() const;
     /// Gives the list images (not owned; the caller keeps them alive) for the given use.
     void SetImageList(CImageList* images, int which);
 };

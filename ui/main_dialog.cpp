@@ -156,6 +156,7 @@ void MainDialog::arrange(RECT rect) {
     if (rootPane) {
         rootPane->place(rect);
         strip.arrange();
+        report.fitColumns();
     }
 }
 
@@ -314,6 +315,7 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
     settings.verbose = verbose != 0;
     settings.binary = binary != 0;
     settings.algorithm = algorithm;
+    report.setGenerating(checkMode == 1);
     drop.run(paths, checkMode == 0, settings);
     report.workEnded();
     strip.showOutcome(outcomeText(drop.tally()));

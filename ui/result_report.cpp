@@ -9,31 +9,34 @@
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "res/resource.h"
+#include "ui/column_fit.h"
 
 namespace {
 
-// The width of the digest columns for an MD5 digest's 32 digits; longer digests widen them in
-// proportion, so that a SHA-512 digest shows whole.
+// The widths the columns start with, before any row sets them: an MD5 digest whole.
 constexpr int MD5_COLUMN_WIDTH = 225;
-constexpr std::size_t MD5_DIGITS = 32;
-// "BLAKE2b-256" and "Could not be read: Permission denied" fit.
 constexpr int ALGORITHM_WIDTH = 75;
 constexpr int STATUS_WIDTH = 130;
+// The status image and its gap, before a row's name.
+constexpr int IMAGE_WIDTH = 20;
+constexpr const char* const HEADINGS[COLUMN_COUNT] = {"Filename", "File Checksum",
+                                                      "Actual Checksum", "Algorithm", "Status"};
 
 } // namespace
 
 void ResultReport::setUpList() {
     resultList.SetAccessibleName("Results");
-    resultList.InsertColumn(COLUMN_NAME, "Filename", LVCFMT_LEFT, 200);
-    resultList.InsertColumn(COLUMN_EXPECTED, "File Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
-    resultList.InsertColumn(COLUMN_ACTUAL, "Actual Checksum", LVCFMT_LEFT, MD5_COLUMN_WIDTH);
-    resultList.InsertColumn(COLUMN_ALGORITHM, "Algorithm", LVCFMT_LEFT, ALGORITHM_WIDTH);
-    resultList.InsertColumn(COLUMN_STATUS, "Status", LVCFMT_LEFT, STATUS_WIDTH);
+    resultList.InsertColumn(COLUMN_NAME, HEADINGS[COLUMN_NAME], LVCFMT_LEFT, 200);
+    resultList.InsertColumn(COLUMN_EXPECTED, HEADINGS[COLUMN_EXPECTED], LVCFMT_LEFT,
+                            MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(COLUMN_ACTUAL, HEADINGS[COLUMN_ACTUAL], LVCFMT_LEFT, MD5_COLUMN_WIDTH);
+    resultList.InsertColumn(COLUMN_ALGORITHM, HEADINGS[COLUMN_ALGORITHM], LVCFMT_LEFT,
+                            ALGORITHM_WIDTH);
+    resultList.InsertColumn(COLUMN_STATUS, HEADINGS[COLUMN_STATUS], LVCFMT_LEFT, STATUS_WIDTH);
     // The verdict next to the name, where the eye starts; the digests, the widest, last.
     const int order[] = {COLUMN_NAME, COLUMN_STATUS, COLUMN_ALGORITHM, COLUMN_EXPECTED,
                          COLUMN_ACTUAL};
     resultList.SetColumnOrderArray(COLUMN_COUNT, order);
-    m_fittedDigits = MD5_DIGITS;
     // Without the bitmap the rows simply show no images.
     statusImages.Create(IDB_STATUS_IMAGES, 16, 4, RGB(255, 0, 255));
     resultList.SetImageList(&statusImages, LVSIL_SMALL);
@@ -49,7 +52,10 @@ void ResultReport::addResult(const char* name, const Digest* expected, const Dig
     ResultRow row;
     row.name = name;
     row.expected = expected ? toHex(*expected) : std::string();
-    row.actual = actual ? toHex(*actual) : std::string();
+    // A new checksum has nothing to be compared with: its digest shows once.
+    const bool generated =
+        m_generating && expected != nullptr && actual != nullptr && *expected == *actual;
+    row.actual = actual && !generated ? toHex(*actual) : std::string();
     const Digest* either = expected ? expected : actual;
     if (either != nullptr) {
         row.algorithm = algorithmTitle(either->algorithm);
@@ -62,7 +68,6 @@ void ResultReport::addResult(const char* name, const Digest* expected, const Dig
     if (actual) {
         row.actualDigest = *actual;
     }
-    fitDigestColumns(std::max(row.expected.size(), row.actual.size()));
     addRow(std::move(row));
 }
 
@@ -73,19 +78,43 @@ void ResultReport::addUnreadResult(const char* name, const Digest* expected, int
     ResultRow& row = m_rows.back();
     row.error = error;
     if (!m_shown.empty() && m_shown.front() == m_rows.size() - 1) {
+        if (noteLongest(row)) {
+            fitColumns();
+        }
         resultList.SetItemText(0, COLUMN_STATUS, statusCell(row).c_str());
         resultList.SetItemDescription(0, reasonText(error).c_str());
     }
 }
 
-void ResultReport::fitDigestColumns(std::size_t digits) {
-    if (digits <= m_fittedDigits) {
+bool ResultReport::noteLongest(const ResultRow& row) {
+    const std::string status = statusCell(row);
+    const std::string* const texts[COLUMN_COUNT] = {&row.name, &row.expected, &row.actual,
+                                                    &row.algorithm, &status};
+    bool longer = false;
+    for (int column = 0; column < COLUMN_COUNT; ++column) {
+        if (texts[column]->size() > m_longest[column].size()) {
+            m_longest[column] = *texts[column];
+            longer = true;
+        }
+    }
+    return longer;
+}
+
+void ResultReport::fitColumns() {
+    const int space = resultList.GetColumnSpace();
+    if (space <= 0) {
         return;
     }
-    m_fittedDigits = digits;
-    const int width = static_cast<int>(MD5_COLUMN_WIDTH * digits / MD5_DIGITS);
-    resultList.SetColumnWidth(COLUMN_EXPECTED, width);
-    resultList.SetColumnWidth(COLUMN_ACTUAL, width);
+    ColumnWidths wanted{};
+    for (int column = 0; column < COLUMN_COUNT; ++column) {
+        wanted[column] = std::max(resultList.GetStringWidth(HEADINGS[column]),
+                                  resultList.GetStringWidth(m_longest[column].c_str()));
+    }
+    wanted[COLUMN_NAME] += IMAGE_WIDTH;
+    const ColumnWidths widths = ::fitColumns(wanted, space);
+    for (int column = 0; column < COLUMN_COUNT; ++column) {
+        resultList.SetColumnWidth(column, widths[column]);
+    }
 }
 
 void ResultReport::addNote(const char* name, const std::string& text, const std::string& detail,
@@ -103,6 +132,9 @@ void ResultReport::addRow(ResultRow row) {
     m_rows.push_back(std::move(row));
     if (!m_order.shows(m_rows.back())) {
         return;
+    }
+    if (noteLongest(m_rows.back())) {
+        fitColumns();
     }
     // Rows come on top as they are made, so that long work shows its progress where the eye
     // is; a sorted list takes its order again when the work ends.
@@ -191,6 +223,11 @@ void ResultReport::rebuild() {
     const std::vector<std::size_t> shown = m_order.arrange(m_rows);
     resultList.DeleteAllItems();
     m_shown.assign(shown.begin(), shown.end());
+    m_longest = {};
+    for (std::size_t index : shown) {
+        noteLongest(m_rows[index]);
+    }
+    fitColumns();
     // From the bottom up, each on top: the cheapest insertion a list view has.
     for (std::size_t i = shown.size(); i-- > 0;) {
         insertListRow(0, shown[i]);
@@ -240,6 +277,9 @@ int ResultReport::problemPlace(int row) const {
 void ResultReport::workEnded() {
     if (m_orderPending) {
         rebuild();
+    } else {
+        // The rows may have come to need a vertical scroll bar, which narrows the list.
+        fitColumns();
     }
     for (int row = 0; row < static_cast<int>(m_shown.size()); ++row) {
         if (isProblem(rowAt(row)->status)) {
@@ -254,6 +294,7 @@ void ResultReport::forgetRows() {
     m_rows.clear();
     m_shown.clear();
     m_orderPending = false;
+    m_longest = {};
 }
 
 void ResultReport::clearResults() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <string>
@@ -60,6 +61,11 @@ public:
     void workEnded();
     /// The row list index row shows, or null.
     const ResultRow* rowAt(int row) const;
+    /// Sizes the columns to their widest texts within the list's width (see fitColumns); called
+    /// when the list's size changes, and by the report itself when a wider text comes.
+    void fitColumns();
+    /// Rows of "Generate Checksums" show their digest once, under "File Checksum".
+    void setGenerating(bool generating) { m_generating = generating; }
     /// Copies the report text to the clipboard, byte for byte.
     void OnToClipboard();
     /// Asks for a file and writes the report text to it unchanged, replacing it safely (see
@@ -73,8 +79,8 @@ public:
     CString reportText;
 
 private:
-    /// Widens the digest columns to fit a digest of digits hex digits.
-    void fitDigestColumns(std::size_t digits);
+    /// Notes the texts of row where they are the longest of their column; true when one is.
+    bool noteLongest(const ResultRow& row);
     /// Keeps row and shows it on top, unless the list shows problems only and it is none.
     void addRow(ResultRow row);
     /// Puts m_rows[index] into the list at position.
@@ -93,5 +99,7 @@ private:
     ResultOrder m_order;
     /// Rows came on top while the list was sorted: the order waits for workEnded.
     bool m_orderPending = false;
-    std::size_t m_fittedDigits = 0;
+    bool m_generating = false;
+    /// The longest text of each column so far, which sets the width it wants.
+    std::array<std::string, COLUMN_COUNT> m_longest;
 };

@@ -105,6 +105,15 @@ void HeadlessListControls::listSetColumnOrder(HWND list, const std::vector<int>&
     }
 }
 
+int HeadlessListControls::listTextWidth(HWND list, const std::string& text) const {
+    return rowsOf(m_desktop, list) != nullptr ? 6 * int(text.size()) + 12 : 0;
+}
+
+int HeadlessListControls::listColumnSpace(HWND list) const {
+    const HeadlessWindow* window = m_desktop.find(list);
+    return window != nullptr && window->kind == ControlKind::ListView ? window->rect.width() : 0;
+}
+
 int HeadlessListControls::comboAddString(HWND combo, const std::string& text) {
     HeadlessComboBox* entries = entriesOf(m_desktop, combo);
     return entries != nullptr ? entries->addString(text) : -1;

@@ -116,6 +116,8 @@ public:
     void listSetItemDescription(HWND list, int item, const std::string& text) override;
     void listSetSortIndicator(HWND list, int column, SortDirection direction) override;
     void listSetColumnOrder(HWND list, const std::vector<int>& order) override;
+    int listTextWidth(HWND list, const std::string& text) const override;
+    int listColumnSpace(HWND list) const override;
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;
     int comboSelection(HWND combo) const override;

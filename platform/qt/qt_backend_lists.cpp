@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeView>
 #include <algorithm>
 
@@ -25,6 +26,12 @@ QTreeView* viewOf(const QtWindow& list) {
 // holds it here too.
 int scaledWidth(int width, int baseUnitX) {
     return (width * baseUnitX + 3) / 6;
+}
+
+// The other way: pixels of this font as pixels of the templates' font, rounded up or down.
+int templateWidth(int pixels, int baseUnitX, bool roundUp) {
+    const int unit = std::max(1, baseUnitX);
+    return (pixels * 6 + (roundUp ? unit - 1 : 0)) / unit;
 }
 
 } // namespace
@@ -200,6 +207,31 @@ void QtBackend::listSetColumnOrder(HWND list, const std::vector<int>& order) {
             header->moveSection(header->visualIndex(column), place);
         }
     }
+}
+
+int QtBackend::listTextWidth(HWND list, const std::string& text) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return 0;
+    }
+    // The text and the cell's margins on both sides, as the item delegate lays a cell out.
+    const QTreeView* view = viewOf(*window);
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int pixels = view->fontMetrics().horizontalAdvance(QtText::toQString(text)) + 2 * margin;
+    return templateWidth(pixels, baseUnitX(), true);
+}
+
+int QtBackend::listColumnSpace(HWND list) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return 0;
+    }
+    // The viewport's width: without the vertical scroll bar, when the rows need one.
+    const QTreeView* view = viewOf(*window);
+    const int scrollBar =
+        view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0;
+    const int pixels = view->width() - 2 * view->frameWidth() - scrollBar;
+    return templateWidth(std::max(0, pixels), baseUnitX(), false);
 }
 
 // Drop-down list.

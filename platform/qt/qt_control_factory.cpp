@@ -15,6 +15,7 @@
 #include "platform/qt/qt_list_selection.h"
 #include "platform/qt/qt_radio_button.h"
 #include "platform/qt/qt_report_model.h"
+#include "platform/qt/qt_report_view.h"
 #include "platform/qt/qt_size_grip.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
@@ -86,7 +87,7 @@ QWidget* makeComboBox(QtWindow& control, QWidget* parent) {
 }
 
 QWidget* makeListView(QtWindow& control, QWidget* parent) {
-    auto* view = new QTreeView(parent);
+    auto* view = new QtReportView(parent);
     auto* model = new QtReportModel(view);
     view->setModel(model);
     view->setRootIsDecorated(false);

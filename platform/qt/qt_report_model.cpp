@@ -210,13 +210,13 @@ QVariant QtReportModel::data(const QModelIndex& index, int role) const {
         }
         return QVariant();
     case Qt::ToolTipRole:
-        // A cell too narrow for its text (a signature's words, say) shows it whole on hover.
+    case Qt::AccessibleDescriptionRole:
+        // A cell too narrow for its text (an elided digest, a signature's words) shows it whole
+        // on hover, and a screen reader hears it whole.
         if (column > 0 && column < int(row.cells.size()) &&
             !row.cells[std::size_t(column)].empty()) {
             return QtText::toQString(row.cells[std::size_t(column)]);
         }
-        [[fallthrough]];
-    case Qt::AccessibleDescriptionRole:
         // The status image is a picture; its meaning is readable as text too, with the row's
         // description (why its file could not be read, say).
         if (column == 0 && !statusText(row.image).isEmpty()) {

@@ -95,7 +95,7 @@ TEST_F(DropIntakeTest, GeneratedFilesAreHashedInDropOrderNewestOnTop) {
         ASSERT_TRUE(headless.dropFiles(dlg, {a, b, c}));
         EXPECT_EQ(column(dialog, 0), (Texts{"c.txt", "b.txt", "a.txt"}));
         EXPECT_EQ(column(dialog, 1), (Texts{MD5_ABC, MD5_EMPTY, MD5_ABC}));
-        EXPECT_EQ(column(dialog, 2), column(dialog, 1));
+        EXPECT_EQ(column(dialog, 2), (Texts{"", "", ""})) << "a new checksum shows once";
         EXPECT_EQ(images(dialog), (std::vector<int>{STATUS_OK, STATUS_OK, STATUS_OK}));
         EXPECT_EQ(dialog.report.reportText, std::string(MD5_ABC) + " *a.txt\r\n" + MD5_EMPTY +
                                                 " *b.txt\r\n" + MD5_ABC + " *c.txt\r\n");
