@@ -10,6 +10,7 @@
 #include "platform/file_dialog.h"
 #include "res/resource.h"
 #include "ui/column_fit.h"
+#include "ui/save_formats.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ void ResultReport::addResult(const char* name, const Digest* expected, const Dig
     if (expected) {
         reportText += formatListLine(*expected, name);
         reportText += "\r\n";
+        m_reportAlgorithms |= 1u << static_cast<int>(expected->algorithm);
     }
     ResultRow row;
     row.name = name;
@@ -300,6 +302,7 @@ void ResultReport::forgetRows() {
 void ResultReport::clearResults() {
     forgetRows();
     reportText.clear();
+    m_reportAlgorithms = 0;
 }
 
 void ResultReport::OnToClipboard() {
@@ -308,17 +311,41 @@ void ResultReport::OnToClipboard() {
 }
 
 void ResultReport::OnSaveAs() {
-    CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr);
+    // "MD5 checksum list (*.md5;MD5SUMS)|*.md5;MD5SUMS|...||", as the dialog takes its kinds.
+    std::string filter;
+    for (const FileType& type : saveFileTypes(m_reportAlgorithms)) {
+        std::string patterns;
+        for (const std::string& pattern : type.patterns) {
+            patterns += (patterns.empty() ? "" : ";") + pattern;
+        }
+        filter += type.title + " (" + patterns + ")|" + patterns + "|";
+    }
+    filter += "|";
+    const std::string name = checksumListName(m_reportAlgorithms);
+    CFileDialog dialog(FALSE, nullptr, name.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       filter.c_str());
     if (dialog.DoModal() != IDOK) {
         return;
     }
     const CString path = dialog.GetPathName();
-    const int error = replaceFileContents(path.c_str(), reportText);
+    const bool table = saveFormatOf(dialog.GetFilterIndex(), path) == SaveFormat::ResultsTable;
+    const int error = replaceFileContents(path.c_str(), table ? resultsTableText() : reportText);
     if (error != 0) {
         const CString message =
             "The report could not be saved to \"" + path + "\":\n" + std::strerror(error) + ".";
         m_owner.MessageBox(message.c_str(), "Save As", MB_OK | MB_ICONERROR);
     }
+}
+
+std::string ResultReport::resultsTableText() const {
+    // Every row, the hidden ones too, in the order the list shows them.
+    ResultOrder everyRow = m_order;
+    everyRow.setProblemsOnly(false);
+    std::vector<const ResultRow*> rows;
+    for (std::size_t index : everyRow.arrange(m_rows)) {
+        rows.push_back(&m_rows[index]);
+    }
+    return resultsTable(rows);
 }
 
 void ResultReport::OnClearList() {

@@ -68,8 +68,10 @@ public:
     void setGenerating(bool generating) { m_generating = generating; }
     /// Copies the report text to the clipboard, byte for byte.
     void OnToClipboard();
-    /// Asks for a file and writes the report text to it unchanged, replacing it safely (see
-    /// replaceFileContents); tells the user if that fails.
+    /// Asks for a file, suggesting a name after the report's algorithm ("SHA256SUMS"), and
+    /// writes the report text to it unchanged, or, as a results table, every row with its status
+    /// and reason (see resultsTable); it replaces the file safely (see replaceFileContents) and
+    /// tells the user if that fails.
     void OnSaveAs();
     /// Deletes every row; the report text stays.
     void OnClearList();
@@ -90,6 +92,8 @@ private:
     void showSortIndicator();
     /// Deletes every row of the list and of what it was made from.
     void forgetRows();
+    /// Every row as a results table, in the list's order.
+    std::string resultsTableText() const;
 
     CWnd& m_owner;
     /// Every row, oldest first, also those the list does not show.
@@ -100,6 +104,8 @@ private:
     /// Rows came on top while the list was sorted: the order waits for workEnded.
     bool m_orderPending = false;
     bool m_generating = false;
+    /// The algorithms of the report's lines, a bit per Algorithm.
+    unsigned m_reportAlgorithms = 0;
     /// The longest text of each column so far, which sets the width it wants.
     std::array<std::string, COLUMN_COUNT> m_longest;
 };

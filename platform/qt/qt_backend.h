@@ -144,7 +144,9 @@ public:
     /// Another program's text arrives as Qt decodes it, in UTF-8; raw plain-text bytes, such as
     /// the ones setClipboardText puts there, arrive as they are.
     bool clipboardText(std::string& text) override;
-    bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
+    bool saveFileDialog(HWND owner, OverwritePrompt prompt, SaveChoices& choices,
+                        std::string& path) override;
+    bool openFilesDialog(HWND owner, std::vector<std::string>& paths) override;
     void messageBox(HWND owner, const std::string& text, const std::string& caption,
                     MessageBoxKind kind) override;
     bool registerDropTarget(HWND wnd, COleDropTarget* target) override;
