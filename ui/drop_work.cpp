@@ -40,6 +40,8 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
     }
     m_items.clear();
     m_items.shrink_to_fit();
+    m_tally.seconds = m_progress.shownSeconds();
+    m_tally.bytes = m_progress.bytesDone();
     m_progress.end();
 }
 

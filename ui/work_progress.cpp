@@ -33,6 +33,10 @@ void WorkProgress::end() {
     }
 }
 
+double WorkProgress::shownSeconds() const {
+    return m_run.shown ? double(GetTickCount64() - m_run.started) / 1000.0 : -1;
+}
+
 void WorkProgress::lookingIn(const std::string& folder, int found) {
     m_run.looking = folder;
     m_run.found = found;
@@ -111,10 +115,14 @@ void WorkProgress::update(std::uint64_t now) {
     const double rate = seconds > 0 ? double(m_run.done) / seconds : 0;
     std::string details = rateText(rate);
     const double left = bytesLeft();
+    const int done = permille();
     if (left >= 0 && rate > 0) {
         details += ", " + timeLeftText(left / rate);
+    } else if (done > 0) {
+        // Only the count of files is known: the rest is taken to go as fast as the part done.
+        details += ", " + timeLeftText(seconds * (PERMILLE - done) / done);
     }
-    m_strip.showProgress(text, permille(), details);
+    m_strip.showProgress(text, done, details);
 }
 
 int WorkProgress::permille() const {

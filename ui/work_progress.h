@@ -26,6 +26,10 @@ public:
     /// The work is over, stopped or not.
     void end();
     bool running() const { return m_run.running; }
+    /// How long the work has run, in seconds, once the strip has shown it; -1 before.
+    double shownSeconds() const;
+    /// The bytes hashed so far.
+    std::uint64_t bytesDone() const { return m_run.done; }
 
     void requestStop() { m_run.stopRequested = true; }
     bool stopRequested() const { return m_run.stopRequested; }
