@@ -208,6 +208,7 @@ inline constexpr DROPEFFECT DROPEFFECT_COPY = 1;
 // File dialog flags.
 inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
 inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
+inline constexpr DWORD OFN_ALLOWMULTISELECT = 0x200;
 
 // Message box types.
 inline constexpr UINT MB_OK = 0x0;

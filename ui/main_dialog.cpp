@@ -4,6 +4,7 @@
 #include "platform/backend.h"
 #include "platform/clipboard.h"
 #include "platform/data_exchange.h"
+#include "platform/file_dialog.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/resources.h"
@@ -57,10 +58,12 @@ BOOL MainDialog::OnInitDialog() {
         Resources::loadString(IDS_ABOUTBOX, aboutText);
         // The window's own command goes with the system's, before the About entry that ends
         // the menu.
-        systemMenu->AppendMenu(MF_STRING, COMPARE_COMMAND_ID, "Compare with Clipboard");
         const auto withKeys = [](const char* text, const char* keys) {
             return std::string(text) + '\t' + keys;
         };
+        systemMenu->AppendMenu(MF_STRING, ADD_FILES_COMMAND_ID,
+                               withKeys("Add Files...", ADD_FILES_KEYS).c_str());
+        systemMenu->AppendMenu(MF_STRING, COMPARE_COMMAND_ID, "Compare with Clipboard");
         systemMenu->AppendMenu(MF_STRING, PROBLEMS_ONLY_COMMAND_ID,
                                withKeys("Show Problems Only", PROBLEMS_ONLY_KEYS).c_str());
         systemMenu->AppendMenu(MF_STRING, NEXT_PROBLEM_COMMAND_ID,
@@ -132,7 +135,10 @@ void MainDialog::buildLayout() {
     for (int id : {IDC_TO_CLIPBOARD, IDC_SAVE_AS}) {
         secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
     }
-    secondRow->addItem(IDC_ALGORITHM, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
+    // The drop-down's visible label, its mnemonic giving it the focus.
+    for (int id : {IDC_ALGORITHM_LABEL, IDC_ALGORITHM}) {
+        secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
+    }
     // The status strip: the text takes what the bar, the details and Stop leave; all of them
     // centred on the row's height.
     auto* stripRow = new LayoutPane(this, HORIZONTAL, 5, 0);
@@ -169,6 +175,9 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam) {
     switch (id & 0xFFF0) {
     case COMPARE_COMMAND_ID:
         compareWithClipboard();
+        return;
+    case ADD_FILES_COMMAND_ID:
+        addFiles();
         return;
     case PROBLEMS_ONLY_COMMAND_ID:
         showProblemsOnly(!report.problemsOnly());
@@ -254,6 +263,13 @@ void MainDialog::compareWithClipboard() {
     strip.showOutcome(comparisonText(
         checksum, rows.empty() ? CString() : report.resultList.GetItemText(rows.front(), 0),
         static_cast<int>(rows.size()), report.holdsAlgorithmOf(checksum)));
+}
+
+void MainDialog::addFiles() {
+    CFileDialog chooser(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, this);
+    if (chooser.DoModal() == IDOK) {
+        acceptDrop(chooser.GetPathNames());
+    }
 }
 
 void MainDialog::goToProblem(bool forward) {

@@ -19,6 +19,9 @@ inline constexpr UINT PROBLEMS_ONLY_COMMAND_ID = 0x0030;
 inline constexpr UINT NEXT_PROBLEM_COMMAND_ID = 0x0040;
 inline constexpr UINT PREVIOUS_PROBLEM_COMMAND_ID = 0x0050;
 inline constexpr const char* PROBLEMS_ONLY_KEYS = "Ctrl+P";
+/// Command ID of "Add Files...", which opens the file chooser, and its keys.
+inline constexpr UINT ADD_FILES_COMMAND_ID = 0x0060;
+inline constexpr const char* ADD_FILES_KEYS = "Ctrl+O";
 inline constexpr const char* NEXT_PROBLEM_KEYS = "F8";
 inline constexpr const char* PREVIOUS_PROBLEM_KEYS = "Shift+F8";
 /// Where the algorithm of new checksums is remembered in the profile.
@@ -46,6 +49,8 @@ public:
     /// Reads a checksum from the clipboard and selects the rows that hold it; the strip says
     /// what came of it.
     void compareWithClipboard();
+    /// Asks for files and folders and takes them as a drop in the current mode.
+    void addFiles();
     /// Selects the next (or previous) problem row; the strip says which it is of how many.
     void goToProblem(bool forward);
     /// Shows only the problem rows, or every row again; the system menu's entry shows which.

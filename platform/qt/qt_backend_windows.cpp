@@ -77,6 +77,7 @@ HWND QtBackend::createDialog(const DialogTemplate& tmpl, HWND owner) {
             dialog.defaultId = control.id;
         }
     }
+    QtControlFactory::linkLabels(dialog);
     QtWindowSizer::applyTrackLimits(dialog);
     return dialog.handle();
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -235,11 +236,14 @@ void QtControlFactory::applyText(QtWindow& window) {
             name = QtText::withoutMnemonics(text);
         }
         break;
-    case ControlKind::StaticText:
-        // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say).
-        static_cast<QLabel*>(widget)->setText(
-            (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
+    case ControlKind::StaticText: {
+        // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say). A label with
+        // a buddy shows its mnemonic underlined.
+        auto* label = static_cast<QLabel*>(widget);
+        const bool plain = (window.style & SS_NOPREFIX) != 0 || label->buddy() != nullptr;
+        label->setText(plain ? text : QtText::withoutMnemonics(text));
         break;
+    }
     case ControlKind::ComboBox:
         labelForScreenReaders(static_cast<QComboBox*>(widget), name);
         break;
@@ -252,6 +256,25 @@ void QtControlFactory::applyText(QtWindow& window) {
     widget->setAccessibleName(name);
 }
 
+void QtControlFactory::linkLabels(QtWindow& dialog) {
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        QtWindow* label = dialog.controls[i];
+        if (label->kind != ControlKind::StaticText || (label->style & SS_NOPREFIX) != 0 ||
+            label->widget == nullptr ||
+            QKeySequence::mnemonic(QtText::toQString(label->text)).isEmpty()) {
+            continue;
+        }
+        for (std::size_t j = i + 1; j < dialog.controls.size(); ++j) {
+            QWidget* next = dialog.controls[j]->widget;
+            if (next != nullptr && next->focusPolicy() != Qt::NoFocus) {
+                static_cast<QLabel*>(label->widget.data())->setBuddy(next);
+                applyText(*label);
+                break;
+            }
+        }
+    }
+}
+
 void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& name) {
     // On Linux, Qt gives a drop-down list the name of its selected entry and leaves its own name
     // to a label beside it that has it as buddy (AT-SPI's "labelled by"): a hidden label in the
@@ -260,9 +283,12 @@ void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& na
     if (dialog == nullptr) {
         return;
     }
+    // Only the hidden label made here is ours to change; a visible one the dialog has for the
+    // list is the dialog's.
+    const QString ours = QStringLiteral("accessibleNameOf") + QString::number(quintptr(combo));
     QLabel* label = nullptr;
     for (QLabel* sibling : dialog->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (sibling->buddy() == combo) {
+        if (sibling->buddy() == combo && sibling->objectName() == ours) {
             label = sibling;
         }
     }
@@ -272,6 +298,7 @@ void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& na
     }
     if (label == nullptr) {
         label = new QLabel(dialog);
+        label->setObjectName(ours);
         label->hide();
         label->setBuddy(combo);
     }

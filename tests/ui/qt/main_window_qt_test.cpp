@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -240,6 +241,37 @@ TEST_F(MainWindowQtTest, ADigestTooWideIsElidedInTheMiddleAndWholeOnHover) {
         EXPECT_EQ(tree->header()->sectionViewportPosition(0), 0) << "names in view";
         EXPECT_GE(tree->header()->sectionSize(0),
                   tree->fontMetrics().horizontalAdvance(QStringLiteral("empty")));
+    });
+}
+
+// Tab goes through the controls as the rows show them, and the drop-down's visible label takes
+// Alt+A to it.
+TEST_F(MainWindowQtTest, TabFollowsTheScreenAndTheAlgorithmLabelLeadsToTheDropDown) {
+    run([&](MainDialog& dialog, QWidget* window) {
+        const std::vector<int> order = {
+            IDOK,        IDC_CLEAR_LIST, IDC_CHECK_FILES, IDC_TO_CLIPBOARD,
+            IDC_SAVE_AS, IDC_ALGORITHM,  IDC_RESULT_LIST};
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        control(dialog, IDOK)->setFocus();
+        std::vector<int> visited;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            for (int id : order) {
+                if (control(dialog, id)->hasFocus()) {
+                    visited.push_back(id);
+                }
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(visited, order);
+
+        auto* label = qobject_cast<QLabel*>(control(dialog, IDC_ALGORITHM_LABEL));
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->isVisible());
+        EXPECT_EQ(label->buddy(), control(dialog, IDC_ALGORITHM));
+        control(dialog, IDOK)->setFocus();
+        QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(control(dialog, IDC_ALGORITHM)->hasFocus());
     });
 }
 
