@@ -12,9 +12,12 @@ using ColumnWidths = std::array<int, COLUMN_COUNT>;
 inline constexpr int DIGEST_COLUMN_MIN = 100;
 inline constexpr int NAME_COLUMN_MIN = 120;
 
-/// Widths for columns that want wanted, in space: each column gets what it wants when all fit.
-/// Otherwise the digest columns give way first, sharing what the others leave (a column that
-/// wants less than half keeps its want), down to DIGEST_COLUMN_MIN each; then the name column,
-/// down to NAME_COLUMN_MIN. The status and algorithm columns, narrow, keep their width. What
-/// still does not fit scrolls sideways.
-ColumnWidths fitColumns(const ColumnWidths& wanted, int space);
+/// Widths for columns that want wanted, in space. A digest column may want more than it needs
+/// (needed: its digests whole; wanted: a note's words as well); the other columns need what they
+/// want. When all wants fit, each column gets its want. Otherwise, when every need fits, the
+/// digest columns get their needs and share the rest in proportion to what they want beyond.
+/// Otherwise the digest columns give way, sharing what the others leave (one that needs less
+/// than half keeps its need), down to DIGEST_COLUMN_MIN each; then the name column, down to
+/// NAME_COLUMN_MIN. The status and algorithm columns, narrow, keep their width. What still does
+/// not fit scrolls sideways.
+ColumnWidths fitColumns(const ColumnWidths& wanted, const ColumnWidths& needed, int space);

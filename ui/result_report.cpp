@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "engine/file_digest.h"
 #include "engine/list_line.h"
@@ -99,6 +100,14 @@ bool ResultReport::noteLongest(const ResultRow& row) {
             longer = true;
         }
     }
+    // A note's words in the digest columns are no digest.
+    for (int column : {COLUMN_EXPECTED, COLUMN_ACTUAL}) {
+        const std::size_t digits = row.note ? 0 : texts[column]->size();
+        if (digits > m_longestDigest[column]) {
+            m_longestDigest[column] = digits;
+            longer = true;
+        }
+    }
     return longer;
 }
 
@@ -113,7 +122,18 @@ void ResultReport::fitColumns() {
                                   resultList.GetStringWidth(m_longest[column].c_str()));
     }
     wanted[COLUMN_NAME] += IMAGE_WIDTH;
-    const ColumnWidths widths = ::fitColumns(wanted, space);
+    // A digest column needs its longest digest whole; digits differ in width in most fonts, so
+    // any digest of that length. A note's words beyond it may be elided.
+    ColumnWidths needed = wanted;
+    for (int column : {COLUMN_EXPECTED, COLUMN_ACTUAL}) {
+        needed[column] = resultList.GetStringWidth(HEADINGS[column]);
+        for (char digit : std::string_view("0123456789abcdef")) {
+            const std::string digest(m_longestDigest[column], digit);
+            needed[column] = std::max(needed[column], resultList.GetStringWidth(digest.c_str()));
+        }
+        wanted[column] = std::max(wanted[column], needed[column]);
+    }
+    const ColumnWidths widths = ::fitColumns(wanted, needed, space);
     for (int column = 0; column < COLUMN_COUNT; ++column) {
         resultList.SetColumnWidth(column, widths[column]);
     }
@@ -126,6 +146,7 @@ void ResultReport::addNote(const char* name, const std::string& text, const std:
     row.expected = text;
     row.actual = detail;
     row.status = status;
+    row.note = true;
     addRow(std::move(row));
 }
 
@@ -226,6 +247,7 @@ void ResultReport::rebuild() {
     resultList.DeleteAllItems();
     m_shown.assign(shown.begin(), shown.end());
     m_longest = {};
+    m_longestDigest = {};
     for (std::size_t index : shown) {
         noteLongest(m_rows[index]);
     }
@@ -297,6 +319,7 @@ void ResultReport::forgetRows() {
     m_shown.clear();
     m_orderPending = false;
     m_longest = {};
+    m_longestDigest = {};
 }
 
 void ResultReport::clearResults() {

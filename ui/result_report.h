@@ -108,4 +108,6 @@ private:
     unsigned m_reportAlgorithms = 0;
     /// The longest text of each column so far, which sets the width it wants.
     std::array<std::string, COLUMN_COUNT> m_longest;
+    /// The most digits of a digest in each column so far.
+    std::array<std::size_t, COLUMN_COUNT> m_longestDigest{};
 };

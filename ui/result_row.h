@@ -14,6 +14,7 @@ struct ResultRow {
     int status = 0;        ///< STATUS_*, also the index of its status image
     int error = 0;         ///< why the row's file could not be read (errno, EIO part-way); 0: read
     std::optional<Digest> actualDigest;
+    bool note = false;       ///< no file's result: words and a detail where the digests go
     std::size_t arrival = 0; ///< 0 for the first row the list was given since it was emptied
 };
 

@@ -214,10 +214,12 @@ int QtBackend::listTextWidth(HWND list, const std::string& text) const {
     if (window == nullptr || window->widget == nullptr) {
         return 0;
     }
-    // The text and the cell's margins on both sides, as the item delegate lays a cell out.
+    // The text and the cell's margins on both sides, as the item delegate lays a cell out, and
+    // a few pixels against the rounding between this font's pixels and the templates'.
     const QTreeView* view = viewOf(*window);
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    const int pixels = view->fontMetrics().horizontalAdvance(QtText::toQString(text)) + 2 * margin;
+    const int pixels =
+        view->fontMetrics().horizontalAdvance(QtText::toQString(text)) + 2 * margin + 4;
     return templateWidth(pixels, baseUnitX(), true);
 }
 

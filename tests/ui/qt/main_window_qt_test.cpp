@@ -195,8 +195,10 @@ TEST_F(MainWindowQtTest, DroppedFileUrlsAreHashedIntoRowsWithIcons) {
         EXPECT_EQ(model->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), "OK");
         EXPECT_EQ(fs::current_path(), scratch);
 
-        // A whole checksum fits its column, with the cell's margins: nothing is elided. The
-        // empty column keeps its heading whole.
+        // Where the window has room, a whole checksum fits its column, with the cell's margins:
+        // nothing is elided. The empty column keeps its heading whole.
+        window->resize(window->width() + 100, window->height());
+        QCoreApplication::processEvents();
         const QFontMetrics metrics(list->font());
         const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
         auto* tree = qobject_cast<QTreeView*>(list);
