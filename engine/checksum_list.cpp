@@ -114,7 +114,7 @@ public:
             return;
         }
         if (!outcome.opened) {
-            report_.cantOpen(item.name, item.expected);
+            report_.cantOpen(item.name, item.expected, outcome.error);
             return;
         }
         Digest expected;

@@ -24,6 +24,13 @@ public:
     virtual ~ResultSink() = default;
     virtual void addResult(const char* name, const Digest* expected, const Digest* actual,
                            int status) = 0;
+    /// A result whose file could not be read, with the reason: error is the errno of the open
+    /// that failed, or EIO for reading that failed part-way. It has no actual digest. Sinks that
+    /// do not keep reasons take it as a plain result.
+    virtual void addUnreadResult(const char* name, const Digest* expected, int status, int error) {
+        (void)error;
+        addResult(name, expected, nullptr, status);
+    }
     /// A line of a list was not understood (and a diagnostic said so); no result comes of it.
     virtual void lineNotUnderstood() {}
 };

@@ -1,5 +1,6 @@
 #include "engine/download_check.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -238,13 +239,14 @@ int checkDownload(const char* path, const std::string& name,
         readingOf.push_back(i);
     }
     const ReadOutcome outcome = readOnce(path, name.c_str(), readings, meter);
+    const int openError = errno;
     if (outcome == ReadOutcome::Stopped) {
         return VERIFY_STOPPED;
     }
     VerificationReport report(sink, verbose);
     for (std::size_t e = 0; e < entries.size(); ++e) {
         if (outcome == ReadOutcome::NotOpened) {
-            report.cantOpen(name, entries[e].expected);
+            report.cantOpen(name, entries[e].expected, openError);
         } else {
             report.hashed(name, entries[e].expected, readings[readingOf[e]].digest,
                           outcome == ReadOutcome::ReadError);
@@ -254,9 +256,10 @@ int checkDownload(const char* path, const std::string& name,
 }
 
 bool digestFileAt(const char* path, Algorithm algorithm, Digest& digest, WorkMeter* meter,
-                  bool& stopped) {
+                  bool& stopped, int& error) {
     std::vector<Reading> readings{{algorithm, 0, false, Digest{}}};
     const ReadOutcome outcome = readOnce(path, path, readings, meter);
+    error = outcome == ReadOutcome::NotOpened ? errno : EIO;
     stopped = outcome == ReadOutcome::Stopped;
     digest = readings.front().digest;
     return outcome == ReadOutcome::Read;

@@ -45,6 +45,6 @@ int checkDownload(const char* path, const std::string& name,
                   bool binary, WorkMeter* meter = nullptr);
 
 /// The digest of the file at path in algorithm, read once; false when it could not be opened or
-/// read (digest then unset), or a stop came (stopped set).
+/// read (digest then unset; error the open's errno, or EIO), or a stop came (stopped set).
 bool digestFileAt(const char* path, Algorithm algorithm, Digest& digest, WorkMeter* meter,
-                  bool& stopped);
+                  bool& stopped, int& error);

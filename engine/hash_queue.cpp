@@ -33,10 +33,11 @@ void HashQueue::useReadAhead(const ReadAheadPolicy& policy) {
     }
 }
 
-std::size_t HashQueue::add() {
+std::size_t HashQueue::add(int error) {
     const std::uint64_t number = head_ + count_++;
     slotOf(number) = Slot{};
     slotOf(number).complete = true;
+    slotOf(number).error = error;
     return placeOf(number);
 }
 

@@ -47,8 +47,9 @@ public:
     /// The system has run out of descriptors: fewer files are opened ahead from now on.
     void shrinkLookAhead() { lookAhead_ = waiting_ / 2; }
 
-    /// Adds an item with nothing to hash. Returns its place.
-    std::size_t add();
+    /// Adds an item with nothing to hash; error: why its file did not open (errno), if it has
+    /// one. Returns its place.
+    std::size_t add(int error = 0);
     /// Adds the open file fd (size bytes when opened, -1 if unknown), hashed with algorithm to a
     /// digest of length bytes (0: the algorithm's own), in text mode if text; the queue owns fd
     /// from now on. localDisk: see LaneHasher::start. It starts in a lane at once if one is
@@ -64,6 +65,7 @@ public:
     bool frontIsFile() const { return slots_[front()].file; }
     const Digest& frontDigest() const { return slots_[front()].digest; }
     bool frontReadError() const { return slots_[front()].readError; }
+    int frontError() const { return slots_[front()].error; }
 
     enum class Front { Ready, Hashing, Stopped };
     /// Brings meter (if any) up to date with the oldest item: beginFile(name, size) when a file
@@ -93,6 +95,7 @@ private:
         Algorithm algorithm = Algorithm::Md5;
         std::size_t length = 0; // of the digest; 0: the algorithm's own
         int fd = -1;            // while waiting
+        int error = 0;          // why the item's file did not open
         std::int64_t size = -1;
         std::uint64_t hashed = 0;   // bytes hashed so far
         std::uint64_t credited = 0; // of those, the bytes a meter has heard of

@@ -52,6 +52,8 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
             if (outcome.opened) {
                 outcome.digest = queue->frontDigest();
                 outcome.readError = queue->frontReadError();
+            } else {
+                outcome.error = queue->frontError();
             }
             feed.done(place, outcome);
             queue->pop();
@@ -99,7 +101,7 @@ bool hashInOrder(HashFeed& feed, std::size_t capacity, WorkMeter* meter) {
                 break; // a lane that ends closes its file
             }
             if (fd < 0) {
-                queue->add();
+                queue->add(step.error);
                 continue;
             }
             if (!readAhead) {
@@ -155,6 +157,8 @@ bool hashOneAtATime(HashFeed& feed, WorkMeter* meter) {
             }
             outcome.opened = true;
             outcome.readError = read != 0;
+        } else if (request.path != nullptr) {
+            outcome.error = errno;
         }
         feed.done(0, outcome);
     }

@@ -18,6 +18,7 @@ struct HashRequest {
 struct HashOutcome {
     bool opened = false;    ///< its file opened as a regular file (false too with nothing to hash)
     bool readError = false; ///< reading failed part-way; digest is of the bytes read before
+    int error = 0;          ///< why a file to hash did not open (errno); 0 when it did
     Digest digest;          ///< when opened
 };
 

@@ -1,5 +1,6 @@
 #include "engine/verification_report.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -52,9 +53,9 @@ void VerificationReport::notUnderstood(const std::string& line) {
     sink_.lineNotUnderstood();
 }
 
-void VerificationReport::cantOpen(const std::string& name, const Digest& expected) {
+void VerificationReport::cantOpen(const std::string& name, const Digest& expected, int error) {
     // Nothing was hashed, so there is no actual digest to show.
-    sink_.addResult(name.c_str(), &expected, nullptr, STATUS_UNREADABLE);
+    sink_.addUnreadResult(name.c_str(), &expected, STATUS_UNREADABLE, error);
     const std::string shown = shownName(name);
     writeName(shown);
     std::fprintf(stderr, "%s: can't open %s\n", PROGRAM, shown.c_str());
@@ -67,7 +68,7 @@ void VerificationReport::hashed(const std::string& name, const Digest& expected,
     if (readError) {
         // The digest of what was read before the error is no checksum of the file: the row shows
         // none, so that no pasted checksum ever matches a file that could not be read.
-        sink_.addResult(name.c_str(), &expected, nullptr, STATUS_UNREADABLE);
+        sink_.addUnreadResult(name.c_str(), &expected, STATUS_UNREADABLE, EIO);
         writeName(shown);
         std::fprintf(stderr, "%s: error reading %s\n", PROGRAM, shown.c_str());
         errorStatus_ = 2;

@@ -14,7 +14,8 @@ public:
     VerificationReport(ResultSink& sink, bool verbose) : sink_(sink), verbose_(verbose) {}
 
     void notUnderstood(const std::string& line);
-    void cantOpen(const std::string& name, const Digest& expected);
+    /// error: why the file did not open (errno).
+    void cantOpen(const std::string& name, const Digest& expected, int error);
     void hashed(const std::string& name, const Digest& expected, const Digest& actual,
                 bool readError);
     /// The closing messages and the run's result.

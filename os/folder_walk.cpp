@@ -1,6 +1,7 @@
 #include "os/folder_walk.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -82,7 +83,7 @@ bool FolderWalk::step(WalkEntry& entry, bool (*pace)(void*), void* context) {
         const std::string path = base_ + (relative.empty() ? "." : relative);
         DIR* folder = ::opendir(path.c_str());
         if (folder == nullptr) {
-            entry = WalkEntry{WalkEntry::Kind::UnreadableFolder, relative, 0};
+            entry = WalkEntry{WalkEntry::Kind::UnreadableFolder, relative, 0, errno};
             return true;
         }
         auto frame = std::make_unique<Frame>();

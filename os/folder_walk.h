@@ -19,6 +19,8 @@ struct WalkEntry {
     std::string relative;
     /// The size of a File, as its status gave it.
     std::uint64_t size = 0;
+    /// Why an UnreadableFolder could not be read (errno).
+    int error = 0;
 };
 
 /// Walks a folder tree depth first, one entry at a time, in the byte order of the entries'

@@ -17,7 +17,8 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::findEntry(const AFX_MSGMAP* map, UINT messag
             if (e->nMessage != message) {
                 continue;
             }
-            if (message != WM_COMMAND || (e->nCode == code && e->nID == id)) {
+            const bool byControl = message == WM_COMMAND || message == WM_NOTIFY;
+            if (!byControl || (e->nCode == code && e->nID == id)) {
                 return e;
             }
         }

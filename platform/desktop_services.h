@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/win_types.h"
 
@@ -8,6 +9,21 @@ class COleDropTarget;
 
 /// Whether the save dialog asks before the user picks a file that exists.
 enum class OverwritePrompt { Ask, DontAsk };
+
+/// A kind of file a save dialog offers: "MD5 checksum list" with its name patterns, "*.md5" and
+/// "MD5SUMS".
+struct FileType {
+    std::string title;
+    std::vector<std::string> patterns;
+};
+
+/// What a save dialog offers, and what the user chose of it: the name it suggests, the kinds of
+/// file to choose among (the first one at first), and, once answered, the kind chosen.
+struct SaveChoices {
+    std::string fileName;
+    std::vector<FileType> types;
+    int chosenType = 0; ///< an index into types
+};
 
 /// The icon a message box shows beside its text; every message box has just an OK button.
 enum class MessageBoxKind { Plain, Information, Question, Warning, Error };
@@ -23,8 +39,13 @@ public:
     virtual bool setClipboardText(HWND owner, const std::string& bytes) = 0;
     /// The clipboard's plain text, byte for byte; false when it holds none or cannot be opened.
     virtual bool clipboardText(std::string& text) = 0;
-    /// Asks the user for a file to save to; false when cancelled.
-    virtual bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) = 0;
+    /// Asks the user for a file to save to, offering choices (which also receives the kind of
+    /// file chosen); false when cancelled. Choosing a kind whose first pattern is "*.ext" makes
+    /// the suggested name end in ".ext".
+    virtual bool saveFileDialog(HWND owner, OverwritePrompt prompt, SaveChoices& choices,
+                                std::string& path) = 0;
+    /// Asks the user for files and folders to open, several at once; false when cancelled.
+    virtual bool openFilesDialog(HWND owner, std::vector<std::string>& paths) = 0;
     /// Shows text until the user dismisses it.
     virtual void messageBox(HWND owner, const std::string& text, const std::string& caption,
                             MessageBoxKind kind) = 0;

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/win_types.h"
 
 /// How a list view column aligns its cells.
 enum class ColumnAlignment { Left, Right, Center };
+
+/// Which way a list view's rows are sorted by a column, as its header shows it.
+enum class SortDirection { None, Ascending, Descending };
 
 /// Which of a list view's image lists: the normal one, or the small one that report rows show.
 enum class ImageListKind { Normal, Small };
@@ -38,6 +42,22 @@ public:
     virtual void listSetSelected(HWND list, int item, bool selected) = 0;
     /// Scrolls the list so that the row shows.
     virtual void listEnsureVisible(HWND list, int item) = 0;
+    /// The first selected row, or -1 when none is.
+    virtual int listFirstSelected(HWND list) const = 0;
+    /// Sets a row's description: what a tooltip over its first cell shows after its status, and
+    /// what assistive technology reads with it (why a file could not be read, say).
+    virtual void listSetItemDescription(HWND list, int item, const std::string& text) = 0;
+    /// Marks column's header with the direction its rows are sorted in; None (or a column of -1)
+    /// marks no header. A click on a header sends the list's dialog WM_NOTIFY LVN_COLUMNCLICK.
+    virtual void listSetSortIndicator(HWND list, int column, SortDirection direction) = 0;
+    /// Shows the columns left to right in order (column indexes); a cell keeps its column index.
+    virtual void listSetColumnOrder(HWND list, const std::vector<int>& order) = 0;
+    /// The column width, in the units of listSetColumnWidth, that shows text whole in a cell
+    /// (its margins included). A cell too narrow for its text shows it elided in the middle, its
+    /// first and last characters kept; its tooltip and accessible description hold it whole.
+    virtual int listTextWidth(HWND list, const std::string& text) const = 0;
+    /// The width the columns have side by side without scrolling sideways, in the same units.
+    virtual int listColumnSpace(HWND list) const = 0;
 
     /// Appends an entry to a drop-down list; returns its index, or -1.
     virtual int comboAddString(HWND combo, const std::string& text) = 0;

@@ -93,3 +93,37 @@ void CListCtrl::SetImageList(CImageList* images, int which) {
                                            kind);
     }
 }
+
+int CListCtrl::GetFirstSelectedItem() const {
+    return ::IsWindow(m_hWnd) ? backend().lists().listFirstSelected(m_hWnd) : -1;
+}
+
+BOOL CListCtrl::SetItemDescription(int item, const char* text) {
+    if (!::IsWindow(m_hWnd) || item < 0 || item >= GetItemCount()) {
+        return FALSE;
+    }
+    backend().lists().listSetItemDescription(m_hWnd, item, text ? text : "");
+    return TRUE;
+}
+
+void CListCtrl::SetSortIndicator(int column, SortDirection direction) {
+    if (::IsWindow(m_hWnd)) {
+        backend().lists().listSetSortIndicator(m_hWnd, column, direction);
+    }
+}
+
+BOOL CListCtrl::SetColumnOrderArray(int count, const int* order) {
+    if (!::IsWindow(m_hWnd) || count < 0 || (count > 0 && order == nullptr)) {
+        return FALSE;
+    }
+    backend().lists().listSetColumnOrder(m_hWnd, std::vector<int>(order, order + count));
+    return TRUE;
+}
+
+int CListCtrl::GetStringWidth(const char* text) const {
+    return ::IsWindow(m_hWnd) ? backend().lists().listTextWidth(m_hWnd, text ? text : "") : 0;
+}
+
+int CListCtrl::GetColumnSpace() const {
+    return ::IsWindow(m_hWnd) ? backend().lists().listColumnSpace(m_hWnd) : 0;
+}

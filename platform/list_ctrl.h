@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/list_controls.h"
 #include "platform/wnd.h"
 
 class CImageList;
@@ -23,6 +24,18 @@ public:
     /// Scrolls the list so that row item shows; a partly shown row is brought fully into view
     /// whatever partialOK says. FALSE for a row that does not exist.
     BOOL EnsureVisible(int item, BOOL partialOK);
+    /// The first selected row, or -1 when none is.
+    int GetFirstSelectedItem() const;
+    /// Sets the words a tooltip over the row and a screen reader give after its status.
+    BOOL SetItemDescription(int item, const char* text);
+    /// Marks column's header as sorting the rows in direction (None: no header marked).
+    void SetSortIndicator(int column, SortDirection direction);
+    /// Shows the count columns left to right in the order of their indexes in order.
+    BOOL SetColumnOrderArray(int count, const int* order);
+    /// The column width that shows text whole (see ListControls::listTextWidth).
+    int GetStringWidth(const char* text) const;
+    /// The width the columns have without scrolling sideways.
+    int GetColumnSpace() const;
     /// Gives the list images (not owned; the caller keeps them alive) for the given use.
     void SetImageList(CImageList* images, int which);
 };

@@ -21,22 +21,24 @@ union AfxHandler {
     void (CWnd::*vMMI)(MINMAXINFO*);
     void (CWnd::*vwl)(UINT, LPARAM);
     HCURSOR (CWnd::*hv)();
+    void (CWnd::*vNMHDRpl)(NMHDR*, LRESULT*);
 };
 
 enum AfxSig : UINT {
     AfxSig_end = 0,
-    AfxSig_vv,   ///< void (CCmdTarget::*)() — commands and OnPaint-like handlers
-    AfxSig_vwii, ///< void (CWnd::*)(UINT, int, int) — OnSize
-    AfxSig_vMMI, ///< void (CWnd::*)(MINMAXINFO*) — OnGetMinMaxInfo
-    AfxSig_vwl,  ///< void (CWnd::*)(UINT, LPARAM) — OnSysCommand
-    AfxSig_hv,   ///< HCURSOR (CWnd::*)() — OnQueryDragIcon
-    AfxSig_wv,   ///< void (CWnd::*)() — window messages without arguments (OnPaint, OnPaste)
+    AfxSig_vv,       ///< void (CCmdTarget::*)() — commands and OnPaint-like handlers
+    AfxSig_vwii,     ///< void (CWnd::*)(UINT, int, int) — OnSize
+    AfxSig_vMMI,     ///< void (CWnd::*)(MINMAXINFO*) — OnGetMinMaxInfo
+    AfxSig_vwl,      ///< void (CWnd::*)(UINT, LPARAM) — OnSysCommand
+    AfxSig_hv,       ///< HCURSOR (CWnd::*)() — OnQueryDragIcon
+    AfxSig_wv,       ///< void (CWnd::*)() — window messages without arguments (OnPaint, OnPaste)
+    AfxSig_vNMHDRpl, ///< void (CWnd::*)(NMHDR*, LRESULT*) — a control's WM_NOTIFY
 };
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage; ///< WM_* number
-    UINT nCode;    ///< notification code, for WM_COMMAND
-    UINT nID;      ///< control or command ID, for WM_COMMAND
+    UINT nCode;    ///< notification code, for WM_COMMAND and WM_NOTIFY
+    UINT nID;      ///< control or command ID, for WM_COMMAND and WM_NOTIFY
     AfxSig nSig;
     AfxHandler pfn;
 };
@@ -76,6 +78,10 @@ protected:                                                                      
     {WM_COMMAND, BN_CLICKED, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
 #define ON_CBN_SELCHANGE(id, fn)                                                                   \
     {WM_COMMAND, CBN_SELCHANGE, UINT(id), AfxSig_vv, AFX_HANDLER(vv, AFX_PMSG, fn)},
+/// A control's notification code from control id (WM_NOTIFY); fn(NMHDR*, LRESULT*).
+#define ON_NOTIFY(code, id, fn)                                                                    \
+    {WM_NOTIFY, UINT(code), UINT(id), AfxSig_vNMHDRpl,                                             \
+     AFX_HANDLER(vNMHDRpl, void (CWnd::*)(NMHDR*, LRESULT*), fn)},
 #define ON_WM_SIZE()                                                                               \
     {WM_SIZE, 0, 0, AfxSig_vwii, AFX_HANDLER(vwii, void (CWnd::*)(UINT, int, int), OnSize)},
 #define ON_WM_GETMINMAXINFO()                                                                      \

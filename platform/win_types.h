@@ -59,6 +59,20 @@ struct RECT {
     friend bool operator==(const RECT&, const RECT&) = default;
 };
 
+/// What a WM_NOTIFY says first: which control, and what happened to it.
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+
+/// A list view's notification; for LVN_COLUMNCLICK, iSubItem is the column clicked.
+struct NMLISTVIEW {
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+};
+
 struct MINMAXINFO {
     POINT ptReserved;
     POINT ptMaxSize;
@@ -106,6 +120,7 @@ inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_PASTE = 0x0302;
+inline constexpr UINT WM_NOTIFY = 0x004E;
 
 // WM_SIZE types.
 inline constexpr UINT SIZE_RESTORED = 0;
@@ -115,6 +130,7 @@ inline constexpr UINT SIZE_MAXIMIZED = 2;
 // Notification and command IDs.
 inline constexpr UINT BN_CLICKED = 0;
 inline constexpr UINT CBN_SELCHANGE = 1;
+inline constexpr UINT LVN_COLUMNCLICK = UINT(-108);
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr UINT ID_HELP = 0xE146;
@@ -166,6 +182,8 @@ inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
 inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT MF_SEPARATOR = 0x0800;
+inline constexpr UINT MF_UNCHECKED = 0x0000;
+inline constexpr UINT MF_CHECKED = 0x0008;
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
 inline constexpr int SM_CXICON = 11;
@@ -190,6 +208,7 @@ inline constexpr DROPEFFECT DROPEFFECT_COPY = 1;
 // File dialog flags.
 inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
 inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
+inline constexpr DWORD OFN_ALLOWMULTISELECT = 0x200;
 
 // Message box types.
 inline constexpr UINT MB_OK = 0x0;

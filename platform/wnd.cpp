@@ -125,6 +125,18 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         *result = 1;
         return TRUE;
     }
+    if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        const AFX_MSGMAP_ENTRY* e =
+            header ? findEntry(GetMessageMap(), message, header->code, UINT(header->idFrom))
+                   : nullptr;
+        if (!e) {
+            return FALSE;
+        }
+        *result = 0;
+        (this->*e->pfn.vNMHDRpl)(header, result);
+        return TRUE;
+    }
     const AFX_MSGMAP_ENTRY* e = findEntry(GetMessageMap(), message, 0, 0);
     if (!e) {
         return FALSE;
@@ -150,6 +162,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case AfxSig_vv:
         (this->*e->pfn.vv)();
         break;
+    case AfxSig_vNMHDRpl:
     case AfxSig_end:
         return FALSE;
     }

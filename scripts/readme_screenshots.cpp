@@ -1,8 +1,7 @@
 // Draws the README's screenshots: the real window (Qt, normally offscreen) after a drop in each
-// mode, during a long check, after a folder's drop, after a pasted checksum matched, and after
-// downloads were checked against a signed list beside one and with no list beside the other,
-// saved as PNG files.
-// Usage: readme_screenshots OUTPUT_FOLDER
+// mode, after a check with problems sorted first, during a long check, after a folder's drop, after
+// a pasted checksum matched, and after downloads were checked against a signed list beside one and
+// with no list beside the other, saved as PNG files. Usage: readme_screenshots OUTPUT_FOLDER
 
 #include <unistd.h>
 
@@ -10,8 +9,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
@@ -135,6 +136,42 @@ int main(int argc, char* argv[]) {
             },
             [&] { shoot("check-files.png"); },
             [&] {
+                // A check of many files with a few problems among them, sorted by status with a
+                // click on its header: the problems come first.
+                const fs::path album = work / "album";
+                std::string list;
+                for (int i = 1; i <= 24; ++i) {
+                    char name[32];
+                    std::snprintf(name, sizeof name, "scan-%03d.tif", i);
+                    const std::string bytes(1000 + i, 's');
+                    write(album / name, i == 7 || i == 19 ? bytes + "changed" : bytes);
+                    Digest digest;
+                    std::FILE* file = std::fopen((album / name).c_str(), "rb");
+                    if (file == nullptr || digestStream(file, digest) != 0) {
+                        status = 1;
+                    }
+                    if (file != nullptr) {
+                        std::fclose(file);
+                    }
+                    list += toHex(digest) + "  " + name + "\n";
+                }
+                list += "d41d8cd98f00b204e9800998ecf8427e  scan-025.tif\n";
+                write(album / "MD5SUMS", list);
+                fs::resize_file(album / "scan-007.tif", 1007); // back to its listed bytes
+                write(album / "scan-019.tif", std::string(1019, 't'));
+                dropUrls(window, {url(album / "MD5SUMS")});
+            },
+            [&] {
+                auto* list = qobject_cast<QTreeView*>(
+                    backend.widget(GetDlgItem(dialog.m_hWnd, IDC_RESULT_LIST)));
+                emit list->header()->sectionClicked(COLUMN_STATUS);
+                window->resize(1000, 300); // wide enough for the digests whole
+            },
+            [&] {
+                shoot("problems-first.png");
+                window->resize(860, 300);
+            },
+            [&] {
                 // A long check: the list's last file is a DVD image (a sparse file, so that it
                 // takes no room). The shot is taken while it is hashed; then Stop ends the work.
                 const fs::path dvd = downloads / "debian-12.8.0-amd64-DVD-1.iso";
@@ -173,7 +210,7 @@ int main(int argc, char* argv[]) {
             },
             [&] {
                 const std::string iso =
-                    dialog.report.resultList.GetItemText(1, 2); // the ISO's actual checksum
+                    dialog.report.resultList.GetItemText(1, 1); // the ISO's new checksum
                 QApplication::clipboard()->setText(QString::fromStdString("SHA256: " + iso));
                 SendMessage(dialog.m_hWnd, WM_PASTE, 0, 0);
             },
@@ -202,7 +239,7 @@ int main(int argc, char* argv[]) {
                 backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_GENERATE), false);
                 backend.setChecked(GetDlgItem(dialog.m_hWnd, IDC_CHECK_FILES), true);
                 // Wide enough for a SHA-256 digest and the signature's words.
-                window->resize(1300, 300);
+                window->resize(1420, 300);
                 dropUrls(window, {url(release / "debian-12.8.0-amd64-netinst.iso")});
             },
             [&] { shoot("download-check.png"); },

@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 cmake --build "$build" --target readme_screenshots
 QT_QPA_PLATFORM=offscreen "$build/scripts/readme_screenshots" docs 2>/dev/null
-echo "wrote docs/generate-checksums.png, check-files.png, long-work.png, folder-report.png,"
-echo "compare-match.png, download-check.png and download-no-list.png"
+echo "wrote docs/generate-checksums.png, check-files.png, problems-first.png, long-work.png,"
+echo "folder-report.png, compare-match.png, download-check.png and download-no-list.png"

@@ -1,6 +1,7 @@
 #include "ui/drop_work.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,8 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
             m_items.shrink_to_fit();
         },
         [this] { m_queue.deliverTo(m_results); });
+    m_tally.seconds = m_progress.shownSeconds();
+    m_tally.bytes = m_progress.bytesDone();
     m_progress.end();
 }
 
@@ -139,7 +142,7 @@ void DropWork::processDroppedPath(const std::string& path) {
     changeDirectory(folder.c_str());
     std::FILE* stream = openFileStream(path.c_str(), "r");
     if (stream == nullptr) {
-        listNotOpened(path);
+        listNotOpened(path, errno);
         return;
     }
     ++m_tally.lists;
@@ -169,7 +172,8 @@ void DropWork::checkDownloadTarget(const CheckTarget& target) {
     // Nothing to compare with: the file's digest, for a checksum pasted from the publisher.
     Digest digest;
     bool stopped = false;
-    if (digestFileAt(fileName.c_str(), m_settings.algorithm, digest, &m_progress, stopped)) {
+    int error = 0;
+    if (digestFileAt(fileName.c_str(), m_settings.algorithm, digest, &m_progress, stopped, error)) {
         m_tally.withoutList.push_back(fileName);
         m_queue.addResult(fileName.c_str(), nullptr, &digest, STATUS_NO_LIST);
         m_progress.fileDone();
@@ -178,7 +182,7 @@ void DropWork::checkDownloadTarget(const CheckTarget& target) {
     } else {
         std::fprintf(stderr, "md5sum: %s: no checksum list names it, and it could not be read\n",
                      fileName.c_str());
-        addResult(fileName.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+        addUnreadResult(fileName.c_str(), nullptr, STATUS_UNREADABLE, error);
     }
 }
 
@@ -196,10 +200,10 @@ void DropWork::checkSignature(const std::string& folder, const std::string& list
     m_tally.badSignature = m_tally.badSignature || status == STATUS_SIGNATURE_BAD;
 }
 
-void DropWork::listNotOpened(const std::string& path) {
+void DropWork::listNotOpened(const std::string& path, int error) {
     // Nothing to verify: one row says so, and the report gets no line. It is counted as a list
     // not opened, not as a listed file that could not be read.
-    m_queue.addResult(path.c_str(), nullptr, nullptr, STATUS_UNREADABLE);
+    m_queue.addUnreadResult(path.c_str(), nullptr, STATUS_UNREADABLE, error);
     ++m_tally.listsNotOpened;
     m_progress.fileDone();
 }
@@ -261,7 +265,8 @@ bool DropWork::walkFolder(const std::string& folder, std::uint64_t& bytes) {
             m_items.push_back(Item{base + entry.relative, entry.relative, parent});
             break;
         case WalkEntry::Kind::UnreadableFolder:
-            m_items.push_back(Item{base + entry.relative, entry.relative, parent, true});
+            m_items.push_back(
+                Item{base + entry.relative, entry.relative, parent, true, entry.error});
             break;
         case WalkEntry::Kind::Special:
             ++m_tally.passedOver;
@@ -301,11 +306,11 @@ void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
     m_droppedPath = item.name;
     const char* name = item.name.c_str();
     if (item.unreadableFolder) {
-        addResult(name, nullptr, nullptr, STATUS_UNREADABLE);
+        addUnreadResult(name, nullptr, STATUS_UNREADABLE, item.error);
     } else if (!outcome.opened || outcome.readError) {
         // A file not opened, or read only in part, has no checksum: its row shows none, so that
         // no pasted checksum matches it, and it gets no report line.
-        addResult(name, nullptr, nullptr, STATUS_FAILED);
+        addUnreadResult(name, nullptr, STATUS_FAILED, outcome.opened ? EIO : outcome.error);
     } else {
         addResult(name, &outcome.digest, &outcome.digest, STATUS_OK);
     }
@@ -314,6 +319,15 @@ void DropWork::done(std::size_t /*place*/, const HashOutcome& outcome) {
 void DropWork::addResult(const char* name, const Digest* expected, const Digest* actual,
                          int status) {
     m_queue.addResult(name, expected, actual, status);
+    count(status);
+}
+
+void DropWork::addUnreadResult(const char* name, const Digest* expected, int status, int error) {
+    m_queue.addUnreadResult(name, expected, status, error);
+    count(status);
+}
+
+void DropWork::count(int status) {
     switch (status) {
     case STATUS_OK:
         ++m_tally.ok;

@@ -54,6 +54,7 @@ public:
     /// A row of the work: counted for the tally, then handed to the results.
     void addResult(const char* name, const Digest* expected, const Digest* actual,
                    int status) override;
+    void addUnreadResult(const char* name, const Digest* expected, int status, int error) override;
     void lineNotUnderstood() override;
 
 private:
@@ -63,6 +64,7 @@ private:
         std::string name;   ///< the row's name
         std::string folder; ///< the current folder while its row is made
         bool unreadableFolder = false;
+        int error = 0; ///< why an unreadable folder could not be read
     };
 
     /// What a drop has to check: a list, or a file that is not one, with the entries naming it.
@@ -82,8 +84,10 @@ private:
     void checkDownloadTarget(const CheckTarget& target);
     /// The row of the signature of the list listName in folder, when it has one.
     void checkSignature(const std::string& folder, const std::string& listName);
-    /// The row of a list that could not be opened.
-    void listNotOpened(const std::string& path);
+    /// The row of a list that could not be opened, for the reason error (errno).
+    void listNotOpened(const std::string& path, int error);
+    /// Counts a row of status for the tally and the progress.
+    void count(int status);
     /// The rows the targets will make, for the strip's count; false when a stop came first.
     bool countEntries(const std::vector<CheckTarget>& targets);
 

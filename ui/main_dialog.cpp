@@ -4,6 +4,7 @@
 #include "platform/backend.h"
 #include "platform/clipboard.h"
 #include "platform/data_exchange.h"
+#include "platform/file_dialog.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/resources.h"
@@ -30,6 +31,7 @@ ON_BN_CLICKED(IDC_STOP, OnStop)
 ON_CBN_SELCHANGE(IDC_ALGORITHM, OnAlgorithmChange)
 ON_WM_PASTE()
 ON_COMMAND(START_FILES_COMMAND_ID, OnStartFiles)
+ON_NOTIFY(LVN_COLUMNCLICK, IDC_RESULT_LIST, OnColumnClick)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -56,7 +58,18 @@ BOOL MainDialog::OnInitDialog() {
         Resources::loadString(IDS_ABOUTBOX, aboutText);
         // The window's own command goes with the system's, before the About entry that ends
         // the menu.
+        const auto withKeys = [](const char* text, const char* keys) {
+            return std::string(text) + '\t' + keys;
+        };
+        systemMenu->AppendMenu(MF_STRING, ADD_FILES_COMMAND_ID,
+                               withKeys("Add Files...", ADD_FILES_KEYS).c_str());
         systemMenu->AppendMenu(MF_STRING, COMPARE_COMMAND_ID, "Compare with Clipboard");
+        systemMenu->AppendMenu(MF_STRING, PROBLEMS_ONLY_COMMAND_ID,
+                               withKeys("Show Problems Only", PROBLEMS_ONLY_KEYS).c_str());
+        systemMenu->AppendMenu(MF_STRING, NEXT_PROBLEM_COMMAND_ID,
+                               withKeys("Next Problem", NEXT_PROBLEM_KEYS).c_str());
+        systemMenu->AppendMenu(MF_STRING, PREVIOUS_PROBLEM_COMMAND_ID,
+                               withKeys("Previous Problem", PREVIOUS_PROBLEM_KEYS).c_str());
         if (!aboutText.empty()) {
             systemMenu->AppendMenu(MF_SEPARATOR);
             systemMenu->AppendMenu(MF_STRING, ABOUT_COMMAND_ID, aboutText.c_str());
@@ -122,7 +135,10 @@ void MainDialog::buildLayout() {
     for (int id : {IDC_TO_CLIPBOARD, IDC_SAVE_AS}) {
         secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED, 0, 0, 0, 0);
     }
-    secondRow->addItem(IDC_ALGORITHM, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
+    // The drop-down's visible label, its mnemonic giving it the focus.
+    for (int id : {IDC_ALGORITHM_LABEL, IDC_ALGORITHM}) {
+        secondRow->addItem(id, WIDTH_FIXED | HEIGHT_FIXED | ALIGN_CENTER_Y, 0, 0, 0, 0);
+    }
     // The status strip: the text takes what the bar, the details and Stop leave; all of them
     // centred on the row's height.
     auto* stripRow = new LayoutPane(this, HORIZONTAL, 5, 0);
@@ -146,6 +162,7 @@ void MainDialog::arrange(RECT rect) {
     if (rootPane) {
         rootPane->place(rect);
         strip.arrange();
+        report.fitColumns();
     }
 }
 
@@ -155,9 +172,22 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam) {
         m_closeAfterWork = true;
         return;
     }
-    if ((id & 0xFFF0) == COMPARE_COMMAND_ID) {
+    switch (id & 0xFFF0) {
+    case COMPARE_COMMAND_ID:
         compareWithClipboard();
         return;
+    case ADD_FILES_COMMAND_ID:
+        addFiles();
+        return;
+    case PROBLEMS_ONLY_COMMAND_ID:
+        showProblemsOnly(!report.problemsOnly());
+        return;
+    case NEXT_PROBLEM_COMMAND_ID:
+    case PREVIOUS_PROBLEM_COMMAND_ID:
+        goToProblem((id & 0xFFF0) == NEXT_PROBLEM_COMMAND_ID);
+        return;
+    default:
+        break;
     }
     if ((id & 0xFFF0) == ABOUT_COMMAND_ID) {
         AboutDialog about;
@@ -197,6 +227,10 @@ void MainDialog::addNote(const char* name, const std::string& text, const std::s
     report.addNote(name, text, detail, status);
 }
 
+void MainDialog::addUnreadResult(const char* name, const Digest* expected, int status, int error) {
+    report.addUnreadResult(name, expected, status, error);
+}
+
 void MainDialog::clearResults() {
     report.clearResults();
 }
@@ -231,6 +265,47 @@ void MainDialog::compareWithClipboard() {
         static_cast<int>(rows.size()), report.holdsAlgorithmOf(checksum)));
 }
 
+void MainDialog::addFiles() {
+    CFileDialog chooser(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, this);
+    if (chooser.DoModal() == IDOK) {
+        acceptDrop(chooser.GetPathNames());
+    }
+}
+
+void MainDialog::goToProblem(bool forward) {
+    const int row = report.goToProblem(forward);
+    if (row < 0) {
+        strip.showOutcome(report.problemsOnly() || report.resultList.GetItemCount() > 0
+                              ? "No problems in the list"
+                              : "The list is empty");
+        return;
+    }
+    const ResultRow* shown = report.rowAt(row);
+    strip.showOutcome("Problem " + groupedNumber(report.problemPlace(row)) + " of " +
+                      groupedNumber(report.problemsShown()) + ": " + shown->name + ", " +
+                      statusCell(*shown));
+}
+
+void MainDialog::showProblemsOnly(bool on) {
+    report.setProblemsOnly(on);
+    if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+        systemMenu->CheckMenuItem(PROBLEMS_ONLY_COMMAND_ID, on ? MF_CHECKED : MF_UNCHECKED);
+    }
+    if (on) {
+        const int problems = report.problemsShown();
+        strip.showOutcome(problems == 0 ? std::string("No problems in the list")
+                                        : "Showing " + groupedNumber(problems) +
+                                              (problems == 1 ? " problem" : " problems") + " only");
+    } else {
+        strip.showOutcome("Showing every row");
+    }
+}
+
+void MainDialog::OnColumnClick(NMHDR* notice, LRESULT* result) {
+    report.clickColumn(reinterpret_cast<NMLISTVIEW*>(notice)->iSubItem);
+    *result = 0;
+}
+
 void MainDialog::OnStop() {
     work.requestStop();
 }
@@ -256,7 +331,9 @@ void MainDialog::acceptDrop(const std::vector<CString>& paths) {
     settings.verbose = verbose != 0;
     settings.binary = binary != 0;
     settings.algorithm = algorithm;
+    report.setGenerating(checkMode == 1);
     drop.run(paths, checkMode == 0, settings);
+    report.workEnded();
     strip.showOutcome(outcomeText(drop.tally()));
     if (m_closeAfterWork) {
         m_closeAfterWork = false;

@@ -14,6 +14,16 @@
 inline constexpr UINT ABOUT_COMMAND_ID = 0x0010;
 /// Command ID of the system menu's "Compare with Clipboard" entry.
 inline constexpr UINT COMPARE_COMMAND_ID = 0x0020;
+/// Command IDs of the entries that find the problems among the rows, and their keys.
+inline constexpr UINT PROBLEMS_ONLY_COMMAND_ID = 0x0030;
+inline constexpr UINT NEXT_PROBLEM_COMMAND_ID = 0x0040;
+inline constexpr UINT PREVIOUS_PROBLEM_COMMAND_ID = 0x0050;
+inline constexpr const char* PROBLEMS_ONLY_KEYS = "Ctrl+P";
+/// Command ID of "Add Files...", which opens the file chooser, and its keys.
+inline constexpr UINT ADD_FILES_COMMAND_ID = 0x0060;
+inline constexpr const char* ADD_FILES_KEYS = "Ctrl+O";
+inline constexpr const char* NEXT_PROBLEM_KEYS = "F8";
+inline constexpr const char* PREVIOUS_PROBLEM_KEYS = "Shift+F8";
 /// Where the algorithm of new checksums is remembered in the profile.
 inline constexpr const char* SETTINGS_SECTION = "Settings";
 inline constexpr const char* ALGORITHM_KEY = "Algorithm";
@@ -34,10 +44,17 @@ public:
     void clearResults() override;
     void addNote(const char* name, const std::string& text, const std::string& detail,
                  int status) override;
+    void addUnreadResult(const char* name, const Digest* expected, int status, int error) override;
 
     /// Reads a checksum from the clipboard and selects the rows that hold it; the strip says
     /// what came of it.
     void compareWithClipboard();
+    /// Asks for files and folders and takes them as a drop in the current mode.
+    void addFiles();
+    /// Selects the next (or previous) problem row; the strip says which it is of how many.
+    void goToProblem(bool forward);
+    /// Shows only the problem rows, or every row again; the system menu's entry shows which.
+    void showProblemsOnly(bool on);
 
     /// The work of one drop, by the mode the buttons show: every list checked, or every file
     /// hashed. A stop ends it; the strip then tells what came of it.
@@ -79,6 +96,7 @@ protected:
     /// Escape during long work stops the work; otherwise it closes the window.
     void OnCancel() override;
     void OnStartFiles();
+    void OnColumnClick(NMHDR* notice, LRESULT* result);
 
     DECLARE_MESSAGE_MAP()
 

@@ -13,6 +13,7 @@ class QueuedResults : public DropResults {
 public:
     void addResult(const char* name, const Digest* expected, const Digest* actual,
                    int status) override;
+    void addUnreadResult(const char* name, const Digest* expected, int status, int error) override;
     void clearResults() override;
     void addNote(const char* name, const std::string& text, const std::string& detail,
                  int status) override;
@@ -22,11 +23,12 @@ public:
 
 private:
     struct Entry {
-        enum class Kind { Result, Note, Clear } kind;
+        enum class Kind { Result, Unread, Note, Clear } kind;
         std::string name;
         std::optional<Digest> expected;
         std::optional<Digest> actual;
         int status = 0;
+        int error = 0; ///< of an unread result
         std::string text;
         std::string detail;
     };

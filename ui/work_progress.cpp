@@ -102,6 +102,17 @@ void WorkProgress::flushBytes() {
     m_pending = 0;
 }
 
+double WorkProgress::shownSeconds() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_shown ? double(GetTickCount64() - m_run.started) / 1000.0 : -1;
+}
+
+std::uint64_t WorkProgress::bytesDone() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    flushBytes();
+    return m_run.done;
+}
+
 void WorkProgress::lookingIn(const std::string& folder, int found) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_run.looking = folder;
@@ -183,10 +194,14 @@ void WorkProgress::update(std::uint64_t now, const Run& run) {
     const double rate = seconds > 0 ? double(run.done) / seconds : 0;
     std::string details = rateText(rate);
     const double left = bytesLeft(run);
+    const int done = permille(run);
     if (left >= 0 && rate > 0) {
         details += ", " + timeLeftText(left / rate);
+    } else if (done > 0) {
+        // Only the count of files is known: the rest is taken to go as fast as the part done.
+        details += ", " + timeLeftText(seconds * (PERMILLE - done) / done);
     }
-    m_strip.showProgress(text, permille(run), details);
+    m_strip.showProgress(text, done, details);
 }
 
 int WorkProgress::permille(const Run& run) {

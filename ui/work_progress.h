@@ -40,6 +40,10 @@ public:
     /// on this thread whenever it serves and once more at the end, to hand the window what the
     /// work produced meanwhile.
     void runOnWorker(const std::function<void()>& work, const std::function<void()>& deliver);
+    /// How long the work has run, in seconds, once the strip has shown it; -1 before.
+    double shownSeconds();
+    /// The bytes hashed so far.
+    std::uint64_t bytesDone();
 
     void requestStop() { m_stopRequested = true; }
     bool stopRequested() const { return m_stopRequested; }

@@ -26,7 +26,16 @@ std::string foundBesides(const DropTally& tally) {
     return text;
 }
 
+// The article goes by the sound: MD5 is said letter by letter ("an em-dee-five"), SHA and
+// BLAKE as words ("a SHA-256").
+const char* articleFor(const std::string& name) {
+    return name.rfind("MD5", 0) == 0 ? "an " : "a ";
+}
+
 } // namespace
+
+// The outcome without the time it took.
+static std::string outcomeWords(const DropTally& tally);
 
 std::string groupedNumber(long long n) {
     const std::string digits = std::to_string(n < 0 ? -n : n);
@@ -66,7 +75,32 @@ std::string timeLeftText(double seconds) {
     return groupedNumber(minutes / 60) + " h " + std::to_string(minutes % 60) + " min left";
 }
 
+std::string durationText(double seconds) {
+    if (seconds < 59.95) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f s", seconds > 0 ? seconds : 0.0);
+        return text;
+    }
+    const long long whole = std::llround(seconds);
+    if (whole < 3600) {
+        return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
+    }
+    const long long minutes = (whole + 30) / 60;
+    return groupedNumber(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
+}
+
 std::string outcomeText(const DropTally& tally) {
+    std::string text = outcomeWords(tally);
+    if (tally.seconds >= 0) {
+        text += " in " + durationText(tally.seconds);
+        if (tally.bytes > 0 && tally.seconds > 0) {
+            text += ", " + rateText(double(tally.bytes) / tally.seconds);
+        }
+    }
+    return text;
+}
+
+static std::string outcomeWords(const DropTally& tally) {
     if (tally.stopped) {
         std::string text = "Stopped after " + groupedNumber(tally.done());
         if (tally.total >= 0) {
@@ -159,6 +193,6 @@ std::string comparisonText(const PastedChecksum& checksum, const std::string& fi
     if (algorithmShown || !canChoose) {
         return "No row matches this " + algorithms + " checksum";
     }
-    return "No row holds a " + algorithms + " checksum: choose " + algorithms +
-           " and drop the file again";
+    return "No row holds " + std::string(articleFor(algorithms)) + algorithms +
+           " checksum: choose " + algorithms + " and drop the file again";
 }

@@ -29,6 +29,10 @@ struct DropTally {
     /// one was BAD.
     std::vector<std::string> signatures{};
     bool badSignature = false;
+    /// How long the work took, in seconds, when it ran long enough for the strip to show it; -1
+    /// for a quick drop. The bytes hashed meanwhile.
+    double seconds = -1;
+    std::uint64_t bytes = 0;
 
     /// The files a list named that were checked, or tried.
     int checked() const { return ok + failed + unreadable; }
@@ -49,10 +53,13 @@ std::string groupedNumber(long long n);
 std::string rateText(double bytesPerSecond);
 /// "45 s left", "3 min left", "1 h 5 min left"; seconds are rounded up.
 std::string timeLeftText(double seconds);
+/// "0.4 s", "12.4 s", "1 min 15 s", "2 h 5 min": how long something took.
+std::string durationText(double seconds);
 /// "12 files checked: 10 OK, 1 FAILED, 1 could not be read", "2 lists, 8 files checked: 8 OK;
 /// 1 line not understood; 1 list could not be opened", "Folder photos could not be read",
 /// "3 checksums generated", "Stopped after 5 of 12 files". Every number is grouped ("1,204").
 /// Checking, each list's signature follows ("; Good signature from ..."), and a BAD one puts
 /// "FAILED: " in front, whatever the digests say; a file no list names is said with the way to
-/// compare it by hand.
+/// compare it by hand. Long work ends with the time it took and its rate: "... in 12.4 s,
+/// 412 MB/s".
 std::string outcomeText(const DropTally& tally);

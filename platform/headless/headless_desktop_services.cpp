@@ -11,20 +11,32 @@ bool HeadlessDesktopServices::clipboardText(std::string& text) {
 }
 
 bool HeadlessDesktopServices::saveFileDialog(HWND owner, OverwritePrompt prompt,
-                                             std::string& path) {
-    SaveDialogRecord shown{owner, prompt, false, {}};
+                                             SaveChoices& choices, std::string& path) {
+    SaveDialogRecord shown{owner, prompt, false, {}, choices};
     // With no answer queued the user cancels, so a test never waits on the dialog.
     if (!m_saveAnswers.empty()) {
-        std::optional<std::string> answer = std::move(m_saveAnswers.front());
+        std::optional<SaveAnswer> answer = std::move(m_saveAnswers.front());
         m_saveAnswers.pop_front();
         if (answer.has_value()) {
             shown.chosen = true;
-            shown.path = *answer;
-            path = *answer;
+            shown.path = answer->path;
+            shown.offered.chosenType = answer->type;
+            choices.chosenType = answer->type;
+            path = answer->path;
         }
     }
     m_saveDialogs.push_back(shown);
     return shown.chosen;
+}
+
+bool HeadlessDesktopServices::openFilesDialog(HWND, std::vector<std::string>& paths) {
+    ++m_openDialogsShown;
+    if (m_openAnswers.empty()) {
+        return false;
+    }
+    paths = std::move(m_openAnswers.front());
+    m_openAnswers.pop_front();
+    return !paths.empty();
 }
 
 void HeadlessDesktopServices::messageBox(HWND owner, const std::string& text,
@@ -47,8 +59,12 @@ void HeadlessDesktopServices::revokeDropTarget(HWND wnd) {
     }
 }
 
-void HeadlessDesktopServices::answerSave(std::string path) {
-    m_saveAnswers.emplace_back(std::move(path));
+void HeadlessDesktopServices::answerSave(std::string path, int type) {
+    m_saveAnswers.emplace_back(SaveAnswer{std::move(path), type});
+}
+
+void HeadlessDesktopServices::answerOpen(std::vector<std::string> paths) {
+    m_openAnswers.push_back(std::move(paths));
 }
 
 void HeadlessDesktopServices::cancelSave() {

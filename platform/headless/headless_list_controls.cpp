@@ -82,6 +82,38 @@ void HeadlessListControls::listEnsureVisible(HWND list, int item) {
     }
 }
 
+int HeadlessListControls::listFirstSelected(HWND list) const {
+    const std::vector<int> selected = selectedItems(list);
+    return selected.empty() ? -1 : selected.front();
+}
+
+void HeadlessListControls::listSetItemDescription(HWND list, int item, const std::string& text) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setDescription(item, text);
+    }
+}
+
+void HeadlessListControls::listSetSortIndicator(HWND list, int column, SortDirection direction) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setSortIndicator(column, direction);
+    }
+}
+
+void HeadlessListControls::listSetColumnOrder(HWND list, const std::vector<int>& order) {
+    if (HeadlessListView* rows = rowsOf(m_desktop, list)) {
+        rows->setColumnOrder(order);
+    }
+}
+
+int HeadlessListControls::listTextWidth(HWND list, const std::string& text) const {
+    return rowsOf(m_desktop, list) != nullptr ? 6 * int(text.size()) + 12 : 0;
+}
+
+int HeadlessListControls::listColumnSpace(HWND list) const {
+    const HeadlessWindow* window = m_desktop.find(list);
+    return window != nullptr && window->kind == ControlKind::ListView ? window->rect.width() : 0;
+}
+
 int HeadlessListControls::comboAddString(HWND combo, const std::string& text) {
     HeadlessComboBox* entries = entriesOf(m_desktop, combo);
     return entries != nullptr ? entries->addString(text) : -1;

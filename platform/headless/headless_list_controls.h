@@ -24,6 +24,14 @@ public:
     void listSetColumnWidth(HWND list, int column, int width) override;
     void listSetSelected(HWND list, int item, bool selected) override;
     void listEnsureVisible(HWND list, int item) override;
+    int listFirstSelected(HWND list) const override;
+    void listSetItemDescription(HWND list, int item, const std::string& text) override;
+    void listSetSortIndicator(HWND list, int column, SortDirection direction) override;
+    void listSetColumnOrder(HWND list, const std::vector<int>& order) override;
+    /// Every byte is as wide as the average character, 6 pixels, and a cell's margins take 12.
+    int listTextWidth(HWND list, const std::string& text) const override;
+    /// The list's client width.
+    int listColumnSpace(HWND list) const override;
 
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;

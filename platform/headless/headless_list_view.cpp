@@ -104,3 +104,21 @@ void HeadlessListView::setImageList(HIMAGELIST images, ImageListKind kind) {
 HIMAGELIST HeadlessListView::imageList(ImageListKind kind) const {
     return kind == ImageListKind::Small ? m_smallImages : m_normalImages;
 }
+
+bool HeadlessListView::setDescription(int item, const std::string& text) {
+    if (!validRow(item)) {
+        return false;
+    }
+    m_rows[std::size_t(item)].description = text;
+    return true;
+}
+
+std::string HeadlessListView::itemDescription(int item) const {
+    return validRow(item) ? m_rows[std::size_t(item)].description : std::string();
+}
+
+void HeadlessListView::setSortIndicator(int column, SortDirection direction) {
+    const bool shown = direction != SortDirection::None && column >= 0;
+    m_sortColumn = shown ? column : -1;
+    m_sortDirection = shown ? direction : SortDirection::None;
+}

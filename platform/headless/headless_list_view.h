@@ -32,12 +32,23 @@ public:
     bool setSelected(int item, bool selected);
     /// Notes that row item was scrolled into view; false for a row that does not exist.
     bool ensureVisible(int item);
+    /// Sets row item's description; false for a row that does not exist.
+    bool setDescription(int item, const std::string& text);
+    void setSortIndicator(int column, SortDirection direction);
+    void setColumnOrder(std::vector<int> order) { m_columnOrder = std::move(order); }
 
     int itemCount() const { return int(m_rows.size()); }
     /// The cell's text; empty for a cell that was never set or does not exist.
     std::string itemText(int item, int subItem) const;
     /// The row's image index, or -1 for a row that does not exist.
     int itemImage(int item) const;
+    /// The row's description; empty when none was set or the row does not exist.
+    std::string itemDescription(int item) const;
+    /// The column whose header shows the sort, or -1, and the direction it shows.
+    int sortColumn() const { return m_sortColumn; }
+    SortDirection sortDirection() const { return m_sortDirection; }
+    /// The columns' order on screen as last set; empty: as inserted.
+    const std::vector<int>& columnOrder() const { return m_columnOrder; }
     const std::vector<ListColumn>& columns() const { return m_columns; }
     /// The selected rows, in ascending order. A selection stays with its rows when rows are
     /// inserted above them.
@@ -55,6 +66,7 @@ private:
         std::vector<std::string> texts; // by sub-item; shorter when later cells were never set
         int image = -1;
         bool selected = false;
+        std::string description;
     };
 
     bool validRow(int item) const { return item >= 0 && item < itemCount(); }
@@ -64,4 +76,7 @@ private:
     HIMAGELIST m_smallImages = nullptr;
     HIMAGELIST m_normalImages = nullptr;
     int m_lastVisible = -1;
+    int m_sortColumn = -1;
+    SortDirection m_sortDirection = SortDirection::None;
+    std::vector<int> m_columnOrder;
 };

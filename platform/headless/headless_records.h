@@ -29,6 +29,7 @@ struct SaveDialogRecord {
     OverwritePrompt prompt = OverwritePrompt::Ask;
     bool chosen = false; ///< false: cancelled
     std::string path;    ///< the path handed back when chosen
+    SaveChoices offered; ///< the name and kinds of file offered; chosenType as answered
 };
 
 /// One message box.

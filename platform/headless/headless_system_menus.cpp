@@ -10,18 +10,38 @@ HMENU HeadlessSystemMenus::systemMenu(HWND wnd) {
     return reinterpret_cast<HMENU>(window->systemMenu.get());
 }
 
-bool HeadlessSystemMenus::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id,
-                                     const std::string& text) {
+HeadlessMenu* HeadlessSystemMenus::liveMenu(HMENU menu) const {
     // Only menus of live windows are accepted; a stale handle is never dereferenced.
     for (const HWND wnd : m_desktop.topLevelWindows()) {
         HeadlessMenu* candidate = m_desktop.find(wnd)->systemMenu.get();
         if (candidate != nullptr && reinterpret_cast<HMENU>(candidate) == menu) {
-            if (kind == MenuEntryKind::Separator) {
-                candidate->entries.push_back(MenuEntry{MenuEntryKind::Separator, 0, ""});
-            } else {
-                candidate->entries.push_back(MenuEntry{MenuEntryKind::Command, id, text});
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+bool HeadlessSystemMenus::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id,
+                                     const std::string& text) {
+    HeadlessMenu* live = liveMenu(menu);
+    if (live == nullptr) {
+        return false;
+    }
+    if (kind == MenuEntryKind::Separator) {
+        live->entries.push_back(MenuEntry{MenuEntryKind::Separator, 0, ""});
+    } else {
+        live->entries.push_back(MenuEntry{MenuEntryKind::Command, id, text});
+    }
+    return true;
+}
+
+bool HeadlessSystemMenus::checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) {
+    if (HeadlessMenu* live = liveMenu(menu)) {
+        for (MenuEntry& entry : live->entries) {
+            if (entry.kind == MenuEntryKind::Command && entry.id == id) {
+                entry.checked = checked;
+                return true;
             }
-            return true;
         }
     }
     return false;

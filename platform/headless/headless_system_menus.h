@@ -15,10 +15,14 @@ public:
 
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
+    bool checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) override;
 
     /// The entries of wnd's system menu; empty when it has none.
     std::vector<MenuEntry> systemMenuEntries(HWND wnd) const;
 
 private:
+    /// The menu behind handle menu, when it is a live window's.
+    HeadlessMenu* liveMenu(HMENU menu) const;
+
     HeadlessDesktop& m_desktop;
 };

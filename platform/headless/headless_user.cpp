@@ -231,6 +231,43 @@ bool HeadlessUser::chooseSystemMenu(HWND wnd, UINT id) {
     return true;
 }
 
+bool HeadlessUser::pressKeys(HWND wnd, const std::string& keys) {
+    const HeadlessWindow* window = m_desktop.find(wnd);
+    if (window != nullptr && window->systemMenu != nullptr) {
+        const std::string suffix = "\t" + keys;
+        for (const MenuEntry& entry : window->systemMenu->entries) {
+            if (entry.kind == MenuEntryKind::Command && entry.text.size() > suffix.size() &&
+                entry.text.compare(entry.text.size() - suffix.size(), suffix.size(), suffix) == 0) {
+                if (!acceptsInput(wnd, "keys")) {
+                    return false;
+                }
+                m_desktop.send(wnd, WM_SYSCOMMAND, entry.id, 0);
+                return true;
+            }
+        }
+    }
+    ignore("keys " + keys + ": no command");
+    return false;
+}
+
+bool HeadlessUser::clickColumnHeader(HWND dialog, int id, int column) {
+    const HeadlessWindow* control = m_desktop.findControl(dialog, id);
+    if (control != nullptr && !acceptsInput(HeadlessDesktop::handle(*control), "column header")) {
+        return false;
+    }
+    if (control == nullptr || control->kind != ControlKind::ListView || column < 0 ||
+        column >= int(control->list.columns().size())) {
+        ignore("column header: no column " + std::to_string(column) + " in control " +
+               std::to_string(id));
+        return false;
+    }
+    NMLISTVIEW notice;
+    notice.hdr = NMHDR{HeadlessDesktop::handle(*control), UINT_PTR(id), LVN_COLUMNCLICK};
+    notice.iSubItem = column;
+    m_desktop.send(dialog, WM_NOTIFY, WPARAM(id), reinterpret_cast<LPARAM>(&notice));
+    return true;
+}
+
 bool HeadlessUser::chooseSystemMenu(HWND wnd, const std::string& text) {
     const HeadlessWindow* window = m_desktop.find(wnd);
     if (window != nullptr && window->systemMenu != nullptr) {

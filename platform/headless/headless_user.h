@@ -49,6 +49,11 @@ public:
     bool chooseSystemMenu(HWND wnd, UINT id);
     /// Picks the system-menu entry with this text; false when there is none.
     bool chooseSystemMenu(HWND wnd, const std::string& text);
+    /// Presses keys ("Ctrl+O", "Shift+F8"): chooses the system-menu entry whose text ends in a
+    /// tab and these keys; false when there is none.
+    bool pressKeys(HWND wnd, const std::string& keys);
+    /// Clicks the header of column in list view id: the dialog gets WM_NOTIFY LVN_COLUMNCLICK.
+    bool clickColumnHeader(HWND dialog, int id, int column);
     /// Asks the window to paint itself (WM_PAINT).
     bool paint(HWND wnd);
     /// Starts dragging a minimised window: the cursor that WM_QUERYDRAGICON answers, or the

@@ -17,6 +17,7 @@ struct MenuEntry {
     MenuEntryKind kind = MenuEntryKind::Command;
     UINT_PTR id = 0;
     std::string text;
+    bool checked = false;
 };
 
 /// A window's system menu. Its address is the HMENU handed out for it.

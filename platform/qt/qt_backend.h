@@ -112,6 +112,12 @@ public:
     void listSetSelected(HWND list, int item, bool selected) override;
     /// Scrolls the rows only: a list scrolled sideways stays so.
     void listEnsureVisible(HWND list, int item) override;
+    int listFirstSelected(HWND list) const override;
+    void listSetItemDescription(HWND list, int item, const std::string& text) override;
+    void listSetSortIndicator(HWND list, int column, SortDirection direction) override;
+    void listSetColumnOrder(HWND list, const std::vector<int>& order) override;
+    int listTextWidth(HWND list, const std::string& text) const override;
+    int listColumnSpace(HWND list) const override;
     int comboAddString(HWND combo, const std::string& text) override;
     int comboCount(HWND combo) const override;
     int comboSelection(HWND combo) const override;
@@ -131,13 +137,16 @@ public:
     // SystemMenus.
     HMENU systemMenu(HWND wnd) override;
     bool appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) override;
+    bool checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) override;
 
     // DesktopServices.
     bool setClipboardText(HWND owner, const std::string& bytes) override;
     /// Another program's text arrives as Qt decodes it, in UTF-8; raw plain-text bytes, such as
     /// the ones setClipboardText puts there, arrive as they are.
     bool clipboardText(std::string& text) override;
-    bool saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) override;
+    bool saveFileDialog(HWND owner, OverwritePrompt prompt, SaveChoices& choices,
+                        std::string& path) override;
+    bool openFilesDialog(HWND owner, std::vector<std::string>& paths) override;
     void messageBox(HWND owner, const std::string& text, const std::string& caption,
                     MessageBoxKind kind) override;
     bool registerDropTarget(HWND wnd, COleDropTarget* target) override;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeView>
 #include <algorithm>
 
@@ -25,6 +26,12 @@ QTreeView* viewOf(const QtWindow& list) {
 // holds it here too.
 int scaledWidth(int width, int baseUnitX) {
     return (width * baseUnitX + 3) / 6;
+}
+
+// The other way: pixels of this font as pixels of the templates' font, rounded up or down.
+int templateWidth(int pixels, int baseUnitX, bool roundUp) {
+    const int unit = std::max(1, baseUnitX);
+    return (pixels * 6 + (roundUp ? unit - 1 : 0)) / unit;
 }
 
 } // namespace
@@ -151,6 +158,84 @@ void QtBackend::listEnsureVisible(HWND list, int item) {
     view->horizontalScrollBar()->setValue(across);
 }
 
+int QtBackend::listFirstSelected(HWND list) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr || window->selection == nullptr) {
+        return -1;
+    }
+    window->model->flush();
+    window->selection->apply();
+    int first = -1;
+    for (const QModelIndex& row : viewOf(*window)->selectionModel()->selectedRows()) {
+        if (first < 0 || row.row() < first) {
+            first = row.row();
+        }
+    }
+    return first;
+}
+
+void QtBackend::listSetItemDescription(HWND list, int item, const std::string& text) {
+    if (QtWindow* window = findList(list)) {
+        window->model->setItemDescription(item, text);
+    }
+}
+
+void QtBackend::listSetSortIndicator(HWND list, int column, SortDirection direction) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    QHeaderView* header = viewOf(*window)->header();
+    const bool shown = direction != SortDirection::None && column >= 0;
+    header->setSortIndicatorShown(shown);
+    if (shown) {
+        header->setSortIndicator(column, direction == SortDirection::Ascending
+                                             ? Qt::AscendingOrder
+                                             : Qt::DescendingOrder);
+    }
+}
+
+void QtBackend::listSetColumnOrder(HWND list, const std::vector<int>& order) {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return;
+    }
+    QHeaderView* header = viewOf(*window)->header();
+    for (int place = 0; place < int(order.size()); ++place) {
+        const int column = order[std::size_t(place)];
+        if (column >= 0 && column < header->count() && place < header->count()) {
+            header->moveSection(header->visualIndex(column), place);
+        }
+    }
+}
+
+int QtBackend::listTextWidth(HWND list, const std::string& text) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return 0;
+    }
+    // The text and the cell's margins on both sides, as the item delegate lays a cell out, and
+    // a few pixels against the rounding between this font's pixels and the templates'.
+    const QTreeView* view = viewOf(*window);
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int pixels =
+        view->fontMetrics().horizontalAdvance(QtText::toQString(text)) + 2 * margin + 4;
+    return templateWidth(pixels, baseUnitX(), true);
+}
+
+int QtBackend::listColumnSpace(HWND list) const {
+    QtWindow* window = findList(list);
+    if (window == nullptr || window->widget == nullptr) {
+        return 0;
+    }
+    // The viewport's width: without the vertical scroll bar, when the rows need one.
+    const QTreeView* view = viewOf(*window);
+    const int scrollBar =
+        view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0;
+    const int pixels = view->width() - 2 * view->frameWidth() - scrollBar;
+    return templateWidth(std::max(0, pixels), baseUnitX(), false);
+}
+
 // Drop-down list.
 
 int QtBackend::comboAddString(HWND combo, const std::string& text) {
@@ -198,6 +283,15 @@ HMENU QtBackend::systemMenu(HWND wnd) {
     QtWindow* window = find(wnd);
     return window != nullptr && window->systemMenu != nullptr ? window->systemMenu->handle()
                                                               : nullptr;
+}
+
+bool QtBackend::checkMenuEntry(HMENU menu, UINT_PTR id, bool checked) {
+    for (const QtWindow* window : m_live) {
+        if (window->systemMenu != nullptr && window->systemMenu->handle() == menu) {
+            return window->systemMenu->check(UINT(id), checked);
+        }
+    }
+    return false;
 }
 
 bool QtBackend::appendMenu(HMENU menu, MenuEntryKind kind, UINT_PTR id, const std::string& text) {

@@ -163,8 +163,13 @@ bool QtBackend::clipboardText(std::string& text) {
     return true;
 }
 
-bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, std::string& path) {
-    return m_dialogs->saveFile(widget(owner), prompt, path);
+bool QtBackend::saveFileDialog(HWND owner, OverwritePrompt prompt, SaveChoices& choices,
+                               std::string& path) {
+    return m_dialogs->saveFile(widget(owner), prompt, choices, path);
+}
+
+bool QtBackend::openFilesDialog(HWND owner, std::vector<std::string>& paths) {
+    return m_dialogs->openFiles(widget(owner), paths);
 }
 
 void QtBackend::messageBox(HWND owner, const std::string& text, const std::string& caption,

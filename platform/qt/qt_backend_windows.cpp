@@ -57,7 +57,8 @@ HWND QtBackend::createDialog(const DialogTemplate& tmpl, HWND owner) {
     if ((tmpl.style & WS_SYSMENU) != 0) {
         QtWindow* target = &dialog;
         dialog.systemMenu = std::make_unique<QtSystemMenu>(widget, [target](UINT id) {
-            if (target->widget != nullptr) {
+            // An entry's keys reach it also while the window takes no input: ignored then.
+            if (target->widget != nullptr && target->enabled && target->busy == 0) {
                 target->send(WM_SYSCOMMAND, id, 0);
             }
         });
@@ -76,6 +77,7 @@ HWND QtBackend::createDialog(const DialogTemplate& tmpl, HWND owner) {
             dialog.defaultId = control.id;
         }
     }
+    QtControlFactory::linkLabels(dialog);
     QtWindowSizer::applyTrackLimits(dialog);
     return dialog.handle();
 }

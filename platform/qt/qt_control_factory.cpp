@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "platform/qt/qt_list_selection.h"
 #include "platform/qt/qt_radio_button.h"
 #include "platform/qt/qt_report_model.h"
+#include "platform/qt/qt_report_view.h"
 #include "platform/qt/qt_size_grip.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
@@ -86,7 +88,7 @@ QWidget* makeComboBox(QtWindow& control, QWidget* parent) {
 }
 
 QWidget* makeListView(QtWindow& control, QWidget* parent) {
-    auto* view = new QTreeView(parent);
+    auto* view = new QtReportView(parent);
     auto* model = new QtReportModel(view);
     view->setModel(model);
     view->setRootIsDecorated(false);
@@ -106,6 +108,21 @@ QWidget* makeListView(QtWindow& control, QWidget* parent) {
     }
     control.model = model;
     control.selection = new QtListSelection(view->selectionModel());
+    // A click on a header is the dialog's to act on (sorting, say), as the window system's list
+    // views tell it.
+    view->header()->setSectionsClickable(true);
+    QObject::connect(
+        view->header(), &QHeaderView::sectionClicked, view, [window = &control](int column) {
+            QtWindow* dialog = window->parent;
+            if (window->widget == nullptr || dialog == nullptr || dialog->busy > 0 ||
+                !dialog->enabled) {
+                return;
+            }
+            NMLISTVIEW notice;
+            notice.hdr = NMHDR{window->handle(), UINT_PTR(window->id), LVN_COLUMNCLICK};
+            notice.iSubItem = column;
+            dialog->send(WM_NOTIFY, WPARAM(window->id), reinterpret_cast<LPARAM>(&notice));
+        });
     // Ctrl+C copies the selected rows, top first, a line each with its cells between tabs: a
     // digest, or a signature's fingerprint, to paste elsewhere.
     auto* copy = new QAction(view);
@@ -219,11 +236,14 @@ void QtControlFactory::applyText(QtWindow& window) {
             name = QtText::withoutMnemonics(text);
         }
         break;
-    case ControlKind::StaticText:
-        // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say).
-        static_cast<QLabel*>(widget)->setText(
-            (window.style & SS_NOPREFIX) != 0 ? text : QtText::withoutMnemonics(text));
+    case ControlKind::StaticText: {
+        // SS_NOPREFIX: the text is shown as it is, '&' included (file names, say). A label with
+        // a buddy shows its mnemonic underlined.
+        auto* label = static_cast<QLabel*>(widget);
+        const bool plain = (window.style & SS_NOPREFIX) != 0 || label->buddy() != nullptr;
+        label->setText(plain ? text : QtText::withoutMnemonics(text));
         break;
+    }
     case ControlKind::ComboBox:
         labelForScreenReaders(static_cast<QComboBox*>(widget), name);
         break;
@@ -236,6 +256,25 @@ void QtControlFactory::applyText(QtWindow& window) {
     widget->setAccessibleName(name);
 }
 
+void QtControlFactory::linkLabels(QtWindow& dialog) {
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        QtWindow* label = dialog.controls[i];
+        if (label->kind != ControlKind::StaticText || (label->style & SS_NOPREFIX) != 0 ||
+            label->widget == nullptr ||
+            QKeySequence::mnemonic(QtText::toQString(label->text)).isEmpty()) {
+            continue;
+        }
+        for (std::size_t j = i + 1; j < dialog.controls.size(); ++j) {
+            QWidget* next = dialog.controls[j]->widget;
+            if (next != nullptr && next->focusPolicy() != Qt::NoFocus) {
+                static_cast<QLabel*>(label->widget.data())->setBuddy(next);
+                applyText(*label);
+                break;
+            }
+        }
+    }
+}
+
 void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& name) {
     // On Linux, Qt gives a drop-down list the name of its selected entry and leaves its own name
     // to a label beside it that has it as buddy (AT-SPI's "labelled by"): a hidden label in the
@@ -244,9 +283,12 @@ void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& na
     if (dialog == nullptr) {
         return;
     }
+    // Only the hidden label made here is ours to change; a visible one the dialog has for the
+    // list is the dialog's.
+    const QString ours = QStringLiteral("accessibleNameOf") + QString::number(quintptr(combo));
     QLabel* label = nullptr;
     for (QLabel* sibling : dialog->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (sibling->buddy() == combo) {
+        if (sibling->buddy() == combo && sibling->objectName() == ours) {
             label = sibling;
         }
     }
@@ -256,6 +298,7 @@ void QtControlFactory::labelForScreenReaders(QComboBox* combo, const QString& na
     }
     if (label == nullptr) {
         label = new QLabel(dialog);
+        label->setObjectName(ours);
         label->hide();
         label->setBuddy(combo);
     }

@@ -24,6 +24,10 @@ public:
     /// Lets Tab reach a radio group that has no tab stop of its own, at its checked button or,
     /// with none checked, at its first one; the arrow keys move within the group.
     static void updateGroupTabStop(const QtWindow& radio);
+    /// Gives each static text of dialog with a mnemonic ("&Algorithm:") the next control that
+    /// takes the focus as its buddy, as the window system's dialogs do: Alt and the letter move
+    /// the focus there, and the label shows the letter underlined.
+    static void linkLabels(QtWindow& dialog);
 
 private:
     /// Gives a drop-down list the name screen readers read for it.

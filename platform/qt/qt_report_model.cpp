@@ -124,6 +124,20 @@ int QtReportModel::itemImage(int item) const {
     return row != nullptr ? row->image : -1;
 }
 
+bool QtReportModel::setItemDescription(int item, const std::string& text) {
+    Row* row = rowAt(item);
+    if (row == nullptr) {
+        return false;
+    }
+    row->description = text;
+    const int viewRowIndex = item - pendingRows();
+    if (viewRowIndex >= 0) {
+        const QModelIndex changed = index(viewRowIndex, 0);
+        emit dataChanged(changed, changed, {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+    }
+    return true;
+}
+
 void QtReportModel::setImages(HIMAGELIST images) {
     m_images.clear();
     if (images != nullptr) {
@@ -196,22 +210,30 @@ QVariant QtReportModel::data(const QModelIndex& index, int role) const {
         }
         return QVariant();
     case Qt::ToolTipRole:
-        // A cell too narrow for its text (a signature's words, say) shows it whole on hover.
+    case Qt::AccessibleDescriptionRole:
+        // A cell too narrow for its text (an elided digest, a signature's words) shows it whole
+        // on hover, and a screen reader hears it whole.
         if (column > 0 && column < int(row.cells.size()) &&
             !row.cells[std::size_t(column)].empty()) {
             return QtText::toQString(row.cells[std::size_t(column)]);
         }
-        [[fallthrough]];
-    case Qt::AccessibleDescriptionRole:
-        // The status image is a picture; its meaning is readable as text too.
+        // The status image is a picture; its meaning is readable as text too, with the row's
+        // description (why its file could not be read, say).
         if (column == 0 && !statusText(row.image).isEmpty()) {
-            return statusText(row.image);
+            return row.description.empty() ? statusText(row.image)
+                                           : statusText(row.image) + QStringLiteral(": ") +
+                                                 QtText::toQString(row.description);
         }
         return QVariant();
     case Qt::AccessibleTextRole:
         if (column == 0 && !statusText(row.image).isEmpty()) {
-            return statusText(row.image) + QStringLiteral(": ") +
-                   QtText::toQString(row.cells.front());
+            QString text =
+                statusText(row.image) + QStringLiteral(": ") + QtText::toQString(row.cells.front());
+            if (!row.description.empty()) {
+                text +=
+                    QStringLiteral(" (") + QtText::toQString(row.description) + QLatin1Char(')');
+            }
+            return text;
         }
         return QVariant();
     case Qt::TextAlignmentRole:

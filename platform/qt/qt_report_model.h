@@ -27,6 +27,9 @@ public:
     int itemCount() const { return int(m_rows.size()); }
     std::string itemText(int item, int subItem) const;
     int itemImage(int item) const;
+    /// Sets the words that follow a row's status in its first cell's tooltip and for assistive
+    /// technology; false for a row that does not exist.
+    bool setItemDescription(int item, const std::string& text);
     /// The small images rows show (null: none); converted once, here.
     void setImages(HIMAGELIST images);
     /// Announces the rows inserted at the top since the last flush.
@@ -44,6 +47,7 @@ private:
     struct Row {
         std::vector<std::string> cells; ///< item text, then the sub-items
         int image = -1;
+        std::string description;
     };
     struct Column {
         QString heading;

@@ -21,8 +21,11 @@ public:
     QtSystemMenu& operator=(const QtSystemMenu&) = delete;
 
     HMENU handle() { return reinterpret_cast<HMENU>(this); }
-    /// Appends a separator or a command entry with id.
+    /// Appends a separator or a command entry with id. A text ending in a tab and keys gives the
+    /// entry those keys as a shortcut of the whole window.
     bool append(MenuEntryKind kind, UINT_PTR id, const std::string& text);
+    /// Shows or hides the check mark of entry id; false when there is none.
+    bool check(UINT id, bool checked);
     /// Shows the menu at a global position without waiting for a choice.
     void popup(const QPoint& at);
     QMenu* menu() const { return m_menu.data(); }

@@ -268,12 +268,13 @@ TEST_F(HeadlessServices, SaveDialogAnswersComeInOrderAndAnEmptyQueueCancels) {
     const HWND dlg = shownTool();
     headless.answerSave("/tmp/report.md5");
     headless.cancelSave();
+    SaveChoices choices;
     std::string path = "untouched";
-    EXPECT_TRUE(headless.saveFileDialog(dlg, OverwritePrompt::Ask, path));
+    EXPECT_TRUE(headless.saveFileDialog(dlg, OverwritePrompt::Ask, choices, path));
     EXPECT_EQ(path, "/tmp/report.md5");
     path = "untouched";
-    EXPECT_FALSE(headless.saveFileDialog(dlg, OverwritePrompt::DontAsk, path));
-    EXPECT_FALSE(headless.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
+    EXPECT_FALSE(headless.saveFileDialog(dlg, OverwritePrompt::DontAsk, choices, path));
+    EXPECT_FALSE(headless.saveFileDialog(nullptr, OverwritePrompt::DontAsk, choices, path));
     EXPECT_EQ(path, "untouched");
     ASSERT_EQ(headless.saveDialogs().size(), 3u);
     EXPECT_EQ(headless.saveDialogs()[0].owner, dlg);

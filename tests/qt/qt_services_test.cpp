@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -237,21 +239,40 @@ TEST_F(QtServicesTest, DialogsPassedInAnswerForTheUser) {
 
 TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
     const ScratchFolder folder;
-    const QString chosen = QString::fromStdString(folder / "bericht-ü.md5");
+    const QString chosen = QString::fromStdString(folder / "bericht-ü.csv");
     bool confirms = false;
     bool saves = false;
+    QStringList filters;
+    QString suggested;
+    QString renamed;
     whenIdle([&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         saves = dialog->acceptMode() == QFileDialog::AcceptSave;
         confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        filters = dialog->nameFilters();
+        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        // The user picks the second kind of file: the suggestion takes its suffix.
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->currentText());
+        renamed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
         dialog->selectFile(chosen);
         static_cast<QDialog*>(dialog)->accept();
     });
     std::string path;
-    ASSERT_TRUE(qt.saveFileDialog(nullptr, OverwritePrompt::Ask, path));
+    SaveChoices choices{"MD5SUMS",
+                        {{"MD5 checksum list (*.md5;MD5SUMS)", {"*.md5", "MD5SUMS"}},
+                         {"Results table", {"*.csv"}}}};
+    ASSERT_TRUE(qt.saveFileDialog(nullptr, OverwritePrompt::Ask, choices, path));
     EXPECT_TRUE(saves);
     EXPECT_TRUE(confirms);
+    EXPECT_EQ(filters, (QStringList{"MD5 checksum list (*.md5 MD5SUMS)", "Results table (*.csv)"}));
+    EXPECT_EQ(suggested, "MD5SUMS");
+    EXPECT_EQ(renamed, "MD5SUMS.csv");
+    EXPECT_EQ(choices.chosenType, 1);
     EXPECT_EQ(path, QFile::encodeName(chosen).toStdString());
 
     whenIdle([&] {
@@ -260,7 +281,7 @@ TEST_F(QtServicesTest, SaveDialogAsksToSaveAndConfirmsOverwriting) {
         confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
         dialog->reject();
     });
-    EXPECT_FALSE(qt.saveFileDialog(nullptr, OverwritePrompt::DontAsk, path));
+    EXPECT_FALSE(qt.saveFileDialog(nullptr, OverwritePrompt::DontAsk, choices, path));
     EXPECT_FALSE(confirms);
 }
 

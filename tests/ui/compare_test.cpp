@@ -119,12 +119,12 @@ TEST_F(AlgorithmTest, TheChoiceMakesTheChecksumsAndIsRemembered) {
             const HWND list = headless.dialogItem(dlg, IDC_RESULT_LIST);
             EXPECT_EQ(headless.record(headless.dialogItem(dlg, IDC_ALGORITHM))->accessibleName,
                       "Algorithm");
-            widthBefore = headless.columnWidth(list, 2);
+            widthBefore = headless.columnWidth(list, 1);
             headless.click(dlg, IDC_GENERATE);
             EXPECT_TRUE(headless.chooseComboItem(dlg, IDC_ALGORITHM, 5)); // SHA-512
             headless.dropFiles(dlg, {empty});
-            EXPECT_EQ(dialog.report.resultList.GetItemText(0, 2).size(), 128u);
-            EXPECT_EQ(headless.columnWidth(list, 2), 4 * widthBefore);
+            EXPECT_EQ(dialog.report.resultList.GetItemText(0, 1).size(), 128u);
+            EXPECT_GT(headless.columnWidth(list, 1), widthBefore);
             headless.click(dlg, IDOK);
         });
         dialog.DoModal();

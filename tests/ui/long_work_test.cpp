@@ -48,6 +48,14 @@ protected:
         return headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT));
     }
 
+    /// The strip's outcome without the time the work took, which follows " in ".
+    std::string outcome(HWND dlg) const {
+        const std::string text = stripText(dlg);
+        const std::size_t time = text.rfind(" in ");
+        EXPECT_NE(time, std::string::npos) << "long work ends with its time: " << text;
+        return text.substr(0, time);
+    }
+
     static std::vector<std::string> names(const MainDialog& dialog) {
         std::vector<std::string> texts;
         for (int i = 0; i < dialog.report.resultList.GetItemCount(); ++i) {
@@ -101,7 +109,7 @@ TEST_P(LongWorkStopTest, KeepsWhatFinished) {
         EXPECT_EQ(dialog.report.reportText, report);
         EXPECT_EQ(messages,
                   c.checking && c.bigAt > 0 ? "md5sum: MD5 check failed for 'one'\n" : "");
-        EXPECT_EQ(stripText(dlg), "Stopped after " + std::to_string(c.bigAt) + " of 3 files");
+        EXPECT_EQ(outcome(dlg), "Stopped after " + std::to_string(c.bigAt) + " of 3 files");
         EXPECT_FALSE(headless.isEnabled(headless.dialogItem(dlg, IDC_STOP)));
         EXPECT_FALSE(headless.record(dlg)->modalEnded) << "Stop leaves the window open";
         headless.click(dlg, IDOK);
@@ -131,7 +139,7 @@ TEST_F(LongWorkTest, AStopCountsTheListsThatCouldNotBeOpened) {
         headless.dropFiles(dlg, {(scratch / "s").string()});
         EXPECT_EQ(names(dialog),
                   (Texts{(scratch / "s/pipe.md5").string(), (scratch / "s/dead.md5").string()}));
-        EXPECT_EQ(stripText(dlg), "Stopped after 2 of 4 files");
+        EXPECT_EQ(outcome(dlg), "Stopped after 2 of 4 files");
         headless.click(dlg, IDOK);
     });
 }
@@ -191,7 +199,7 @@ TEST_F(LongWorkTest, OtherInputDuringTheWorkChangesNothing) {
         EXPECT_EQ(taken, std::vector<bool>(6, false));
         EXPECT_EQ(names(dialog), (Texts{"big", "a"}));
         EXPECT_TRUE(headless.isChecked(headless.dialogItem(dlg, IDC_CHECK_FILES)));
-        EXPECT_EQ(stripText(dlg), "2 files checked: 2 OK");
+        EXPECT_EQ(outcome(dlg), "2 files checked: 2 OK");
         EXPECT_FALSE(headless.record(dlg)->modalEnded);
         headless.click(dlg, IDOK);
     });
@@ -222,7 +230,7 @@ TEST_F(LongWorkTest, TheStripShowsHowFarTheWorkIs) {
         });
         headless.click(dlg, IDC_GENERATE);
         headless.dropFiles(dlg, files);
-        EXPECT_EQ(stripText(dlg), "3 checksums generated");
+        EXPECT_EQ(stripText(dlg), "3 checksums generated in 1.7 s, 1.2 MB/s");
         EXPECT_FALSE(headless.isVisible(headless.dialogItem(dlg, IDC_PROGRESS)));
         headless.click(dlg, IDOK);
     });
@@ -232,6 +240,26 @@ TEST_F(LongWorkTest, TheStripShowsHowFarTheWorkIs) {
     EXPECT_GT(positions.back(), positions.front());
     EXPECT_EQ(text, "Hashing big (1 of 3)");
     EXPECT_NE(details.find("B/s, "), std::string::npos) << details;
+    EXPECT_NE(details.find(" left"), std::string::npos) << details;
+}
+
+// Checking a list, whose files' sizes are not known beforehand, the strip tells the time left
+// from the part of the entries done.
+TEST_F(LongWorkTest, ACheckShowsTheTimeLeftToo) {
+    writeFile("c/big", BIG);
+    writeFile("c/a", "abc");
+    const std::string list =
+        writeFile("c/list.md5", md5Hex(BIG) + "  big\n" + MD5_ABC + "  a\n" + MD5_ABC + "  a\n");
+    std::string details;
+    run([&](MainDialog&, HWND dlg) {
+        headless.duringWork([&](HWND d) {
+            details = headless.windowText(headless.dialogItem(d, IDC_PROGRESS_DETAILS));
+            return false;
+        });
+        headless.dropFiles(dlg, {list});
+        EXPECT_EQ(outcome(dlg), "3 files checked: 3 OK");
+        headless.click(dlg, IDOK);
+    });
     EXPECT_NE(details.find(" left"), std::string::npos) << details;
 }
 
@@ -250,7 +278,7 @@ TEST_F(LongWorkTest, AStopWhileLookingForFilesHashesNothing) {
         headless.dropFiles(dlg, {(scratch / "many").string()});
         EXPECT_EQ(seen.rfind("Looking for files in many: ", 0), 0u) << seen;
         EXPECT_TRUE(names(dialog).empty());
-        EXPECT_EQ(stripText(dlg), "Stopped after 0 files");
+        EXPECT_EQ(outcome(dlg), "Stopped after 0 files");
         headless.click(dlg, IDOK);
     });
 }

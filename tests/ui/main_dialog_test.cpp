@@ -126,8 +126,11 @@ TEST_F(MainDialogTest, NoTwoControlsOfATemplateShareAMnemonic) {
 TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutEntry) {
     run([&](MainDialog&, HWND dlg) {
         const auto entries = headless.systemMenuEntries(dlg);
-        ASSERT_GE(entries.size(), 3u);
-        EXPECT_EQ(entries[entries.size() - 3].text, "Compare with Clipboard");
+        ASSERT_GE(entries.size(), 6u);
+        EXPECT_EQ(entries[entries.size() - 6].text, "Compare with Clipboard");
+        EXPECT_EQ(entries[entries.size() - 5].text, "Show Problems Only\tCtrl+P");
+        EXPECT_EQ(entries[entries.size() - 4].text, "Next Problem\tF8");
+        EXPECT_EQ(entries[entries.size() - 3].text, "Previous Problem\tShift+F8");
         EXPECT_EQ(entries[entries.size() - 2].kind, MenuEntryKind::Separator);
         EXPECT_EQ(entries.back().text, "&About md5...");
         EXPECT_EQ(entries.back().id, ABOUT_COMMAND_ID);

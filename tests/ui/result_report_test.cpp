@@ -62,14 +62,17 @@ protected:
 
 } // namespace
 
-TEST_F(ResultReportTest, ListHasANameThreeColumnsAndTheStatusImages) {
+TEST_F(ResultReportTest, ListHasANameFiveColumnsAndTheStatusImages) {
     withDialog([&](ReportDialog& dialog, HWND dlg) {
         EXPECT_EQ(headless.record(GetDlgItem(dlg, IDC_RESULT_LIST))->accessibleName, "Results");
         const auto& columns = listOf(dlg).columns();
-        ASSERT_EQ(columns.size(), 3u);
+        ASSERT_EQ(columns.size(), 5u);
         EXPECT_EQ(columns[0].heading, "Filename");
         EXPECT_EQ(columns[1].heading, "File Checksum");
         EXPECT_EQ(columns[2].heading, "Actual Checksum");
+        EXPECT_EQ(columns[3].heading, "Algorithm");
+        EXPECT_EQ(columns[4].heading, "Status");
+        EXPECT_EQ(listOf(dlg).columnOrder(), (std::vector<int>{0, 4, 3, 1, 2}));
         EXPECT_EQ(columns[0].width, 200);
         EXPECT_EQ(columns[1].width, 225);
         EXPECT_EQ(columns[2].width, 225);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/pasted_checksum.h"
+
 namespace {
 
 struct OutcomeCase {
@@ -68,7 +70,35 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"StoppedGrouped",
                     {.ok = 1000, .total = 12000, .stopped = true},
                     "Stopped after 1,000 of 12,000 files"},
-        OutcomeCase{"StoppedBeforeTheTotal", {.ok = 1, .stopped = true}, "Stopped after 1 file"}),
+        OutcomeCase{"StoppedBeforeTheTotal", {.ok = 1, .stopped = true}, "Stopped after 1 file"},
+        OutcomeCase{"LongWorkEndsWithItsTimeAndRate",
+                    {.checking = true, .ok = 2, .lists = 1, .seconds = 12.44, .bytes = 5125000000},
+                    "2 files checked: 2 OK in 12.4 s, 412 MB/s"},
+        OutcomeCase{"LongWorkWithoutBytes",
+                    {.ok = 0, .stopped = true, .seconds = 75},
+                    "Stopped after 0 files in 1 min 15 s"}),
     [](const testing::TestParamInfo<OutcomeCase>& info) { return std::string(info.param.name); });
+
+struct DurationCase {
+    double seconds;
+    const char* text;
+};
+
+class DurationTextTest : public testing::TestWithParam<DurationCase> {};
+TEST_P(DurationTextTest, SaysHowLongSomethingTook) {
+    EXPECT_EQ(durationText(GetParam().seconds), GetParam().text);
+}
+INSTANTIATE_TEST_SUITE_P(Durations, DurationTextTest,
+                         testing::Values(DurationCase{0.44, "0.4 s"}, DurationCase{59.9, "59.9 s"},
+                                         DurationCase{59.96, "1 min 0 s"},
+                                         DurationCase{3599.4, "59 min 59 s"},
+                                         DurationCase{7500, "2 h 5 min"}));
+
+TEST(ComparisonTextTest, TheArticleGoesByTheSound) {
+    PastedChecksum md5;
+    ASSERT_TRUE(parsePastedChecksum("d41d8cd98f00b204e9800998ecf8427e", md5));
+    EXPECT_EQ(comparisonText(md5, "", 0, false),
+              "No row holds an MD5 checksum: choose MD5 and drop the file again");
+}
 
 } // namespace

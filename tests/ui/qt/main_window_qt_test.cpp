@@ -6,9 +6,11 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -135,10 +137,12 @@ TEST_F(MainWindowQtTest, TitleAndControlsAreThereWithTheirTexts) {
         auto* list = qobject_cast<QAbstractItemView*>(control(dialog, IDC_RESULT_LIST));
         ASSERT_NE(list, nullptr);
         QAbstractItemModel* model = list->model();
-        ASSERT_EQ(model->columnCount(), 3);
+        ASSERT_EQ(model->columnCount(), 5);
         EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Filename");
         EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "File Checksum");
         EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Actual Checksum");
+        EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "Algorithm");
+        EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Status");
         EXPECT_EQ(model->rowCount(), 0);
     });
 }
@@ -185,19 +189,91 @@ TEST_F(MainWindowQtTest, DroppedFileUrlsAreHashedIntoRowsWithIcons) {
         EXPECT_EQ(model->index(0, 0).data().toString(), "b.txt");
         EXPECT_EQ(model->index(1, 0).data().toString(), "a.txt");
         EXPECT_EQ(model->index(0, 1).data().toString(), MD5_EMPTY);
-        EXPECT_EQ(model->index(1, 2).data().toString(), MD5_ABC);
+        EXPECT_EQ(model->index(1, 1).data().toString(), MD5_ABC);
+        EXPECT_EQ(model->index(1, 2).data().toString(), "") << "a new checksum shows once";
         EXPECT_FALSE(model->index(0, 0).data(Qt::DecorationRole).isNull()) << "a status icon";
         EXPECT_EQ(model->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), "OK");
         EXPECT_EQ(fs::current_path(), scratch);
 
-        // A whole checksum fits its column: nothing is elided.
+        // Where the window has room, a whole checksum fits its column, with the cell's margins:
+        // nothing is elided. The empty column keeps its heading whole.
+        window->resize(window->width() + 100, window->height());
+        QCoreApplication::processEvents();
         const QFontMetrics metrics(list->font());
-        const int needed =
-            metrics.horizontalAdvance(QString(MD5_ABC)) + 2 * metrics.averageCharWidth();
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
         auto* tree = qobject_cast<QTreeView*>(list);
         ASSERT_NE(tree, nullptr);
-        EXPECT_GE(tree->header()->sectionSize(1), needed);
-        EXPECT_GE(tree->header()->sectionSize(2), needed);
+        EXPECT_GE(tree->header()->sectionSize(1),
+                  metrics.horizontalAdvance(QString(MD5_ABC)) + 2 * margin);
+        EXPECT_GE(tree->header()->sectionSize(2),
+                  metrics.horizontalAdvance(QStringLiteral("Actual Checksum")) + 2 * margin);
+        const QRect shown = tree->viewport()->rect();
+        for (int column = 0; column < model->columnCount(); ++column) {
+            EXPECT_LE(tree->header()->sectionViewportPosition(column) +
+                          tree->header()->sectionSize(column),
+                      shown.right() + 1)
+                << "column " << column << " inside the window";
+        }
+    });
+}
+
+// A SHA-512 digest checked at the window's first size does not fit: its cell shows it elided in
+// the middle, first and last digits kept, while its tooltip and accessible description hold it
+// whole; the name column stays in view.
+TEST_F(MainWindowQtTest, ADigestTooWideIsElidedInTheMiddleAndWholeOnHover) {
+    const std::string sha512 = "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce"
+                               "47d0d13c5d85f2b0ff8318d2877eec2f63b931bd47417a81a538327af927da3e";
+    writeFile("empty", "");
+    const std::string list = writeFile("SHA512SUMS", sha512 + "  empty\n");
+    run([&](MainDialog& dialog, QWidget* window) {
+        dropFiles(window, {list});
+        auto* tree = qobject_cast<QTreeView*>(control(dialog, IDC_RESULT_LIST));
+        ASSERT_NE(tree, nullptr);
+        QAbstractItemModel* model = tree->model();
+        ASSERT_EQ(model->rowCount(), 1);
+        const QModelIndex digest = model->index(0, 2);
+        const int width = tree->header()->sectionSize(2);
+        EXPECT_LT(width, tree->fontMetrics().horizontalAdvance(QString::fromStdString(sha512)));
+        EXPECT_EQ(tree->textElideMode(), Qt::ElideMiddle);
+        const QString shown =
+            tree->fontMetrics().elidedText(digest.data().toString(), Qt::ElideMiddle, width);
+        EXPECT_TRUE(shown.startsWith("cf83") && shown.endsWith("da3e")) << shown.toStdString();
+        EXPECT_EQ(digest.data(Qt::ToolTipRole).toString().toStdString(), sha512);
+        EXPECT_EQ(digest.data(Qt::AccessibleDescriptionRole).toString().toStdString(), sha512);
+        EXPECT_EQ(tree->header()->sectionViewportPosition(0), 0) << "names in view";
+        EXPECT_GE(tree->header()->sectionSize(0),
+                  tree->fontMetrics().horizontalAdvance(QStringLiteral("empty")));
+    });
+}
+
+// Tab goes through the controls as the rows show them, and the drop-down's visible label takes
+// Alt+A to it.
+TEST_F(MainWindowQtTest, TabFollowsTheScreenAndTheAlgorithmLabelLeadsToTheDropDown) {
+    run([&](MainDialog& dialog, QWidget* window) {
+        const std::vector<int> order = {
+            IDOK,        IDC_CLEAR_LIST, IDC_CHECK_FILES, IDC_TO_CLIPBOARD,
+            IDC_SAVE_AS, IDC_ALGORITHM,  IDC_RESULT_LIST};
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        control(dialog, IDOK)->setFocus();
+        std::vector<int> visited;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            for (int id : order) {
+                if (control(dialog, id)->hasFocus()) {
+                    visited.push_back(id);
+                }
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(visited, order);
+
+        auto* label = qobject_cast<QLabel*>(control(dialog, IDC_ALGORITHM_LABEL));
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->isVisible());
+        EXPECT_EQ(label->buddy(), control(dialog, IDC_ALGORITHM));
+        control(dialog, IDOK)->setFocus();
+        QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(control(dialog, IDC_ALGORITHM)->hasFocus());
     });
 }
 
