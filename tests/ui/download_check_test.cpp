@@ -49,7 +49,9 @@ public:
         std::system(("GNUPGHOME='" + home + "' gpgconf --kill all; GNUPGHOME='" + m_root +
                      "/stranger' gpgconf --kill all")
                         .c_str());
-        std::filesystem::remove_all(m_root);
+        // The agents may still be taking their sockets away: whatever is left then stays.
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
     }
 
     /// Runs gpg in the keyring at folder with arguments; true when it succeeds.
