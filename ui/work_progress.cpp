@@ -22,7 +22,7 @@ void WorkProgress::begin(bool checking) {
     m_run = Run{};
     m_run.running = true;
     m_run.checking = checking;
-    m_run.started = m_run.lastServed = GetTickCount64();
+    m_run.started = m_run.lastServed = m_run.lastLook = GetTickCount64();
     m_window.BeginWork(m_stopId);
 }
 
@@ -68,6 +68,7 @@ void WorkProgress::beginFile(const char* name, std::int64_t size) {
     m_run.file = slash != nullptr && slash[1] != '\0' ? slash + 1 : name;
     m_run.fileSize = size;
     m_run.fileDone = 0;
+    m_run.fileStarted = m_run.lastLook; // close enough, without a look at the clock per file
 }
 
 bool WorkProgress::advance(std::uint64_t bytes) {
@@ -78,6 +79,7 @@ bool WorkProgress::advance(std::uint64_t bytes) {
         m_run.calls = 0;
         m_run.unseen = 0;
         const std::uint64_t now = GetTickCount64();
+        m_run.lastLook = now;
         if (now - m_run.lastServed >= SERVE_MS) {
             serve(now);
         }
@@ -114,15 +116,11 @@ void WorkProgress::update(std::uint64_t now) {
     const double seconds = double(now - m_run.started) / 1000.0;
     const double rate = seconds > 0 ? double(m_run.done) / seconds : 0;
     std::string details = rateText(rate);
-    const double left = bytesLeft();
-    const int done = permille();
-    if (left >= 0 && rate > 0) {
-        details += ", " + timeLeftText(left / rate);
-    } else if (done > 0) {
-        // Only the count of files is known: the rest is taken to go as fast as the part done.
-        details += ", " + timeLeftText(seconds * (PERMILLE - done) / done);
+    const double left = secondsLeft(now, rate);
+    if (left >= 0) {
+        details += ", " + timeLeftText(left);
     }
-    m_strip.showProgress(text, done, details);
+    m_strip.showProgress(text, permille(), details);
 }
 
 int WorkProgress::permille() const {
@@ -140,6 +138,32 @@ int WorkProgress::permille() const {
         part = std::min(1.0, double(m_run.fileDone) / double(m_run.fileSize));
     }
     return int(std::min(1.0, (m_run.filesDone + part) / m_run.files) * PERMILLE);
+}
+
+double WorkProgress::secondsLeft(std::uint64_t now, double rate) const {
+    const double left = bytesLeft();
+    if (left >= 0) {
+        return rate > 0 ? left / rate : -1;
+    }
+    if (m_run.files <= 0) {
+        return -1;
+    }
+    // A list's entries: the file in hand by its bytes, each entry after it as long as the
+    // entries done took on average; what is not known yet counts for nothing.
+    double seconds = 0;
+    bool known = false;
+    if (m_run.fileSize >= 0 && rate > 0) {
+        seconds +=
+            double(std::max<std::int64_t>(0, m_run.fileSize - std::int64_t(m_run.fileDone))) / rate;
+        known = true;
+    }
+    const int after = m_run.files - m_run.filesDone - (m_run.fileSize >= 0 ? 1 : 0);
+    if (m_run.filesDone > 0 && after > 0) {
+        const std::uint64_t finishedAt = m_run.fileSize >= 0 ? m_run.fileStarted : now;
+        seconds += double(finishedAt - m_run.started) / 1000.0 / m_run.filesDone * after;
+        known = true;
+    }
+    return known ? seconds : -1;
 }
 
 double WorkProgress::bytesLeft() const {

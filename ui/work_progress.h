@@ -53,6 +53,9 @@ private:
     int permille() const;
     /// Bytes still to hash, when known; -1 otherwise.
     double bytesLeft() const;
+    /// The time the work will still take at rate, in seconds, as far as it can be told; -1
+    /// when it cannot.
+    double secondsLeft(std::uint64_t now, double rate) const;
 
     CWnd& m_window;
     StatusStrip& m_strip;
@@ -67,6 +70,7 @@ private:
         std::uint64_t started = 0;
         std::uint64_t lastServed = 0;
         std::uint64_t lastUpdated = 0;
+        std::uint64_t lastLook = 0; ///< the clock when last looked at
         // Between two looks at the clock: calls and bytes since the last one.
         unsigned calls = 0;
         std::uint64_t unseen = 0;
@@ -78,9 +82,10 @@ private:
         int filesDone = 0; ///< files with a result
         std::string file;  ///< the file being hashed
         std::int64_t fileSize = -1;
-        std::uint64_t fileDone = 0; ///< bytes of it hashed
-        std::string looking;        ///< the folder being searched for files, if any
-        int found = 0;              ///< files found there so far
+        std::uint64_t fileDone = 0;    ///< bytes of it hashed
+        std::uint64_t fileStarted = 0; ///< when its turn came
+        std::string looking;           ///< the folder being searched for files, if any
+        int found = 0;                 ///< files found there so far
     };
     Run m_run;
 };
