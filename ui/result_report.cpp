@@ -95,14 +95,19 @@ bool ResultReport::noteWidths(const ResultRow& row) {
                                                     &row.algorithm, &status};
     bool wider = false;
     for (int column = 0; column < COLUMN_COUNT; ++column) {
-        // Only a text near the longest in bytes can be the widest: the others are not measured,
-        // so that rows cost little to add.
-        const std::size_t size = texts[column]->size();
-        if (size == 0 || size * 3 / 2 + 1 < m_longestBytes[column]) {
+        // Rows must cost little to add, so few texts are measured: a digest never (its column
+        // holds any digest of its length, see fitColumns), a text the same as the one measured
+        // last in its column never, and a text far shorter in bytes than the longest never.
+        const bool digest = !row.note && (column == COLUMN_EXPECTED || column == COLUMN_ACTUAL);
+        const std::string& text = *texts[column];
+        const std::size_t size = text.size();
+        if (digest || size == 0 || text == m_lastMeasured[column] ||
+            size * 3 / 2 + 1 < m_longestBytes[column]) {
             continue;
         }
         m_longestBytes[column] = std::max(m_longestBytes[column], size);
-        const int width = resultList.GetStringWidth(texts[column]->c_str());
+        m_lastMeasured[column] = text;
+        const int width = resultList.GetStringWidth(text.c_str());
         if (width > m_textWidth[column]) {
             m_textWidth[column] = width;
             wider = true;
@@ -122,6 +127,7 @@ bool ResultReport::noteWidths(const ResultRow& row) {
 void ResultReport::forgetWidths() {
     m_textWidth = {};
     m_longestBytes = {};
+    m_lastMeasured = {};
     m_longestDigest = {};
 }
 

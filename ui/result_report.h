@@ -111,6 +111,7 @@ private:
     /// the bytes of the longest text.
     std::array<int, COLUMN_COUNT> m_textWidth{};
     std::array<std::size_t, COLUMN_COUNT> m_longestBytes{};
+    std::array<std::string, COLUMN_COUNT> m_lastMeasured;
     /// The most digits of a digest in each column so far.
     std::array<std::size_t, COLUMN_COUNT> m_longestDigest{};
 };
