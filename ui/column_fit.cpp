@@ -30,11 +30,16 @@ ColumnWidths fitColumns(const ColumnWidths& wanted, const ColumnWidths& needed, 
     const int actualMin = std::min(needed[COLUMN_ACTUAL], DIGEST_COLUMN_MIN);
     const int digestSpace = space - fixed - needed[COLUMN_NAME];
     if (digestSpace < expectedMin + actualMin) {
-        // 2. The digests at their narrowest, and the name takes what is left.
+        // 2. The digests at their narrowest; the name takes what is left, and then the status.
         widths[COLUMN_EXPECTED] = expectedMin;
         widths[COLUMN_ACTUAL] = actualMin;
         const int nameMin = std::min(needed[COLUMN_NAME], NAME_COLUMN_MIN);
         widths[COLUMN_NAME] = std::max(nameMin, space - fixed - expectedMin - actualMin);
+        const int statusMin = std::min(needed[COLUMN_STATUS], STATUS_COLUMN_MIN);
+        widths[COLUMN_STATUS] =
+            std::max(statusMin, space - widths[COLUMN_NAME] - needed[COLUMN_ALGORITHM] -
+                                    expectedMin - actualMin);
+        widths[COLUMN_STATUS] = std::min(widths[COLUMN_STATUS], needed[COLUMN_STATUS]);
         return widths;
     }
     // 3. The name whole, and the digests share the rest: the narrower one keeps its need up to

@@ -8,9 +8,11 @@
 /// widths.
 using ColumnWidths = std::array<int, COLUMN_COUNT>;
 
-/// The narrowest a digest column and the name column get before the list scrolls sideways.
+/// The narrowest a digest column, the name column and the status column get before the list
+/// scrolls sideways.
 inline constexpr int DIGEST_COLUMN_MIN = 100;
 inline constexpr int NAME_COLUMN_MIN = 120;
+inline constexpr int STATUS_COLUMN_MIN = 60;
 
 /// Widths for columns that want wanted, in space. A digest column may want more than it needs
 /// (needed: its digests whole; wanted: a note's words as well); the other columns need what they
@@ -18,6 +20,6 @@ inline constexpr int NAME_COLUMN_MIN = 120;
 /// digest columns get their needs and share the rest in proportion to what they want beyond.
 /// Otherwise the digest columns give way, sharing what the others leave (one that needs less
 /// than half keeps its need), down to DIGEST_COLUMN_MIN each; then the name column, down to
-/// NAME_COLUMN_MIN. The status and algorithm columns, narrow, keep their width. What still does
-/// not fit scrolls sideways.
+/// NAME_COLUMN_MIN; then the status column, down to STATUS_COLUMN_MIN. The algorithm column,
+/// narrow, keeps its width. What still does not fit scrolls sideways.
 ColumnWidths fitColumns(const ColumnWidths& wanted, const ColumnWidths& needed, int space);

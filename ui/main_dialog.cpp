@@ -283,7 +283,8 @@ void MainDialog::goToProblem(bool forward) {
     const ResultRow* shown = report.rowAt(row);
     strip.showOutcome("Problem " + groupedNumber(report.problemPlace(row)) + " of " +
                       groupedNumber(report.problemsShown()) + ": " + shown->name + ", " +
-                      statusCell(*shown));
+                      (shown->error != 0 ? "could not be read: " + reasonText(shown->error)
+                                         : statusCell(*shown)));
 }
 
 void MainDialog::showProblemsOnly(bool on) {

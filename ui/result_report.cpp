@@ -81,7 +81,7 @@ void ResultReport::addUnreadResult(const char* name, const Digest* expected, int
     ResultRow& row = m_rows.back();
     row.error = error;
     if (!m_shown.empty() && m_shown.front() == m_rows.size() - 1) {
-        if (noteLongest(row)) {
+        if (noteWidths(row)) {
             fitColumns();
         }
         resultList.SetItemText(0, COLUMN_STATUS, statusCell(row).c_str());
@@ -89,15 +89,28 @@ void ResultReport::addUnreadResult(const char* name, const Digest* expected, int
     }
 }
 
-bool ResultReport::noteLongest(const ResultRow& row) {
+bool ResultReport::noteWidths(const ResultRow& row) {
     const std::string status = statusCell(row);
     const std::string* const texts[COLUMN_COUNT] = {&row.name, &row.expected, &row.actual,
                                                     &row.algorithm, &status};
-    bool longer = false;
+    bool wider = false;
     for (int column = 0; column < COLUMN_COUNT; ++column) {
-        if (texts[column]->size() > m_longest[column].size()) {
-            m_longest[column] = *texts[column];
-            longer = true;
+        // Rows must cost little to add, so few texts are measured: a digest never (its column
+        // holds any digest of its length, see fitColumns), a text the same as the one measured
+        // last in its column never, and a text far shorter in bytes than the longest never.
+        const bool digest = !row.note && (column == COLUMN_EXPECTED || column == COLUMN_ACTUAL);
+        const std::string& text = *texts[column];
+        const std::size_t size = text.size();
+        if (digest || size == 0 || text == m_lastMeasured[column] ||
+            size * 3 / 2 + 1 < m_longestBytes[column]) {
+            continue;
+        }
+        m_longestBytes[column] = std::max(m_longestBytes[column], size);
+        m_lastMeasured[column] = text;
+        const int width = resultList.GetStringWidth(text.c_str());
+        if (width > m_textWidth[column]) {
+            m_textWidth[column] = width;
+            wider = true;
         }
     }
     // A note's words in the digest columns are no digest.
@@ -105,10 +118,17 @@ bool ResultReport::noteLongest(const ResultRow& row) {
         const std::size_t digits = row.note ? 0 : texts[column]->size();
         if (digits > m_longestDigest[column]) {
             m_longestDigest[column] = digits;
-            longer = true;
+            wider = true;
         }
     }
-    return longer;
+    return wider;
+}
+
+void ResultReport::forgetWidths() {
+    m_textWidth = {};
+    m_longestBytes = {};
+    m_lastMeasured = {};
+    m_longestDigest = {};
 }
 
 void ResultReport::fitColumns() {
@@ -118,8 +138,7 @@ void ResultReport::fitColumns() {
     }
     ColumnWidths wanted{};
     for (int column = 0; column < COLUMN_COUNT; ++column) {
-        wanted[column] = std::max(resultList.GetStringWidth(HEADINGS[column]),
-                                  resultList.GetStringWidth(m_longest[column].c_str()));
+        wanted[column] = std::max(resultList.GetStringWidth(HEADINGS[column]), m_textWidth[column]);
     }
     wanted[COLUMN_NAME] += IMAGE_WIDTH;
     // A digest column needs its longest digest whole; digits differ in width in most fonts, so
@@ -156,7 +175,7 @@ void ResultReport::addRow(ResultRow row) {
     if (!m_order.shows(m_rows.back())) {
         return;
     }
-    if (noteLongest(m_rows.back())) {
+    if (noteWidths(m_rows.back())) {
         fitColumns();
     }
     // Rows come on top as they are made, so that long work shows its progress where the eye
@@ -246,16 +265,15 @@ void ResultReport::rebuild() {
     const std::vector<std::size_t> shown = m_order.arrange(m_rows);
     resultList.DeleteAllItems();
     m_shown.assign(shown.begin(), shown.end());
-    m_longest = {};
-    m_longestDigest = {};
+    forgetWidths();
     for (std::size_t index : shown) {
-        noteLongest(m_rows[index]);
+        noteWidths(m_rows[index]);
     }
-    fitColumns();
     // From the bottom up, each on top: the cheapest insertion a list view has.
     for (std::size_t i = shown.size(); i-- > 0;) {
         insertListRow(0, shown[i]);
     }
+    fitColumns(); // once the rows are in: they may need a vertical scroll bar
     m_orderPending = false;
     if (keep < m_rows.size()) {
         const auto found = std::find(m_shown.begin(), m_shown.end(), keep);
@@ -318,8 +336,7 @@ void ResultReport::forgetRows() {
     m_rows.clear();
     m_shown.clear();
     m_orderPending = false;
-    m_longest = {};
-    m_longestDigest = {};
+    forgetWidths();
 }
 
 void ResultReport::clearResults() {

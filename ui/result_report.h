@@ -81,8 +81,9 @@ public:
     CString reportText;
 
 private:
-    /// Notes the texts of row where they are the longest of their column; true when one is.
-    bool noteLongest(const ResultRow& row);
+    /// Notes the widths of row's texts; true when one is the widest of its column so far.
+    bool noteWidths(const ResultRow& row);
+    void forgetWidths();
     /// Keeps row and shows it on top, unless the list shows problems only and it is none.
     void addRow(ResultRow row);
     /// Puts m_rows[index] into the list at position.
@@ -106,8 +107,11 @@ private:
     bool m_generating = false;
     /// The algorithms of the report's lines, a bit per Algorithm.
     unsigned m_reportAlgorithms = 0;
-    /// The longest text of each column so far, which sets the width it wants.
-    std::array<std::string, COLUMN_COUNT> m_longest;
+    /// The width of the widest text of each column so far, which sets the width it wants, and
+    /// the bytes of the longest text.
+    std::array<int, COLUMN_COUNT> m_textWidth{};
+    std::array<std::size_t, COLUMN_COUNT> m_longestBytes{};
+    std::array<std::string, COLUMN_COUNT> m_lastMeasured;
     /// The most digits of a digest in each column so far.
     std::array<std::size_t, COLUMN_COUNT> m_longestDigest{};
 };

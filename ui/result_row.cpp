@@ -79,6 +79,7 @@ std::string statusCell(const ResultRow& row) {
     default:
         break;
     }
+    // A file not read says why, which says that it was not read: "No such file".
     const std::string reason = reasonText(row.error);
-    return reason.empty() ? words : words + ": " + reason;
+    return reason.empty() ? words : reason;
 }

@@ -28,5 +28,6 @@ int statusRank(int status);
 /// The reason a file could not be read, in words: "No such file", "Permission denied", "Is a
 /// folder", "Read error", "Not a regular file", or the system's own words for other errors.
 std::string reasonText(int error);
-/// The "Status" cell: "FAILED", "OK", "Could not be read: No such file", "Good signature", ...
+/// The "Status" cell: "FAILED", "OK", "Good signature", ...; for a file not read, why: "No such
+/// file".
 std::string statusCell(const ResultRow& row);

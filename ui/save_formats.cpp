@@ -35,7 +35,7 @@ void addField(std::string& line, const std::string& text, bool first = false) {
     line += '"';
 }
 
-// The status in words, without its reason, which has a field of its own.
+// The status in words ("Could not be read"), without its reason, which has a field of its own.
 std::string statusWords(const ResultRow& row) {
     ResultRow withoutReason = row;
     withoutReason.error = 0;

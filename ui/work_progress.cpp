@@ -24,7 +24,7 @@ void WorkProgress::begin(bool checking) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_run = Run{};
     m_run.checking = checking;
-    m_run.started = m_lastServed = GetTickCount64();
+    m_run.started = m_lastServed = m_lastLook = GetTickCount64();
     m_stopRequested = false;
     m_running = true;
     m_inStep = m_window.ServesWorkInStep();
@@ -151,6 +151,7 @@ void WorkProgress::beginFile(const char* name, std::int64_t size) {
     m_run.file = slash != nullptr && slash[1] != '\0' ? slash + 1 : name;
     m_run.fileSize = size;
     m_run.fileDone = 0;
+    m_run.fileStarted = m_lastLook; // close enough, without a look at the clock per file
 }
 
 bool WorkProgress::advance(std::uint64_t bytes) {
@@ -160,6 +161,7 @@ bool WorkProgress::advance(std::uint64_t bytes) {
         m_calls = 0;
         m_unseen = 0;
         const std::uint64_t now = GetTickCount64();
+        m_lastLook = now;
         std::unique_lock<std::mutex> lock(m_mutex);
         flushBytes();
         if (now - m_lastServed >= SERVE_MS) {
@@ -193,15 +195,11 @@ void WorkProgress::update(std::uint64_t now, const Run& run) {
     const double seconds = double(now - run.started) / 1000.0;
     const double rate = seconds > 0 ? double(run.done) / seconds : 0;
     std::string details = rateText(rate);
-    const double left = bytesLeft(run);
-    const int done = permille(run);
-    if (left >= 0 && rate > 0) {
-        details += ", " + timeLeftText(left / rate);
-    } else if (done > 0) {
-        // Only the count of files is known: the rest is taken to go as fast as the part done.
-        details += ", " + timeLeftText(seconds * (PERMILLE - done) / done);
+    const double left = secondsLeft(run, now, rate);
+    if (left >= 0) {
+        details += ", " + timeLeftText(left);
     }
-    m_strip.showProgress(text, done, details);
+    m_strip.showProgress(text, permille(run), details);
 }
 
 int WorkProgress::permille(const Run& run) {
@@ -219,6 +217,32 @@ int WorkProgress::permille(const Run& run) {
         part = std::min(1.0, double(run.fileDone) / double(run.fileSize));
     }
     return int(std::min(1.0, (run.filesDone + part) / run.files) * PERMILLE);
+}
+
+double WorkProgress::secondsLeft(const Run& run, std::uint64_t now, double rate) {
+    const double left = bytesLeft(run);
+    if (left >= 0) {
+        return rate > 0 ? left / rate : -1;
+    }
+    if (run.files <= 0) {
+        return -1;
+    }
+    // A list's entries: the file in hand by its bytes, each entry after it as long as the
+    // entries done took on average; what is not known yet counts for nothing.
+    double seconds = 0;
+    bool known = false;
+    if (run.fileSize >= 0 && rate > 0) {
+        seconds +=
+            double(std::max<std::int64_t>(0, run.fileSize - std::int64_t(run.fileDone))) / rate;
+        known = true;
+    }
+    const int after = run.files - run.filesDone - (run.fileSize >= 0 ? 1 : 0);
+    if (run.filesDone > 0 && after > 0) {
+        const std::uint64_t finishedAt = run.fileSize >= 0 ? run.fileStarted : now;
+        seconds += double(finishedAt - run.started) / 1000.0 / run.filesDone * after;
+        known = true;
+    }
+    return known ? seconds : -1;
 }
 
 double WorkProgress::bytesLeft(const Run& run) {

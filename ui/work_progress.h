@@ -73,6 +73,9 @@ private:
     static int permille(const Run& run);
     /// Bytes still to hash, when known; -1 otherwise.
     static double bytesLeft(const Run& run);
+    /// The time the work will still take at rate, in seconds, as far as it can be told; -1
+    /// when it cannot.
+    static double secondsLeft(const Run& run, std::uint64_t now, double rate);
 
     CWnd& m_window;
     StatusStrip& m_strip;
@@ -90,9 +93,10 @@ private:
         int filesDone = 0; ///< files with a result
         std::string file;  ///< the file being hashed
         std::int64_t fileSize = -1;
-        std::uint64_t fileDone = 0; ///< bytes of it hashed
-        std::string looking;        ///< the folder being searched for files, if any
-        int found = 0;              ///< files found there so far
+        std::uint64_t fileDone = 0;    ///< bytes of it hashed
+        std::uint64_t fileStarted = 0; ///< when its turn came
+        std::string looking;           ///< the folder being searched for files, if any
+        int found = 0;                 ///< files found there so far
     };
     std::mutex m_mutex;
     std::condition_variable m_changed;
@@ -108,6 +112,7 @@ private:
     // The worker's own: when it last let the window be served, and between two looks at the
     // clock, the calls and bytes since the last one.
     std::uint64_t m_lastServed = 0;
+    std::uint64_t m_lastLook = 0; ///< the clock when last looked at
     unsigned m_calls = 0;
     std::uint64_t m_unseen = 0;
     std::uint64_t m_pending = 0; ///< bytes hashed and not yet told to m_run

@@ -228,10 +228,16 @@ int QtBackend::listColumnSpace(HWND list) const {
     if (window == nullptr || window->widget == nullptr) {
         return 0;
     }
-    // The viewport's width: without the vertical scroll bar, when the rows need one.
+    // The viewport's width, without the vertical scroll bar when the rows need one; the rows
+    // are counted rather than the bar looked at, which shows only once the view is laid out.
+    window->model->flush();
     const QTreeView* view = viewOf(*window);
+    const int rows = window->model->rowCount();
+    const int rowHeight = rows > 0 ? view->sizeHintForRow(0) : 0;
     const int scrollBar =
-        view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0;
+        rows * rowHeight > view->viewport()->height()
+            ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view)
+            : 0;
     const int pixels = view->width() - 2 * view->frameWidth() - scrollBar;
     return templateWidth(std::max(0, pixels), baseUnitX(), false);
 }

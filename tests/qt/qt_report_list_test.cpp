@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeView>
 
 #include "platform/image.h"
@@ -280,4 +281,24 @@ TEST_F(QtReportListTest, CtrlCCopiesTheSelectedRowsAndLongCellsShowWholeOnHover)
               "SUMS.sig\tGood signature from Alice\tAAAA BBBB\na.iso\t" +
                   QString::fromStdString(hexOf(1) + "\t" + hexOf(1)) + "\n");
     EXPECT_EQ(shown(1, 1, Qt::ToolTipRole), "Good signature from Alice");
+}
+
+// Moving through the rows with the keys from a cell of a later column scrolls the rows only:
+// the names stay in view.
+TEST_F(QtReportListTest, MovingWithTheKeysKeepsTheNamesInView) {
+    for (int i = 0; i < 30; ++i) {
+        addRow("row", 1, hexOf(1), hexOf(2));
+    }
+    qt.widget(wnd)->show(); // a hidden view scrolls nowhere
+    QApplication::processEvents();
+    QScrollBar* across = view()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0) << "the columns are wider than the list";
+    view()->setFocus();
+    view()->setCurrentIndex(model->index(0, 2));
+    across->setValue(0);
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(view(), Qt::Key_Down);
+    }
+    EXPECT_EQ(view()->currentIndex().row(), 20);
+    EXPECT_EQ(across->value(), 0);
 }
