@@ -6,9 +6,9 @@
 #include "engine/blake3_chunks.h"
 #include "engine/digest.h"
 
-/// Incremental BLAKE3 (hash mode, 32-byte digest), written from its specification. The message
-/// is cut into 1 KiB chunks, the leaves of a binary tree. Whole chunks are hashed side by side
-/// through the widest path the CPU has (see blake3_chunks.h), straight from the input where it
+/// Incremental BLAKE3 (hash mode, 32-byte digest), written from its published definition. The
+/// message is cut into 1 KiB chunks, the leaves of a binary tree. Whole chunks are hashed side by
+/// side through the widest path the CPU has (see blake3_chunks.h), straight from the input where it
 /// holds a lane's worth; runs of them become whole subtrees, their parents hashed side by side
 /// too, and the subtrees are merged here. Call init, then update any number of times, then
 /// finish; init again starts the next message.

@@ -7,47 +7,19 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "engine/checksum_list.h"
 #include "engine/digest_files.h"
 #include "engine/list_line.h"
-#include "os/file_stream.h"
+#include "tests/engine/list_files_fixture.h"
 #include "tests/support/recording_sink.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 
 const std::vector<std::string> NAMES = {"data/plain", "data/with space", "data/(paren)"};
 
-class PeerFixture : public testing::Test {
+class PeerFixture : public ListFilesFixture {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(mkdir("data", 0700), 0);
-        for (const std::string& name : NAMES) {
-            write(name, "contents of " + name);
-        }
-    }
-    static void write(const std::string& name, const std::string& bytes) {
-        std::FILE* out = std::fopen(name.c_str(), "wb");
-        ASSERT_NE(out, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), out);
-        std::fclose(out);
-    }
-    // Verifies the list file as the window does: opened in text mode, under its name.
-    int verify(const std::string& listName, RecordingSink& rows) {
-        std::FILE* list = openFileStream(listName.c_str(), "r");
-        EXPECT_NE(list, nullptr);
-        testing::internal::CaptureStderr();
-        const int result = verifyList(list, rows, false, true, nullptr, listName.c_str());
-        messages = testing::internal::GetCapturedStderr();
-        std::fclose(list);
-        return result;
-    }
-    std::string messages;
-
-private:
-    ScratchFolder scratch_{true};
+    PeerFixture() : ListFilesFixture(NAMES) {}
 };
 
 struct PeerList {

@@ -5,23 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/file_digest.h"
-#include "engine/md5.h"
 #include "os/folder_walk.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_dialog.h"
 
 namespace {
-
-std::string md5Hex(const std::string& bytes) {
-    Md5Context context;
-    context.init();
-    context.update(bytes.data(), std::uint32_t(bytes.size()));
-    Digest digest;
-    context.finish(digest);
-    return toHex(digest);
-}
 
 const std::string BIG(2 << 20, 'b'); // long enough for the strip to show and Stop to be pressed
 

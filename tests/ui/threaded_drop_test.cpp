@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_digest.h"
-#include "engine/md5.h"
 #include "res/resource.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_dialog.h"
@@ -14,15 +12,6 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-
-std::string md5Hex(const std::string& bytes) {
-    Md5Context context;
-    context.init();
-    context.update(bytes.data(), std::uint32_t(bytes.size()));
-    Digest digest;
-    context.finish(digest);
-    return toHex(digest);
-}
 
 // What the window showed after a drop.
 struct Seen {

@@ -1,5 +1,7 @@
 #include "tests/ui/ui_test_support.h"
 
+#include "engine/file_digest.h"
+#include "engine/md5.h"
 #include "platform/resources.h"
 #include "ui/app_resources.h"
 
@@ -13,4 +15,13 @@ std::string UiTest::writeFile(const std::string& relative, const std::string& by
 
 std::string UiTest::readFile(const std::string& path) {
     return ScratchFolder::read(path);
+}
+
+std::string md5Hex(const std::string& bytes) {
+    Md5Context context;
+    context.init();
+    context.update(bytes.data(), std::uint32_t(bytes.size()));
+    Digest digest;
+    context.finish(digest);
+    return toHex(digest);
 }

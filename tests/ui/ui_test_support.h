@@ -27,6 +27,9 @@ public:
     const std::filesystem::path scratch = m_folder.path();
 };
 
+/// The MD5 of bytes in lowercase hex.
+std::string md5Hex(const std::string& bytes);
+
 /// MD5 of "abc" and of the empty message (RFC 1321).
 inline constexpr const char* MD5_ABC = "900150983cd24fb0d6963f7d28e17f72";
 inline constexpr const char* MD5_EMPTY = "d41d8cd98f00b204e9800998ecf8427e";
