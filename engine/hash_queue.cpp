@@ -10,7 +10,7 @@ constexpr std::uint64_t CREDIT_PIECE = LaneHasher::READ_SIZE;
 }
 
 HashQueue::HashQueue(std::size_t capacity, Md5LanePath path)
-    : capacity_(capacity), slots_(new (std::nothrow) Slot[capacity]), hasher_(path) {}
+    : capacity_(capacity), slots_(new (std::nothrow) Slot[capacity]), hasher_(path), path_(path) {}
 
 HashQueue::~HashQueue() {
     // Files opened ahead and never started: a stop leaves them unread.
@@ -26,10 +26,15 @@ HashQueue::~HashQueue() {
 
 void HashQueue::useReadAhead(const ReadAheadPolicy& policy) {
     // Room for every file that can be open at once: one a lane, and the waiting ones.
-    if (readAhead_.reset(policy, policy.files + static_cast<std::size_t>(hasher_.lanes()))) {
+    const std::size_t lanes = static_cast<std::size_t>(hasher_.lanes()) * (partnerAllowed_ ? 2 : 1);
+    if (readAhead_.reset(policy, policy.files + lanes)) {
         lookAhead_ = policy.files;
         inOrder_ = policy.inOrder;
-        hasher_.useLaneReads(policy.files > 0);
+        laneReads_ = policy.files > 0;
+        hasher_.useLaneReads(laneReads_);
+        if (partner_ != nullptr) {
+            partner_->hasher().useLaneReads(laneReads_);
+        }
     }
 }
 
@@ -65,21 +70,49 @@ std::size_t HashQueue::addFile(int fd, std::int64_t size, bool text, Algorithm a
 // ask for first).
 void HashQueue::startWaiting() {
     nextStart_ = std::max(nextStart_, head_);
-    while (waiting_ > 0 && hasher_.hasFreeLane()) {
+    while (waiting_ > 0 && hasFreeLane()) {
         while (!slotOf(nextStart_).waiting) {
             ++nextStart_;
         }
         Slot& slot = slotOf(nextStart_);
-        if (inOrder_ && !hasher_.idle() && !readAhead_.reached(nextStart_)) {
+        if (inOrder_ && !idle() && !readAhead_.reached(nextStart_)) {
+            return;
+        }
+        LaneHasher* hasher = laneFor(slot);
+        if (hasher == nullptr) {
             return;
         }
         slot.waiting = false;
         --waiting_;
-        hasher_.start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.length,
+        hasher->start(slot.fd, slot.size, slot.text, slot.algorithm, nextStart_, slot.length,
                       slot.localDisk);
         slot.fd = -1;
         ++nextStart_;
     }
+}
+
+LaneHasher* HashQueue::laneFor(const Slot& slot) {
+    if (slot.size <= PARTNER_FROM || !partnerAllowed_) {
+        return hasher_.hasFreeLane() ? &hasher_ : nullptr;
+    }
+    if (partner_ == nullptr) {
+        partner_ = PartnerRounds::make(path_);
+        if (partner_ == nullptr) {
+            partnerAllowed_ = false;
+            return hasher_.hasFreeLane() ? &hasher_ : nullptr;
+        }
+        partner_->hasher().useLaneReads(laneReads_);
+    }
+    // The one with fewer busy lanes, so that the two rounds carry alike; the first on a tie, so
+    // that a lone large file is hashed where no hand-over is needed.
+    LaneHasher& second = partner_->hasher();
+    if (!second.hasFreeLane()) {
+        return hasher_.hasFreeLane() ? &hasher_ : nullptr;
+    }
+    if (!hasher_.hasFreeLane() || second.busyLanes() < hasher_.busyLanes()) {
+        return &second;
+    }
+    return &hasher_;
 }
 
 HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
@@ -97,7 +130,15 @@ HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
 bool HashQueue::work(WorkMeter* meter) {
     readAhead_.advise();
     startWaiting();
-    hasher_.round(*this);
+    if (partner_ == nullptr || partner_->hasher().idle()) {
+        hasher_.round(*this);
+    } else if (hasher_.idle()) {
+        partner_->hasher().round(*this);
+    } else {
+        partner_->begin();
+        hasher_.round(*this);
+        partner_->finish(*this);
+    }
     startWaiting();
     return empty() || credit(meter, true);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/lane_hasher.h"
+#include "engine/partner_rounds.h"
 #include "engine/work_meter.h"
 #include "os/read_ahead.h"
 
@@ -21,8 +22,17 @@
 /// With a read-ahead (see useReadAhead), files may be added beyond the free lanes: they wait,
 /// open, for a lane in their order, while a ReadAhead asks the system for their bytes, so that
 /// a cold disk has many reads in flight when the lanes come to them.
+///
+/// Files larger than PARTNER_FROM may be hashed in the lanes of a second hasher, whose rounds run
+/// on another core beside the first one's (see PartnerRounds), where the process may use more
+/// than one processor. A file is hashed whole in one lane, so that one large file stays one
+/// stream.
 class HashQueue : private LaneEvents {
 public:
+    /// Files of more bytes than this may go to the second hasher: a round of theirs outweighs
+    /// the cost of handing it to another thread.
+    static constexpr std::int64_t PARTNER_FROM = 2 * LaneHasher::READ_SIZE;
+
     /// Room for capacity items, a power of two.
     explicit HashQueue(std::size_t capacity, Md5LanePath path = md5ActiveLanePath());
     ~HashQueue();
@@ -37,7 +47,7 @@ public:
     /// Whether a file can be added now: there is room, and a lane for it or room among the
     /// files that wait for one.
     bool canAddFile() const {
-        return !full() && (waiting_ < lookAhead_ || (waiting_ == 0 && hasher_.hasFreeLane()));
+        return !full() && (waiting_ < lookAhead_ || (waiting_ == 0 && hasFreeLane()));
     }
 
     /// From now on up to policy.files files wait, opened, for a lane, and their bytes are read
@@ -77,7 +87,7 @@ public:
     void pop();
 
     /// Whether any file is being hashed or waits for a lane.
-    bool hashing() const { return !hasher_.idle() || waiting_ > 0; }
+    bool hashing() const { return !idle() || waiting_ > 0; }
     /// Asks for the bytes read ahead, hashes one round (see LaneHasher::round) with waiting
     /// files taking the free lanes, then tells meter (if any) of the oldest item's progress,
     /// even of none, so that it hears from the work every round. False when the meter asks to
@@ -107,6 +117,15 @@ private:
     void readTo(std::uint64_t ticket, std::uint64_t position) override;
     void closed(std::uint64_t ticket) override;
     void startWaiting();
+    /// The hasher the waiting file of slot starts in now, or null if it must wait.
+    LaneHasher* laneFor(const Slot& slot);
+    bool hasFreeLane() const {
+        return hasher_.hasFreeLane() ||
+               (partnerAllowed_ && (partner_ == nullptr || partner_->hasher().hasFreeLane()));
+    }
+    bool idle() const {
+        return hasher_.idle() && (partner_ == nullptr || partner_->hasher().idle());
+    }
     std::size_t placeOf(std::uint64_t number) const {
         return static_cast<std::size_t>(number & (capacity_ - 1));
     }
@@ -125,4 +144,8 @@ private:
     std::uint64_t nextStart_ = 0; // no file before this number waits
     ReadAhead readAhead_;
     LaneHasher hasher_;
+    Md5LanePath path_;
+    bool partnerAllowed_ = true;             // large files may yet go to a partner
+    bool laneReads_ = false;                 // see LaneHasher::useLaneReads
+    std::unique_ptr<PartnerRounds> partner_; // made for the first large file
 };

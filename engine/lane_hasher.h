@@ -53,6 +53,7 @@ public:
     int lanes() const { return laneCount_; }
     bool hasFreeLane() const { return busy_ < laneCount_; }
     bool idle() const { return busy_ == 0; }
+    int busyLanes() const { return busy_; }
 
     /// With on, files larger than one read are read a piece ahead of their hashing by the
     /// kernel's workers (see LaneReads), where io_uring can be had.

@@ -22,6 +22,7 @@ const FaultyReads::Faults* FaultyReads::faultsOf(int fd) {
 }
 
 long FaultyReads::allowed(const Faults& faults, std::size_t size, std::uint64_t offset) {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (faults.interruptions && random_() % 3 == 0) {
         errno = EINTR;
         return -1;

@@ -2,10 +2,13 @@
 
 // Reads that misbehave as failing disks and odd file systems do, for the files a test names, on
 // every read path: plain reads, reads at an offset, and reads through io_uring, judged when they
-// complete. Kept free of GoogleTest, so that a fuzz target can use it too.
+// complete. Kept free of GoogleTest, so that a fuzz target can use it too. Reads may come from
+// several threads at once (the lanes of two cores); plan and the settings are for before work.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <random>
 #include <string>
 
@@ -38,9 +41,9 @@ public:
     /// The file system every file is said to be on (fstatfs's f_type).
     long fileSystem = 0xEF53; // ext4
     /// Whether io_uring may be used: until a ring fails.
-    bool rings = true;
+    std::atomic<bool> rings{true};
     /// Every wait on an io_uring fails with EINTR, as under a filter that interrupts the call.
-    bool ringWaitsInterrupted = false;
+    std::atomic<bool> ringWaitsInterrupted{false};
 
     /// Reads through io_uring that completed.
     int ringReads() const { return ringReads_; }
@@ -63,7 +66,8 @@ private:
     long allowed(const Faults& faults, std::size_t size, std::uint64_t offset);
 
     std::map<std::uint64_t, Faults> faults_; // by inode
+    std::mutex mutex_;                       // for random_
     std::mt19937 random_;
-    int ringReads_ = 0;
-    int failedRingWaits_ = 0;
+    std::atomic<int> ringReads_{0};
+    std::atomic<int> failedRingWaits_{0};
 };
