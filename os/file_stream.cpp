@@ -148,11 +148,19 @@ ssize_t readerRead(void* cookie, char* buffer, size_t size) {
     return reader->text ? reader->readText(buffer, size) : readRetrying(reader->fd, buffer, size);
 }
 
+// A text stream seeks only back to its start, where no CR can be held back: anywhere else its
+// positions, counted after the CR LF rule, are not the file's.
 int readerSeek(void* cookie, off64_t* position, int whence) {
-    const off64_t result = ::lseek64(static_cast<FileReader*>(cookie)->fd, *position, whence);
+    auto* reader = static_cast<FileReader*>(cookie);
+    if (reader->text && (whence != SEEK_SET || *position != 0)) {
+        errno = ESPIPE;
+        return -1;
+    }
+    const off64_t result = ::lseek64(reader->fd, *position, whence);
     if (result < 0) {
         return -1;
     }
+    reader->carry = -1;
     *position = result;
     return 0;
 }
@@ -186,9 +194,7 @@ std::FILE* openReadStream(int fd, bool text, off_t fileSize) {
         errno = ENOMEM;
         return nullptr;
     }
-    // Text streams cannot seek: a held-back CR would make every position doubtful.
-    const cookie_io_functions_t functions{readerRead, nullptr, text ? nullptr : readerSeek,
-                                          readerClose};
+    const cookie_io_functions_t functions{readerRead, nullptr, readerSeek, readerClose};
     std::FILE* stream = fopencookie(reader, "r", functions);
     if (stream == nullptr) {
         delete reader;

@@ -7,7 +7,8 @@
 /// fopen for regular files only, links followed; "r" reads CR LF as LF. A folder (EISDIR) or a
 /// FIFO, socket or device (ENXIO) is refused by its type without being opened, so no writer
 /// waiting on a FIFO is woken and no device is touched. When size is given, it receives the
-/// file's size in bytes as it stood when opened.
+/// file's size in bytes as it stood when opened. A "r" stream can go back to its start (rewind);
+/// its other positions are not the file's, since CR LF counts as one byte there.
 // A read-only stream keeps its descriptor to itself (fileno() gives -1 for "r" and "rb") and
 // has a buffer sized to the file, up to 128 KiB.
 std::FILE* openFileStream(const char* path, const char* mode, std::int64_t* size = nullptr);

@@ -17,6 +17,9 @@ namespace {
 
 // Files hashed ahead of the one being reported.
 constexpr std::size_t QUEUE = 4096;
+// Lists kept open from their count to their check; those of a drop of more lists are opened
+// again for their check, so that a folder of many lists holds few descriptors.
+constexpr int LISTS_KEPT_OPEN = 32;
 
 // The folder to change into and the name of a dropped path.
 std::pair<std::string, std::string> splitPath(const std::string& path) {
@@ -66,7 +69,7 @@ void DropWork::check(const std::vector<CString>& paths) {
         if (target.download) {
             checkDownloadTarget(target);
         } else {
-            processDroppedPath(target.path);
+            processDroppedPath(target);
         }
         if (m_tally.stopped) {
             return;
@@ -84,6 +87,8 @@ std::vector<DropWork::CheckTarget> DropWork::targetsOf(const std::vector<CString
             target.download = !readsAsChecksumList(path.c_str(), fileName);
             if (target.download) {
                 target.entries = entriesNaming(folder, fileName, &target.lists);
+            } else {
+                target.list = std::make_unique<ListFile>(target.path);
             }
             targets.push_back(std::move(target));
             continue;
@@ -102,57 +107,63 @@ std::vector<DropWork::CheckTarget> DropWork::targetsOf(const std::vector<CString
         const std::string folder = path.back() == '/' ? path : path + "/";
         for (const std::string& name : names) {
             targets.push_back(CheckTarget{folder + name});
+            targets.back().list = std::make_unique<ListFile>(targets.back().path);
         }
     }
     return targets;
 }
 
 bool DropWork::countEntries(const std::vector<CheckTarget>& targets) {
-    // Text streams cannot seek, so each list is read once to count and again to verify. A FIFO,
-    // device or link that leads nowhere is refused by its status, never opened.
+    // Each list is opened once, counted, and checked later from its start through the same
+    // open. A FIFO, device or link that leads nowhere is refused by its status, never opened.
     int entries = 0;
+    int keptOpen = 0;
     for (const CheckTarget& target : targets) {
         if (target.download) {
             entries += std::max<int>(1, static_cast<int>(target.entries.size()));
             continue;
         }
-        const std::string& path = target.path;
-        changeDirectory(splitPath(path).first.c_str());
-        std::FILE* stream = openFileStream(path.c_str(), "r");
-        if (stream == nullptr) {
+        changeDirectory(splitPath(target.path).first.c_str());
+        if (!target.list->open()) {
             ++entries; // its row says it could not be opened
             continue;
         }
-        const int counted = countListEntries(stream, &m_progress);
-        std::fclose(stream);
-        if (counted < 0) {
+        const int counted = target.list->countEntries(&m_progress);
+        if (counted == -1) {
             return false;
         }
+        if (counted == -2) {
+            ++entries; // it cannot be read again: its row says so
+            continue;
+        }
         entries += counted;
+        if (++keptOpen > LISTS_KEPT_OPEN) {
+            target.list->close();
+        }
     }
     m_tally.total = entries;
     m_progress.expectEntries(entries);
     return true;
 }
 
-void DropWork::processDroppedPath(const std::string& path) {
+void DropWork::processDroppedPath(const CheckTarget& target) {
+    const std::string& path = target.path;
+    ListFile& list = *target.list;
     m_droppedPath = path;
     // A failed change of folder leaves the list to be opened from the current one.
     const auto [folder, fileName] = splitPath(path);
     changeDirectory(folder.c_str());
-    std::FILE* stream = openFileStream(path.c_str(), "r");
-    if (stream == nullptr) {
-        listNotOpened(path, errno);
+    if (list.error() != 0 || !list.open()) {
+        listNotOpened(path, list.error());
         return;
     }
     ++m_tally.lists;
     checkSignature(folder, fileName);
-    const int result =
-        verifyList(stream, *this, m_settings.verbose, m_settings.binary, &m_progress, path.c_str());
+    const int result = list.verify(*this, m_settings.verbose, m_settings.binary, &m_progress);
     if (result == VERIFY_STOPPED) {
         m_tally.stopped = true;
     }
-    std::fclose(stream);
+    list.close();
 }
 
 void DropWork::checkDownloadTarget(const CheckTarget& target) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/checksum_list.h"
 #include "engine/digest_files.h"
 #include "engine/download_check.h"
+#include "engine/list_file.h"
 #include "engine/ordered_hashing.h"
 #include "platform/win_types.h"
 #include "ui/drop_results.h"
@@ -70,6 +72,7 @@ private:
     /// What a drop has to check: a list, or a file that is not one, with the entries naming it.
     struct CheckTarget {
         std::string path;
+        std::unique_ptr<ListFile> list{}; ///< a list's, once it has been opened to be counted
         bool download = false;
         std::vector<DownloadEntry> entries{};
         std::vector<std::string> lists{}; ///< the lists beside a download that name it
@@ -78,8 +81,9 @@ private:
     void check(const std::vector<CString>& paths);
     /// What a drop stands for: dropped files as they are, a folder's lists in their place.
     std::vector<CheckTarget> targetsOf(const std::vector<CString>& paths);
-    /// Verifies the dropped list at path from its own folder.
-    void processDroppedPath(const std::string& path);
+    /// Verifies the dropped list of target from its own folder, through the open that counted
+    /// its entries if it is still open.
+    void processDroppedPath(const CheckTarget& target);
     /// Checks a dropped file that is not a list against the lists beside it.
     void checkDownloadTarget(const CheckTarget& target);
     /// The row of the signature of the list listName in folder, when it has one.

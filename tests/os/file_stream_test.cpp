@@ -120,6 +120,24 @@ TEST_F(FileStreamTextTest, CrLfStraddlingTheStreamBuffer) {
     std::fclose(in);
 }
 
+// A text stream goes back to its start, with no CR held back from where it was (here the last
+// byte of its first read, 128 KiB); past its first read it seeks nowhere, since its positions
+// are not the file's.
+TEST_F(FileStreamTextTest, SeeksBackToItsStartOnly) {
+    std::string bytes(200000, 'x');
+    bytes[0] = 'a';
+    bytes[128 * 1024 - 1] = '\r';
+    bytes[128 * 1024] = '\n';
+    std::FILE* in = openFileStream(write("text", bytes).c_str(), "r");
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(std::fgetc(in), 'a');
+    EXPECT_NE(std::fseek(in, 150000, SEEK_SET), 0);
+    std::rewind(in);
+    EXPECT_FALSE(std::ferror(in));
+    EXPECT_EQ(readAll(in), withoutCrOfCrLf(bytes));
+    std::fclose(in);
+}
+
 TEST_F(FileStreamTextTest, AnyBufferingGivesTheSameText) {
     std::mt19937 random(1321);
     std::string bytes(6000, 'a');

@@ -271,6 +271,21 @@ TEST_F(DropIntakeTest, AFolderDroppedToCheckChecksTheListsInIt) {
     });
 }
 
+// A folder of more lists than are kept open from their count to their check: the later ones are
+// opened again, and every one is checked.
+TEST_F(DropIntakeTest, AFolderOfManyListsChecksEveryOne) {
+    writeFile("many/a", "abc");
+    for (int i = 0; i < 40; ++i) {
+        writeFile("many/" + std::to_string(100 + i) + ".md5", std::string(MD5_ABC) + "  a\n");
+    }
+    run([&](MainDialog& dialog, HWND dlg) {
+        headless.dropFiles(dlg, {(scratch / "many").string()});
+        EXPECT_EQ(images(dialog), std::vector<int>(40, STATUS_OK));
+        EXPECT_EQ(headless.windowText(headless.dialogItem(dlg, IDC_STATUS_TEXT)),
+                  "40 lists, 40 files checked: 40 OK");
+    });
+}
+
 // While it lives, this thread's files are opened with the rights of the user "nobody": root's
 // rights to read anything are set aside. Run by another user, it changes nothing.
 class WithoutRootsRights {
