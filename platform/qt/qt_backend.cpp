@@ -59,12 +59,23 @@ QWidget* QtBackend::widget(HWND wnd) const {
     return window != nullptr ? window->widget.data() : nullptr;
 }
 
+// The units are measured once per font: measuring shapes a text, and a list's columns ask for
+// them with every row whose text widens one.
+const QtDialogUnits& QtBackend::dialogUnits() const {
+    const QFont font = QApplication::font();
+    if (!m_units || !(font == m_unitsFont)) {
+        m_unitsFont = font;
+        m_units = QtDialogUnits(font);
+    }
+    return *m_units;
+}
+
 int QtBackend::baseUnitX() const {
-    return QtDialogUnits(QApplication::font()).baseX();
+    return dialogUnits().baseX();
 }
 
 int QtBackend::baseUnitY() const {
-    return QtDialogUnits(QApplication::font()).baseY();
+    return dialogUnits().baseY();
 }
 
 // Drawing.

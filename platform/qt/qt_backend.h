@@ -3,12 +3,15 @@
 #include <QRect>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/qt/qt_dialog_units.h"
 #include "platform/qt/qt_standard_dialogs.h"
+#include "platform/qt/qt_text_widths.h"
 #include "platform/steady_clock.h"
 
 class QComboBox;
@@ -192,4 +195,8 @@ private:
     SteadyClock m_clock;
     QtStandardDialogs m_standardDialogs;
     QtDialogs* m_dialogs = &m_standardDialogs;
+    mutable QtTextWidths m_listTextWidths;
+    const QtDialogUnits& dialogUnits() const;
+    mutable QFont m_unitsFont;
+    mutable std::optional<QtDialogUnits> m_units;
 };

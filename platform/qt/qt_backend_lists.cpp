@@ -218,8 +218,7 @@ int QtBackend::listTextWidth(HWND list, const std::string& text) const {
     // a few pixels against the rounding between this font's pixels and the templates'.
     const QTreeView* view = viewOf(*window);
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    const int pixels =
-        view->fontMetrics().horizontalAdvance(QtText::toQString(text)) + 2 * margin + 4;
+    const int pixels = m_listTextWidths.of(view->font(), text) + 2 * margin + 4;
     return templateWidth(pixels, baseUnitX(), true);
 }
 
