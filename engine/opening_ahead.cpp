@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "os/file_stream.h"
 #include "os/file_system.h"
@@ -65,16 +66,27 @@ void OpeningAhead::stopOpening() {
 }
 
 int OpeningAhead::open(const char* path, std::int64_t* size, std::uint64_t* device) {
-    // Lists mostly name files of their own folder: past a few hundred of them, one reading of
-    // the folder costs less than a second lookup of each name.
-    const bool bare = std::strchr(path, '/') == nullptr;
-    if (bare && !m_listed && ++m_bareNames > LIST_FOLDER_AFTER) {
+    // Lists mostly name files of one folder after another: past a few hundred names in the same
+    // folder, one reading of the folder costs less than a second lookup of each name.
+    const char* slash = std::strrchr(path, '/');
+    const std::string_view folder =
+        slash == nullptr
+            ? std::string_view(".")
+            : std::string_view(path, slash == path ? 1 : static_cast<std::size_t>(slash - path));
+    const char* name = slash == nullptr ? path : slash + 1;
+    if (folder != m_folder) {
+        m_folder = folder;
+        m_inFolder = 0;
+        m_listed = false;
+        m_regular.clear();
+    }
+    if (!m_listed && ++m_inFolder > LIST_FOLDER_AFTER) {
         m_listed = true;
-        if (!regularFileNames(".", m_regular)) {
+        if (!regularFileNames(m_folder, m_regular)) {
             m_regular.clear();
         }
     }
-    const bool knownRegular = bare && m_listed && m_regular.count(path) != 0;
+    const bool knownRegular = m_listed && *name != '\0' && m_regular.count(name) != 0;
     return openReadDescriptor(path, size, device, knownRegular);
 }
 

@@ -24,8 +24,9 @@
 class OpeningAhead {
 public:
     static constexpr std::size_t AHEAD = 64;
-    /// After this many files named without a folder, the current folder is listed once, and
-    /// the files it lists as regular are opened with one lookup of their name instead of two.
+    /// After this many files named one after the other in the same folder, the folder is listed
+    /// once, and the files it lists as regular are opened with one lookup of their name instead
+    /// of two.
     static constexpr std::uint64_t LIST_FOLDER_AFTER = 256;
     /// How often the taker looks again for a step before it sleeps until one comes.
     static constexpr int SPINS = 64;
@@ -69,9 +70,10 @@ private:
     std::uint64_t m_done = 0;                 ///< items done, under m_mutex
     bool m_stopping = false;
     bool m_opening = true;
-    // The opening thread's own: files named without a folder so far, and the regular files the
-    // current folder lists, once listed.
-    std::uint64_t m_bareNames = 0;
+    // The opening thread's own: the folder of the files named last, how many were named in it
+    // one after the other, and the regular files it lists, once listed.
+    std::string m_folder;
+    std::uint64_t m_inFolder = 0;
     bool m_listed = false;
     std::unordered_set<std::string> m_regular;
     bool m_openerWaits = false;

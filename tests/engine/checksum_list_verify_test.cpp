@@ -252,33 +252,38 @@ TEST_P(ChecksumListVerifyTest, FoldersFifosAndDevicesCannotBeOpened) {
     EXPECT_EQ(sink.rows[3].status, STATUS_OK);
 }
 
-// Past a few hundred names of the list's own folder, its listing tells which are regular files;
-// a FIFO among them is still never opened: a writer waiting for a reader keeps waiting.
+// Past a few hundred names in one folder (the list's own, or another), the folder's listing
+// tells which are regular files; a FIFO among them is still never opened: a writer waiting for a
+// reader keeps waiting.
 TEST_P(ChecksumListVerifyTest, AFifoLateInALongListIsNeverOpened) {
-    std::string list;
-    for (int i = 0; i < 400; ++i) {
-        std::string name = "n";
-        name += std::to_string(i);
-        write(name, ALPHA);
-        list += entry(ALPHA, name);
-    }
-    ASSERT_EQ(mkfifo("late", 0600), 0);
-    std::atomic<bool> writerWoken{false};
-    std::thread writer([&] {
-        const int fd = ::open("late", O_WRONLY);
-        writerWoken = true;
-        if (fd >= 0) {
-            ::close(fd);
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    for (const std::string folder : {"", "sub/"}) {
+        SCOPED_TRACE(folder);
+        std::string list;
+        for (int i = 0; i < 400; ++i) {
+            const std::string name = folder + "n" + std::to_string(i);
+            write(name, ALPHA);
+            list += entry(ALPHA, name);
         }
-    });
-    const int result = run(list + entry(ALPHA, "late") + entry(ALPHA, "n0"));
-    EXPECT_EQ(result, 2);
-    EXPECT_EQ(messages, "md5sum: can't open late\n");
-    EXPECT_FALSE(writerWoken) << "the FIFO was opened for reading";
-    // Let the writer go.
-    const int reader = ::open("late", O_RDONLY | O_NONBLOCK);
-    writer.join();
-    ::close(reader);
+        const std::string late = folder + "late";
+        ASSERT_EQ(mkfifo(late.c_str(), 0600), 0);
+        std::atomic<bool> writerWoken{false};
+        std::thread writer([&] {
+            const int fd = ::open(late.c_str(), O_WRONLY);
+            writerWoken = true;
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        });
+        const int result = run(list + entry(ALPHA, late) + entry(ALPHA, folder + "n0"));
+        EXPECT_EQ(result, 2);
+        EXPECT_EQ(messages, "md5sum: can't open " + late + "\n");
+        EXPECT_FALSE(writerWoken) << "the FIFO was opened for reading";
+        // Let the writer go.
+        const int reader = ::open(late.c_str(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        ::close(reader);
+    }
 }
 
 TEST_P(ChecksumListVerifyTest, AReadErrorGivesNoActualDigest) {
