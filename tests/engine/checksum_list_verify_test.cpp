@@ -669,18 +669,22 @@ namespace {
 // With hardly a descriptor to spare, files wait for a lane to close its own instead of being
 // reported unreadable.
 TEST_P(SideBySideTest, FewDescriptorsStillCheckEveryFile) {
+    // Small files, and a few large enough to be hashed on a second core.
+    auto contents = [](int k) {
+        return std::string(static_cast<std::size_t>(k < 6 ? 300000 + k : k * 7), 'x');
+    };
     std::string list;
     for (int i = 0; i < 5000; ++i) {
         std::string name = "f";
         name += std::to_string(i % 200);
         if (i < 200) {
-            write(name, std::string(static_cast<std::size_t>(i) * 7, 'x'));
+            write(name, contents(i));
         }
-        list += entry(std::string(static_cast<std::size_t>(i % 200) * 7, 'x'), name);
+        list += entry(contents(i % 200), name);
     }
     // A first check with descriptors to spare: the sanitizers look at each class the first time
     // one of its virtual functions is called, and need descriptors of their own to do it.
-    EXPECT_EQ(run(entry("", "f0")), 0);
+    EXPECT_EQ(run(entry(contents(0), "f0")), 0);
     sink = RecordingSink{};
     write("list.md5", list);
     const int before = openDescriptorCount();
