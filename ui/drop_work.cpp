@@ -47,7 +47,9 @@ void DropWork::run(const std::vector<CString>& paths, bool checking, const DropS
             m_items.clear();
             m_items.shrink_to_fit();
         },
-        [this] { m_queue.deliverTo(m_results); });
+        [this](std::chrono::steady_clock::time_point until) {
+            return m_queue.deliverTo(m_results, until);
+        });
     m_tally.seconds = m_progress.shownSeconds();
     m_tally.bytes = m_progress.bytesDone();
     m_progress.end();

@@ -39,28 +39,44 @@ void QueuedResults::addNote(const char* name, const std::string& text, const std
         Entry{Entry::Kind::Note, name, std::nullopt, std::nullopt, status, 0, text, detail});
 }
 
-void QueuedResults::deliverTo(DropResults& results) {
-    std::vector<Entry> entries;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        entries.swap(m_entries);
-    }
-    for (const Entry& entry : entries) {
-        switch (entry.kind) {
-        case Entry::Kind::Result:
-            results.addResult(entry.name.c_str(), entry.expected ? &*entry.expected : nullptr,
-                              entry.actual ? &*entry.actual : nullptr, entry.status);
-            break;
-        case Entry::Kind::Unread:
-            results.addUnreadResult(entry.name.c_str(), entry.expected ? &*entry.expected : nullptr,
-                                    entry.status, entry.error);
-            break;
-        case Entry::Kind::Note:
-            results.addNote(entry.name.c_str(), entry.text, entry.detail, entry.status);
-            break;
-        case Entry::Kind::Clear:
-            results.clearResults();
-            break;
+bool QueuedResults::deliverTo(DropResults& results, std::chrono::steady_clock::time_point until) {
+    // The clock is read every so many entries: a batch of thousands of rows would keep the
+    // window from its events for tens of milliseconds.
+    constexpr std::size_t PER_LOOK = 64;
+    const bool bounded = until != std::chrono::steady_clock::time_point::max();
+    for (;;) {
+        if (m_next == m_taken.size()) {
+            m_taken.clear();
+            m_next = 0;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_taken.swap(m_entries);
+            if (m_taken.empty()) {
+                return true;
+            }
         }
+        deliver(m_taken[m_next++], results);
+        if (bounded && m_next % PER_LOOK == 0 && std::chrono::steady_clock::now() >= until) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            return m_next == m_taken.size() && m_entries.empty();
+        }
+    }
+}
+
+void QueuedResults::deliver(const Entry& entry, DropResults& results) {
+    switch (entry.kind) {
+    case Entry::Kind::Result:
+        results.addResult(entry.name.c_str(), entry.expected ? &*entry.expected : nullptr,
+                          entry.actual ? &*entry.actual : nullptr, entry.status);
+        break;
+    case Entry::Kind::Unread:
+        results.addUnreadResult(entry.name.c_str(), entry.expected ? &*entry.expected : nullptr,
+                                entry.status, entry.error);
+        break;
+    case Entry::Kind::Note:
+        results.addNote(entry.name.c_str(), entry.text, entry.detail, entry.status);
+        break;
+    case Entry::Kind::Clear:
+        results.clearResults();
+        break;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -8,7 +10,7 @@
 #include "ui/drop_results.h"
 
 /// The results a drop's work makes on its worker thread, kept in order until the window's
-/// thread takes them (deliverTo) and hands them to the window's results in one batch.
+/// thread takes them (deliverTo) and hands them to the window's results in batches.
 class QueuedResults : public DropResults {
 public:
     void addResult(const char* name, const Digest* expected, const Digest* actual,
@@ -18,8 +20,11 @@ public:
     void addNote(const char* name, const std::string& text, const std::string& detail,
                  int status) override;
 
-    /// Hands everything queued so far to results, in the order it came, and forgets it.
-    void deliverTo(DropResults& results);
+    /// Hands what is queued to results, in the order it came, and forgets it: everything, or
+    /// as much as can be handed before until, the rest staying first in line for the next call.
+    /// True when nothing queued is left.
+    bool deliverTo(DropResults& results, std::chrono::steady_clock::time_point until =
+                                             std::chrono::steady_clock::time_point::max());
 
 private:
     struct Entry {
@@ -33,6 +38,11 @@ private:
         std::string detail;
     };
 
+    void deliver(const Entry& entry, DropResults& results);
+
     std::mutex m_mutex;
     std::vector<Entry> m_entries;
+    // The window's thread's own: entries taken from m_entries, handed on up to m_next.
+    std::vector<Entry> m_taken;
+    std::size_t m_next = 0;
 };

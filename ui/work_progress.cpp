@@ -43,8 +43,14 @@ void WorkProgress::end() {
     }
 }
 
-void WorkProgress::runOnWorker(const std::function<void()>& work,
-                               const std::function<void()>& deliver) {
+void WorkProgress::runOnWorker(const std::function<void()>& work, const Deliver& deliver) {
+    // Serving in step, everything made so far is delivered at each point, as the tests expect;
+    // serving on its own, the window takes rows for a few milliseconds at a time and then serves
+    // its events, so that a burst of thousands of rows does not keep it from them.
+    const auto until = [this] {
+        return m_inStep ? std::chrono::steady_clock::time_point::max()
+                        : std::chrono::steady_clock::now() + DELIVER_BUDGET;
+    };
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_workEnded = false;
@@ -57,10 +63,11 @@ void WorkProgress::runOnWorker(const std::function<void()>& work,
         m_changed.notify_all();
     });
     std::unique_lock<std::mutex> lock(m_mutex);
+    bool behind = false; // rows wait that the last delivery had no time for
     for (;;) {
         if (m_inStep) {
             m_changed.wait(lock, [this] { return m_serveWanted || m_workEnded; });
-        } else {
+        } else if (!behind) {
             m_changed.wait_for(lock, std::chrono::milliseconds(SERVE_MS / 4),
                                [this] { return m_workEnded; });
         }
@@ -69,7 +76,7 @@ void WorkProgress::runOnWorker(const std::function<void()>& work,
         }
         const std::uint64_t now = m_inStep ? m_serveAt : GetTickCount64();
         lock.unlock();
-        deliver();
+        behind = !deliver(until());
         lock.lock();
         serve(now, lock);
         if (m_inStep) {
@@ -79,7 +86,12 @@ void WorkProgress::runOnWorker(const std::function<void()>& work,
     }
     lock.unlock();
     worker.join();
-    deliver();
+    // What the work made last still comes in batches between the window's events.
+    while (!deliver(until())) {
+        lock.lock();
+        serve(m_inStep ? m_serveAt : GetTickCount64(), lock);
+        lock.unlock();
+    }
 }
 
 void WorkProgress::serve(std::uint64_t now, std::unique_lock<std::mutex>& lock) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,8 @@ class StatusStrip;
 class WorkProgress : public WorkMeter {
 public:
     static constexpr std::uint64_t SERVE_MS = 40;
+    /// How long the window takes rows at a time, serving on its own, before it serves again.
+    static constexpr std::chrono::milliseconds DELIVER_BUDGET{4};
     static constexpr std::uint64_t SHOW_AFTER_MS = 500;
     static constexpr std::uint64_t UPDATE_MS = 250;
 
@@ -36,10 +39,12 @@ public:
     /// The work is over, stopped or not.
     void end();
     bool running() const { return m_running; }
-    /// Runs work on a worker thread and serves the window until it has ended; deliver is called
-    /// on this thread whenever it serves and once more at the end, to hand the window what the
-    /// work produced meanwhile.
-    void runOnWorker(const std::function<void()>& work, const std::function<void()>& deliver);
+    /// Hands the window what the work produced meanwhile, as much as it can before the time
+    /// given; true when nothing is left.
+    using Deliver = std::function<bool(std::chrono::steady_clock::time_point)>;
+    /// Runs work on a worker thread and serves the window until it has ended and everything it
+    /// produced is delivered; deliver is called on this thread whenever it serves.
+    void runOnWorker(const std::function<void()>& work, const Deliver& deliver);
     /// How long the work has run, in seconds, once the strip has shown it; -1 before.
     double shownSeconds();
     /// The bytes hashed so far.

@@ -2,6 +2,7 @@
 // exactly what finished before it, and rows reach the window in list order whether the window
 // serves in step with the work or on its own time beside it.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,28 @@ TEST_F(ThreadedDropTest, RowsComeInListOrderWhenTheWindowServesBesideTheWork) {
     // Of 2,000 files, 182 are missing and 364 more listed wrong, in each list.
     EXPECT_EQ(beside.strip,
               "2 lists, 4,000 files checked: 2,908 OK, 728 FAILED, 364 could not be read");
+}
+
+// Served on its own time, the window takes what the work made a few milliseconds at a time; once
+// the work has ended it goes on taking, between its events, until nothing is left.
+TEST_F(ThreadedDropTest, DeliveryGoesOnAfterTheWorkUntilNothingIsLeft) {
+    headless.setServesInStep(false);
+    MainDialog dialog(nullptr);
+    int calls = 0;
+    bool lastDone = false;
+    headless.queue([&](HWND dlg) {
+        dialog.work.begin(true);
+        dialog.work.runOnWorker([] {},
+                                [&](std::chrono::steady_clock::time_point) {
+                                    lastDone = ++calls >= 4;
+                                    return lastDone;
+                                });
+        dialog.work.end();
+        headless.click(dlg, IDOK);
+    });
+    dialog.DoModal();
+    EXPECT_TRUE(lastDone);
+    EXPECT_GE(calls, 4);
 }
 
 } // namespace
