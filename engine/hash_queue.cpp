@@ -92,27 +92,25 @@ void HashQueue::startWaiting() {
 }
 
 LaneHasher* HashQueue::laneFor(const Slot& slot) {
+    LaneHasher* first = hasher_.hasFreeLane() ? &hasher_ : nullptr;
     if (slot.size <= PARTNER_FROM || !partnerAllowed_) {
-        return hasher_.hasFreeLane() ? &hasher_ : nullptr;
+        return first;
     }
     if (partner_ == nullptr) {
         partner_ = PartnerRounds::make(path_);
         if (partner_ == nullptr) {
             partnerAllowed_ = false;
-            return hasher_.hasFreeLane() ? &hasher_ : nullptr;
+            return first;
         }
         partner_->hasher().useLaneReads(laneReads_);
     }
     // The one with fewer busy lanes, so that the two rounds carry alike; the first on a tie, so
     // that a lone large file is hashed where no hand-over is needed.
     LaneHasher& second = partner_->hasher();
-    if (!second.hasFreeLane()) {
-        return hasher_.hasFreeLane() ? &hasher_ : nullptr;
-    }
-    if (!hasher_.hasFreeLane() || second.busyLanes() < hasher_.busyLanes()) {
+    if (second.hasFreeLane() && (first == nullptr || second.busyLanes() < first->busyLanes())) {
         return &second;
     }
-    return &hasher_;
+    return first;
 }
 
 HashQueue::Front HashQueue::settleFront(WorkMeter* meter, const char* name) {
